@@ -1,0 +1,183 @@
+#include "app/frame_wnd.h"
+
+#include "app/messages.h"
+#include "app/page_factory.h"
+#include "app/title.h"
+#include "form/page_tabs.h"
+#include "link/button_state.h"
+#include "platform/profile.h"
+#include "platform/program_folder.h"
+#include "ui/dialog_builder.h"
+
+namespace app {
+
+using Handler = std::intptr_t (*)(CK4X30FrameWnd&, const ui::Message&, bool& handled);
+
+struct CK4X30FrameWnd::Route {
+    std::uint32_t id;
+    Handler handler;
+};
+
+namespace {
+
+std::intptr_t OnLogText(CK4X30FrameWnd& w, const ui::Message& msg, bool&) {
+    if (!msg.payload.empty()) w.AppendLog(msg.payload);
+    return 0;
+}
+
+std::intptr_t OnButtonState(CK4X30FrameWnd& w, const ui::Message& msg, bool&) {
+    bool loggedIn = false;
+    return devlink::SetButtonState(w.paintManager, w.texts, msg.wParam == 1,
+                                   static_cast<int>(msg.lParam), loggedIn);
+}
+
+}  // namespace
+
+// The message table: a message without a row goes to default processing (nothing here).
+const CK4X30FrameWnd::Route CK4X30FrameWnd::kRoutes[] = {
+    {ui::WM_SYSCOMMAND,
+     [](CK4X30FrameWnd& w, const ui::Message& m, bool&) { return w.OnSysCommand(m.wParam); }},
+    {ui::WM_CLOSE,
+     [](CK4X30FrameWnd&, const ui::Message&, bool& handled) -> std::intptr_t {
+         handled = false;
+         return 0;
+     }},
+    {UM_LOG_TEXT, OnLogText},
+    {UM_REFRESH_TITLE,
+     [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t {
+         return w.RefreshTitle();
+     }},
+    {UM_BUTTON_STATE, OnButtonState},
+    {UM_SWITCH_LANGUAGE,
+     [](CK4X30FrameWnd& w, const ui::Message&, bool& handled) -> std::intptr_t {
+         handled = w.SwitchLanguage();
+         return 0;
+     }},
+};
+
+CK4X30FrameWnd::CK4X30FrameWnd(ui::Clock& clock, platform::Dialogs& dialogs, FrameSettings settings)
+    : ui::Window(clock), dialogs_(dialogs), settings_(std::move(settings)) {
+    languageCode = settings_.languageCode;
+    model::InitParamCatalogue(catalogue);
+}
+
+CK4X30FrameWnd::~CK4X30FrameWnd() {
+    // Nothing another thread sends may wait for this window any more.
+    EndLoop();
+    paintManager.RemoveNotifier(this);
+}
+
+bool CK4X30FrameWnd::Create(std::string& error) {
+    CDialogBuilderCallbackEx callback;
+    ui::DialogBuilder builder;
+    std::unique_ptr<ui::Control> root = builder.Create("skin.xml", &callback, &paintManager);
+    if (!root) {
+        error = "The window layout could not be built: " + builder.LastError();
+        return false;
+    }
+    paintManager.AttachDialog(std::move(root));
+    if (!paintManager.Find<ui::RichEdit>("richedit")) {
+        error = "The window layout " + ui::PaintManager::GetResourcePath() +
+                "/skin.xml has no log view named \"richedit\".";
+        return false;
+    }
+    paintManager.AddNotifier(this);
+    InitWindow();
+    return true;
+}
+
+void CK4X30FrameWnd::InitWindow() {
+    closeButton = paintManager.Find<ui::Button>("closebtn");
+    maxButton = paintManager.Find<ui::Button>("maxbtn");
+    restoreButton = paintManager.Find<ui::Button>("restorebtn");
+    minButton = paintManager.Find<ui::Button>("minbtn");
+    logView = paintManager.Find<ui::RichEdit>("richedit");
+    logView->SetLimitText(kLogLimit);
+    if (auto* ports = paintManager.Find<ui::Combo>("SerialPort")) ports->SelectItem(0, false);
+    model::InitPageTable(pages);
+    PostMessage(UM_BUTTON_STATE, 0, devlink::kConnectionGroup);
+    SetTimer(kTitleTimer, kTimerPeriodMs);
+    pages[model::kIoPage].shown = false;
+    pages[model::kGpsPage].shown = false;
+    form::UpdatePageTabs(paintManager, pages, form::kApplyPages);
+}
+
+std::intptr_t CK4X30FrameWnd::HandleMessage(const ui::Message& msg, bool& handled) {
+    for (const Route& route : kRoutes) {
+        if (route.id == msg.id) return route.handler(*this, msg, handled);
+    }
+    handled = false;
+    return 0;
+}
+
+void CK4X30FrameWnd::OnTimer(int id) {
+    if (id == kTitleTimer) {
+        RefreshTitle();
+        KillTimer(kTitleTimer);
+    }
+}
+
+std::intptr_t CK4X30FrameWnd::OnSysCommand(std::uintptr_t command) {
+    if (command == ui::SC_CLOSE) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    if (!screen_) return 0;
+    const bool wasMaximized = screen_->IsMaximized();
+    screen_->SystemCommand(command);
+    const bool isMaximized = screen_->IsMaximized();
+    if (wasMaximized != isMaximized) {
+        if (maxButton) maxButton->SetVisible(wasMaximized);
+        if (restoreButton) restoreButton->SetVisible(!wasMaximized);
+    }
+    return 0;
+}
+
+std::intptr_t CK4X30FrameWnd::OnNcHitTest(int x, int y, int clientWidth,
+                                          const ui::Control* atPoint) const {
+    const ui::Rect caption = paintManager.GetCaptionRect();
+    if (x >= caption.left && x < clientWidth - caption.right && y >= caption.top &&
+        y < caption.bottom && atPoint) {
+        const std::string_view cls = atPoint->GetClass();
+        if (cls != "ButtonUI" && cls != "OptionUI" && cls != "TextUI") return HTCAPTION;
+    }
+    return HTCLIENT;
+}
+
+void CK4X30FrameWnd::AppendLog(std::string_view text) {
+    if (!logView) return;
+    if (logView->GetTextLength() + static_cast<int>(text.size()) >= logView->GetLimitText() - 1) {
+        logView->SetText({});
+    }
+    logView->AppendText(text);
+    logView->EndDown();
+}
+
+void CK4X30FrameWnd::PostLogText(std::string_view text) {
+    PostMessage(UM_LOG_TEXT, 0, static_cast<std::intptr_t>(text.size()), std::string(text));
+}
+
+void CK4X30FrameWnd::ShowNotice(const std::string& text) {
+    dialogs_.MessageBox(text, ModelText());
+}
+
+int CK4X30FrameWnd::RefreshTitle() {
+    TitleInputs in{baseModel, languageCode, platform::CurrentDirectory()};
+    app::RefreshTitle(paintManager, texts, in);
+    return 0;
+}
+
+bool CK4X30FrameWnd::SwitchLanguage() {
+    auto* language = paintManager.Find<ui::Combo>("Language");
+    if (!language) return false;
+    const int index = language->GetCurSel();
+    if (index == languageCode) return true;
+    platform::WriteProfileString(settings_.programFolder + "config.ini", "Set", "Language",
+                                 std::to_string(index));
+    if (screen_) screen_->Hide();
+    platform::StartProcess(settings_.programPath, settings_.args);
+    PostQuitMessage(0);
+    return true;
+}
+
+}  // namespace app

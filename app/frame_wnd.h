@@ -1,0 +1,104 @@
+// The one main window. It owns what the program needs for its whole life (the catalogue,
+// the page table, the control tree) and routes window messages and control events to the
+// layers that do the work; it holds no rules of its own.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/catalogue.h"
+#include "model/page_table.h"
+#include "platform/dialogs.h"
+#include "platform/language_texts.h"
+#include "ui/controls.h"
+#include "ui/paint_manager.h"
+#include "ui/window.h"
+
+namespace app {
+
+/// What the frame asks of the screen that shows it (the Qt window, or nothing headless).
+class FrameScreen {
+  public:
+    virtual ~FrameScreen() = default;
+    /// Carries out SC_MINIMIZE, SC_MAXIMIZE or SC_RESTORE.
+    virtual void SystemCommand(std::uintptr_t command) = 0;
+    virtual bool IsMaximized() const = 0;
+    virtual void Hide() = 0;
+};
+
+struct FrameSettings {
+    int languageCode = 0;                 // 0 English, other values Chinese
+    std::string programFolder;            // ends with '/'; holds "config.ini"
+    std::string programPath;              // started anew by a language switch
+    std::vector<std::string> args;        // the command line, passed on to the new instance
+    std::vector<std::string> extraPorts;  // device paths listed besides the discovered ones
+};
+
+constexpr std::intptr_t HTCLIENT = 1;
+constexpr std::intptr_t HTCAPTION = 2;
+
+class CK4X30FrameWnd : public ui::Window, public ui::INotifyUI {
+  public:
+    CK4X30FrameWnd(ui::Clock& clock, platform::Dialogs& dialogs, FrameSettings settings);
+    ~CK4X30FrameWnd() override;
+
+    /// Builds "skin.xml" of the resource path and initialises the window. False, with the
+    /// reason in `error`, when the layout cannot be built or has no log view "richedit".
+    bool Create(std::string& error);
+    void SetScreen(FrameScreen* screen) { screen_ = screen; }
+
+    std::intptr_t HandleMessage(const ui::Message& msg, bool& handled) override;
+    void OnTimer(int id) override;
+    void Notify(ui::TNotifyUI& msg) override;
+
+    /// Appends to the log view; user-interface thread only.
+    void AppendLog(std::string_view text);
+    /// Hands a text to the log view from any thread.
+    void PostLogText(std::string_view text);
+    std::string LoadText(std::string_view section, std::string_view key,
+                         std::string_view suffix = {}) const {
+        return texts.LoadText(section, key, suffix);
+    }
+    /// "7315" for the base model, "7315_E" otherwise: captions and file names.
+    std::string ModelText() const { return baseModel ? "7315" : "7315_E"; }
+    /// A notice in a message box with the model text as caption.
+    void ShowNotice(const std::string& text);
+    /// Whether a press at (x, y) of the client area drags the window: HTCAPTION or HTCLIENT.
+    std::intptr_t OnNcHitTest(int x, int y, int clientWidth, const ui::Control* atPoint) const;
+    const FrameSettings& Settings() const { return settings_; }
+
+    // Owned state, named as the rest of the program knows it.
+    platform::LanguageTexts texts;
+    int languageCode = 0;
+    ui::PaintManager paintManager;
+    model::ParamCatalogue catalogue;
+    model::PageTable pages;
+    bool baseModel = false;
+    std::string rfModel;
+    std::string lastItemSelectName;
+
+    ui::Button* closeButton = nullptr;
+    ui::Button* maxButton = nullptr;
+    ui::Button* restoreButton = nullptr;
+    ui::Button* minButton = nullptr;
+    ui::RichEdit* logView = nullptr;
+
+    static constexpr int kLogLimit = 300000;
+
+  private:
+    void InitWindow();
+    std::intptr_t OnSysCommand(std::uintptr_t command);
+    bool SwitchLanguage();
+    int RefreshTitle();
+
+    struct Route;
+    static const Route kRoutes[];
+
+    platform::Dialogs& dialogs_;
+    FrameSettings settings_;
+    FrameScreen* screen_ = nullptr;
+};
+
+}  // namespace app

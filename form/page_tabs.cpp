@@ -1,0 +1,102 @@
+#include "form/page_tabs.h"
+
+#include <string>
+
+#include "ui/controls.h"
+
+namespace form {
+
+namespace {
+
+using model::PageTable;
+
+ui::Control* Header(ui::PaintManager& pm, const PageTable& pages, int i) {
+    return pm.FindControl(pages[static_cast<size_t>(i)].name);
+}
+
+bool Shown(const PageTable& pages, int i) {
+    return pages[static_cast<size_t>(i)].shown;
+}
+
+void OpenPage(ui::PaintManager& pm, const PageTable& pages, int i) {
+    if (auto* tabs = pm.Find<ui::TabLayout>("switch")) tabs->SelectItem(i);
+    const std::string& name = pages[static_cast<size_t>(i)].name;
+    const std::string option = name.size() >= 3 ? name.substr(0, name.size() - 3) : std::string();
+    if (auto* opt = pm.Find<ui::Option>(option)) opt->Selected(true);
+}
+
+void ApplyPages(ui::PaintManager& pm, const PageTable& pages) {
+    bool opened = false;
+    for (int i = 0; i < 10; ++i) {
+        ui::Control* header = Header(pm, pages, i);
+        if (!header) continue;
+        header->SetVisible(Shown(pages, i));
+        if (!opened && Shown(pages, i)) {
+            OpenPage(pm, pages, i);
+            opened = true;
+        }
+    }
+}
+
+void ScrollRight(ui::PaintManager& pm, const PageTable& pages, int room) {
+    int last = 9;
+    int sum = 0;
+    for (int i = 0; i < 10; ++i) {
+        ui::Control* header = Header(pm, pages, i);
+        if (!Shown(pages, i) || !header || !header->IsVisible()) continue;
+        sum += header->GetFixedWidth();
+        if (sum >= room) {
+            last = i;
+            break;
+        }
+    }
+    if (last < 9) ++last;
+    // Walking down from the tab just beyond the room, hide every header that no longer fits.
+    int fromRight = 0;
+    bool overflow = false;
+    for (int j = last; j >= 0; --j) {
+        ui::Control* header = Header(pm, pages, j);
+        if (!Shown(pages, j) || !header) continue;
+        fromRight += header->GetFixedWidth();
+        if (fromRight > room) overflow = true;
+        if (overflow) header->SetVisible(false);
+    }
+}
+
+void ScrollLeft(ui::PaintManager& pm, const PageTable& pages) {
+    int first = 9;
+    for (int i = 0; i < 10; ++i) {
+        ui::Control* header = Header(pm, pages, i);
+        if (Shown(pages, i) && header && header->IsVisible()) {
+            first = i;
+            break;
+        }
+    }
+    int target = first;
+    for (int i = first - 1; i >= 0; --i) {
+        if (Shown(pages, i)) {
+            target = i;
+            break;
+        }
+    }
+    if (ui::Control* header = Header(pm, pages, target)) header->SetVisible(true);
+}
+
+}  // namespace
+
+void UpdatePageTabs(ui::PaintManager& pm, const PageTable& pages, int mode) {
+    ui::Control* row = pm.FindControl("HorizontalLayoutUI6");
+    if (!row) return;
+    switch (mode) {
+        case kApplyPages:
+            return ApplyPages(pm, pages);
+        case kScrollLeft:
+            return ScrollLeft(pm, pages);
+        case kScrollRight:
+            return ScrollRight(pm, pages, row->GetFixedWidth());
+        default:
+            return;
+    }
+}
+
+}  // namespace form

@@ -1,0 +1,21 @@
+#include "platform/dialogs.h"
+
+namespace platform {
+
+void ScriptedDialogs::MessageBox(const std::string& text, const std::string& caption,
+                                 BoxIcon icon) {
+    boxes_.push_back(Box{text, caption, icon});
+}
+
+std::optional<std::string> ScriptedDialogs::OpenFile(const FileDialogOptions& options) {
+    fileDialogs_.push_back(options);
+    // The scripted name answers one dialog only; the next one cancels unless scripted again.
+    return std::exchange(next_, std::nullopt);
+}
+
+std::optional<std::string> ScriptedDialogs::SaveFile(const FileDialogOptions& options) {
+    fileDialogs_.push_back(options);
+    return std::exchange(next_, std::nullopt);
+}
+
+}  // namespace platform

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Configures and builds one build folder: tools/build.sh FOLDER [cmake options...] [-- targets...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+dir=$1
+shift
+opts=()
+targets=()
+while [ $# -gt 0 ]; do
+    if [ "$1" = "--" ]; then
+        shift
+        targets=("$@")
+        break
+    fi
+    opts+=("$1")
+    shift
+done
+cmake -S "$root" -B "$root/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${opts[@]}" >/dev/null
+ninja -C "$root/$dir" -j"$(nproc)" "${targets[@]}"

@@ -1,0 +1,87 @@
+#include "view/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace view {
+
+MainWindow::MainWindow(app::CK4X30FrameWnd& frame, Mirror& mirror)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), frame_(frame), mirror_(mirror) {
+    setWindowTitle(QStringLiteral("7315"));
+    setAccessibleName(QStringLiteral("7315"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(3, 0, 3, 3);
+    if (QWidget* root = mirror_.RootWidget()) layout->addWidget(root);
+    qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+}
+
+void MainWindow::ShowCentred() {
+    const int w = frame_.paintManager.InitWidth() > 0 ? frame_.paintManager.InitWidth() : 1400;
+    const int h = frame_.paintManager.InitHeight() > 0 ? frame_.paintManager.InitHeight() : 800;
+    resize(w, h);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(w / 2, h / 2));
+    }
+    show();
+}
+
+void MainWindow::SystemCommand(std::uintptr_t command) {
+    if (command == ui::SC_MINIMIZE) {
+        showMinimized();
+    } else if (command == ui::SC_MAXIMIZE) {
+        showMaximized();
+    } else if (command == ui::SC_RESTORE) {
+        showNormal();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Alt+F4 and the window manager's close end the program through the frame's quit path;
+    // the window itself is not destroyed here.
+    event->ignore();
+    frame_.PostMessage(ui::WM_SYSCOMMAND, ui::SC_CLOSE, 0);
+}
+
+bool MainWindow::StartDrag(QWidget* target, const QPoint& globalPos) {
+    const QPoint client = mapFromGlobal(globalPos);
+    const ui::Control* control = mirror_.ControlAt(target);
+    if (frame_.OnNcHitTest(client.x(), client.y(), width(), control) != app::HTCAPTION) {
+        return false;
+    }
+    if (windowHandle() && windowHandle()->startSystemMove()) return true;
+    manualDrag_ = true;
+    dragOffset_ = globalPos - frameGeometry().topLeft();
+    return true;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    auto* target = qobject_cast<QWidget*>(watched);
+    if (!target || target->window() != this) return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            return mouse->button() == Qt::LeftButton &&
+                   StartDrag(target, mouse->globalPosition().toPoint());
+        case QEvent::MouseMove:
+            if (!manualDrag_) return false;
+            move(mouse->globalPosition().toPoint() - dragOffset_);
+            return true;
+        case QEvent::MouseButtonRelease:
+            if (!manualDrag_) return false;
+            manualDrag_ = false;
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace view

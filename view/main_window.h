@@ -1,0 +1,38 @@
+// The frameless top-level window that shows the mirrored tree: the caption area of the
+// layout drags it, its close paths post the quit, and it carries out window commands.
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+#include "app/frame_wnd.h"
+#include "view/mirror.h"
+
+namespace view {
+
+class MainWindow : public QWidget, public app::FrameScreen {
+  public:
+    MainWindow(app::CK4X30FrameWnd& frame, Mirror& mirror);
+    ~MainWindow() override;
+
+    /// Shows the window at the layout's size, centred on the screen.
+    void ShowCentred();
+
+    void SystemCommand(std::uintptr_t command) override;
+    bool IsMaximized() const override { return isMaximized(); }
+    void Hide() override { hide(); }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    bool StartDrag(QWidget* target, const QPoint& globalPos);
+
+    app::CK4X30FrameWnd& frame_;
+    Mirror& mirror_;
+    bool manualDrag_ = false;
+    QPoint dragOffset_;
+};
+
+}  // namespace view

@@ -1,0 +1,301 @@
+#include "view/mirror.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+
+#include "ui/controls.h"
+
+namespace view {
+
+namespace {
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool IsBox(std::string_view cls) {
+    return cls == "ContainerUI" || cls == "VerticalLayoutUI" || cls == "HorizontalLayoutUI" ||
+           cls == "GroupBoxUI";
+}
+
+QWidget* MakeWidget(const ui::Control& control) {
+    const std::string_view cls = control.GetClass();
+    if (cls == "GroupBoxUI") {
+        auto* box = new QGroupBox;
+        new QVBoxLayout(box);
+        return box;
+    }
+    if (cls == "HorizontalLayoutUI") {
+        auto* w = new QWidget;
+        new QHBoxLayout(w);
+        return w;
+    }
+    if (IsBox(cls)) {
+        auto* w = new QWidget;
+        new QVBoxLayout(w);
+        return w;
+    }
+    if (cls == "TabLayoutUI") return new QStackedWidget;
+    if (cls == "ComboUI") return new QComboBox;
+    if (cls == "EditUI") return new QLineEdit;
+    if (cls == "ButtonUI" || cls == "OptionUI") return new QPushButton;
+    if (cls == "RichEditUI") {
+        auto* edit = new QPlainTextEdit;
+        edit->setReadOnly(true);
+        return edit;
+    }
+    if (cls == "ListLabelElementUI") return nullptr;
+    return new QLabel;
+}
+
+/// Whether a child may take the room its box has to spare along the box's direction.
+bool Stretches(const ui::Control& child, bool horizontal) {
+    const int fixed = horizontal ? child.GetFixedWidth() : child.GetFixedHeight();
+    if (fixed > 0) return false;
+    const std::string_view cls = child.GetClass();
+    return IsBox(cls) || cls == "TabLayoutUI" || cls == "RichEditUI" ||
+           (horizontal &&
+            (cls == "ComboUI" || cls == "EditUI" || cls == "ButtonUI" || cls == "OptionUI"));
+}
+
+}  // namespace
+
+QString DisplayText(std::string_view text) {
+    QString shown = Q(text.substr(0, text.find('\0')));
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.remove(QChar('\r'));
+    return shown;
+}
+
+Mirror::Mirror(ui::PaintManager& pm) : pm_(pm) {
+    if (pm_.GetRoot()) root_ = Build(*pm_.GetRoot());
+    pm_.SetObserver(this);
+}
+
+Mirror::~Mirror() {
+    pm_.SetObserver(nullptr);
+}
+
+QWidget* Mirror::RootWidget() const {
+    return root_;
+}
+
+QWidget* Mirror::WidgetOf(const ui::Control* control) const {
+    auto it = widgets_.find(control);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+ui::Control* Mirror::ControlAt(QWidget* widget) const {
+    for (; widget; widget = widget->parentWidget()) {
+        auto it = controls_.find(widget);
+        if (it != controls_.end()) return it->second;
+    }
+    return nullptr;
+}
+
+QWidget* Mirror::Build(ui::Control& control) {
+    QWidget* widget = MakeWidget(control);
+    if (!widget) return nullptr;
+    widgets_[&control] = widget;
+    controls_[widget] = &control;
+    QObject::connect(widget, &QObject::destroyed, [this, widget] { Forget(widget); });
+    if (auto* box = control.AsContainer(); box && control.GetClass() != "ComboUI") {
+        BuildChildren(*box, widget);
+    }
+    Connect(control, widget);
+    ApplyAll(control, widget);
+    return widget;
+}
+
+void Mirror::BuildChildren(ui::Container& box, QWidget* widget) {
+    if (auto* stack = qobject_cast<QStackedWidget*>(widget)) {
+        // Each page scrolls when it does not fit.
+        for (int i = 0; i < box.GetCount(); ++i) {
+            auto* scroll = new QScrollArea;
+            scroll->setWidgetResizable(true);
+            scroll->setFrameShape(QFrame::NoFrame);
+            if (QWidget* page = Build(*box.GetItemAt(i))) scroll->setWidget(page);
+            stack->addWidget(scroll);
+        }
+        return;
+    }
+    auto* layout = qobject_cast<QBoxLayout*>(widget->layout());
+    if (!layout) return;
+    const bool horizontal = layout->direction() == QBoxLayout::LeftToRight;
+    layout->setContentsMargins(qobject_cast<QGroupBox*>(widget) ? 6 : 0, 0, 0, 0);
+    layout->setSpacing(4);
+    bool anyStretch = false;
+    for (int i = 0; i < box.GetCount(); ++i) {
+        ui::Control& child = *box.GetItemAt(i);
+        QWidget* childWidget = Build(child);
+        if (!childWidget) continue;
+        const bool stretch = Stretches(child, horizontal);
+        anyStretch = anyStretch || stretch;
+        layout->addWidget(childWidget, stretch ? 1 : 0);
+    }
+    if (!anyStretch) layout->addStretch(1);
+}
+
+void Mirror::Connect(ui::Control& control, QWidget* widget) {
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        auto* core = dynamic_cast<ui::Button*>(&control);
+        if (dynamic_cast<ui::Option*>(&control)) button->setCheckable(true);
+        QObject::connect(button, &QPushButton::clicked, [this, core, button] {
+            core->Activate();
+            // The tree decides the selected state, not Qt's own toggling.
+            if (auto* option = dynamic_cast<ui::Option*>(core)) {
+                if (WidgetOf(option) == button) button->setChecked(option->IsSelected());
+            }
+        });
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        auto* core = static_cast<ui::Combo*>(&control);
+        QObject::connect(combo, &QComboBox::activated,
+                         [core](int index) { core->SelectItem(index); });
+    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        QObject::connect(edit, &QLineEdit::textEdited,
+                         [&control](const QString& text) { control.SetText(text.toStdString()); });
+        if (control.GetAttribute("readonly") == "true") edit->setReadOnly(true);
+    }
+    widget->setAccessibleName(Q(control.GetName()));
+}
+
+void Mirror::ApplyAll(ui::Control& control, QWidget* widget) {
+    widget->setHidden(!control.IsVisible());
+    widget->setEnabled(control.IsEnabled());
+    for (const auto& [name, value] : control.Attributes()) ApplyAttribute(control, widget, name);
+    ApplyItems(control, widget);
+    ApplyText(control, widget);
+    ApplySelection(control, widget);
+}
+
+void Mirror::ApplyText(ui::Control& control, QWidget* widget) {
+    const std::string text = control.GetText();
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(DisplayText(text));
+    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        button->setText(Q(text));
+    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        group->setTitle(Q(text));
+    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        if (edit->text() != Q(text)) {
+            const QSignalBlocker block(edit);
+            edit->setText(Q(text));
+        }
+    } else if (auto* log = qobject_cast<QPlainTextEdit*>(widget)) {
+        log->setPlainText(DisplayText(text));
+    }
+    UpdateDescription(control, widget);
+}
+
+void Mirror::ApplySelection(ui::Control& control, QWidget* widget) {
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        const QSignalBlocker block(combo);
+        combo->setCurrentIndex(static_cast<ui::Combo&>(control).GetCurSel());
+    } else if (auto* stack = qobject_cast<QStackedWidget*>(widget)) {
+        stack->setCurrentIndex(static_cast<ui::TabLayout&>(control).GetCurSel());
+    } else if (auto* option = dynamic_cast<ui::Option*>(&control)) {
+        const QSignalBlocker block(widget);
+        static_cast<QPushButton*>(widget)->setChecked(option->IsSelected());
+    }
+    UpdateDescription(control, widget);
+}
+
+void Mirror::ApplyItems(ui::Control& control, QWidget* widget) {
+    auto* combo = qobject_cast<QComboBox*>(widget);
+    if (!combo) return;
+    auto& core = static_cast<ui::Combo&>(control);
+    const QSignalBlocker block(combo);
+    combo->clear();
+    for (int i = 0; i < core.GetCount(); ++i) combo->addItem(Q(core.GetItemText(i)));
+    combo->setCurrentIndex(core.GetCurSel());
+}
+
+void Mirror::ApplyAttribute(ui::Control& control, QWidget* widget, std::string_view name) {
+    const std::string value = control.GetAttribute(name);
+    if (name == "height") {
+        if (control.GetFixedHeight() > 0) widget->setFixedHeight(control.GetFixedHeight());
+    } else if (name == "width") {
+        if (control.GetFixedWidth() > 0) widget->setFixedWidth(control.GetFixedWidth());
+    } else if (name == "tooltip") {
+        widget->setToolTip(Q(value));
+    } else if (name == "bkimage") {
+        const QString path = Q(ui::PaintManager::GetResourcePath() + "/" + value);
+        if (QFileInfo::exists(path)) {
+            widget->setStyleSheet(QStringLiteral("border-image: url(%1);").arg(path));
+        }
+    }
+}
+
+void Mirror::UpdateDescription(ui::Control& control, QWidget* widget) {
+    if (control.GetClass() == "RichEditUI") return;  // the log is read through its text
+    widget->setAccessibleDescription(Q(control.GetText()));
+}
+
+void Mirror::OnControlChanged(ui::Control& control, ui::Change what, std::string_view detail) {
+    QWidget* widget = WidgetOf(&control);
+    if (!widget) {
+        // A combo's item changed: the combo itself shows it.
+        if (what == ui::Change::Text && control.GetParent()) {
+            ui::Control* combo = control.GetParent();
+            if (QWidget* w = WidgetOf(combo); w && qobject_cast<QComboBox*>(w)) {
+                ApplyItems(*combo, w);
+            }
+        }
+        return;
+    }
+    switch (what) {
+        case ui::Change::Text:
+            return ApplyText(control, widget);
+        case ui::Change::Append: {
+            auto* log = qobject_cast<QPlainTextEdit*>(widget);
+            if (!log) return;
+            QTextCursor cursor(log->document());
+            cursor.movePosition(QTextCursor::End);
+            cursor.insertText(DisplayText(detail));
+            return;
+        }
+        case ui::Change::Scroll: {
+            if (auto* log = qobject_cast<QPlainTextEdit*>(widget)) {
+                log->verticalScrollBar()->setValue(log->verticalScrollBar()->maximum());
+            }
+            return;
+        }
+        case ui::Change::Visible:
+            return widget->setHidden(!control.IsVisible());
+        case ui::Change::Enabled:
+            return widget->setEnabled(control.IsEnabled());
+        case ui::Change::Attribute:
+            return ApplyAttribute(control, widget, detail);
+        case ui::Change::Selection:
+            return ApplySelection(control, widget);
+        case ui::Change::Items:
+        case ui::Change::Children:
+            return ApplyItems(control, widget);
+    }
+}
+
+void Mirror::OnControlDestroyed(ui::Control& control) {
+    auto it = widgets_.find(&control);
+    if (it == widgets_.end()) return;
+    controls_.erase(it->second);
+    widgets_.erase(it);
+}
+
+void Mirror::Forget(QWidget* widget) {
+    auto it = controls_.find(widget);
+    if (it == controls_.end()) return;
+    widgets_.erase(it->second);
+    controls_.erase(it);
+}
+
+}  // namespace view

@@ -1,0 +1,21 @@
+#include "view/qt_frontend.h"
+
+#include "view/main_window.h"
+#include "view/mirror.h"
+#include "view/qt_loop.h"
+
+namespace view {
+
+int QtFrontend::Run(app::CK4X30FrameWnd& frame) {
+    QtLoop loop(frame);
+    Mirror mirror(frame.paintManager);
+    MainWindow window(frame, mirror);
+    frame.SetScreen(&window);
+    window.ShowCentred();
+    const int code = loop.Run();
+    frame.SetScreen(nullptr);
+    window.hide();
+    return code;
+}
+
+}  // namespace view

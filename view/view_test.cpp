@@ -1,0 +1,199 @@
+// The Qt view against the real skin, on the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "app/messages.h"
+#include "app/test_frame.h"
+#include "view/main_window.h"
+#include "view/mirror.h"
+
+namespace view {
+namespace {
+
+struct Recorder : ui::INotifyUI {
+    void Notify(ui::TNotifyUI& msg) override {
+        events.push_back(std::string(msg.sType) + ":" + msg.pSender->GetName());
+    }
+    int Count(const std::string& event) const {
+        return static_cast<int>(std::count(events.begin(), events.end(), event));
+    }
+    std::vector<std::string> events;
+};
+
+// One application for the whole run, made and destroyed around all tests.
+class QtEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        // The offscreen platform warns about every frameless resize; nothing to see there.
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            if (!text.contains(QStringLiteral("propagateSizeHints"))) {
+                std::fprintf(stderr, "%s\n", qPrintable(text));
+            }
+        });
+        application_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+    void TearDown() override { application_.reset(); }
+
+  private:
+    int argc_ = 1;
+    char name_[10] = "view_test";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> application_;
+};
+[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+class ViewTest : public ::testing::Test {
+  protected:
+    void Build(int languageCode = 0) {
+        t = std::make_unique<app::testing::TestFrame>(languageCode);
+        ASSERT_TRUE(t->created) << t->error;
+        mirror = std::make_unique<Mirror>(t->frame->paintManager);
+        window = std::make_unique<MainWindow>(*t->frame, *mirror);
+        t->frame->paintManager.AddNotifier(&recorder);
+        window->ShowCentred();
+        Pump();
+    }
+    void TearDown() override {
+        window.reset();
+        mirror.reset();
+        t.reset();
+    }
+    void Pump(ui::Millis ms = 0) {
+        t->loop->RunFor(ms);
+        QCoreApplication::processEvents();
+    }
+    template <class W>
+    W* WidgetOf(const char* name) {
+        return qobject_cast<W*>(mirror->WidgetOf(t->Find(name)));
+    }
+    void SaveScreenshot(const QString& file) {
+        QDir().mkpath(QStringLiteral("screenshots"));
+        window->grab().save(QStringLiteral("screenshots/") + file);
+    }
+
+    std::unique_ptr<app::testing::TestFrame> t;
+    std::unique_ptr<Mirror> mirror;
+    std::unique_ptr<MainWindow> window;
+    Recorder recorder;
+};
+
+TEST_F(ViewTest, ProgramSelectionRaisesExactlyOneItemSelectAndTheWidgetFollows) {
+    Build();
+    auto* baud = WidgetOf<QComboBox>("BaudRate1");
+    ASSERT_NE(baud, nullptr);
+    t->Find<ui::Combo>("BaudRate1")->SelectItem(3);
+    Pump();
+    EXPECT_EQ(recorder.Count("itemselect:BaudRate1"), 1);
+    EXPECT_EQ(baud->currentIndex(), 3);
+    EXPECT_EQ(baud->accessibleDescription(), QStringLiteral("9600"));
+    t->Find<ui::Combo>("BaudRate1")->SelectItem(-1);
+    Pump();
+    EXPECT_EQ(baud->currentIndex(), -1);
+    EXPECT_EQ(recorder.Count("itemselect:BaudRate1"), 1);
+}
+
+TEST_F(ViewTest, UserSelectionReachesTheTreeOnce) {
+    Build();
+    auto* format = WidgetOf<QComboBox>("Checkcode");
+    ASSERT_NE(format, nullptr);
+    emit format->activated(1);
+    Pump();
+    EXPECT_EQ(t->Find<ui::Combo>("Checkcode")->GetCurSel(), 1);
+    EXPECT_EQ(recorder.Count("itemselect:Checkcode"), 1);
+    emit format->activated(1);  // the same item again: no change, no event
+    Pump();
+    EXPECT_EQ(recorder.Count("itemselect:Checkcode"), 1);
+}
+
+TEST_F(ViewTest, ClickReachesNotifyWithTheControlsName) {
+    Build();
+    auto* open = WidgetOf<QPushButton>("Open");
+    ASSERT_NE(open, nullptr);
+    open->click();
+    Pump();
+    EXPECT_EQ(recorder.Count("click:Open"), 1);
+    auto* load = WidgetOf<QPushButton>("Load");
+    ASSERT_NE(load, nullptr);
+    EXPECT_FALSE(load->isEnabled());  // disabled until a unit is logged in
+    load->click();
+    Pump();
+    EXPECT_EQ(recorder.Count("click:Load"), 0);
+}
+
+TEST_F(ViewTest, PageOptionsSwitchThePageAndStayExclusive) {
+    Build();
+    auto* server = WidgetOf<QPushButton>("Server");
+    auto* work = WidgetOf<QPushButton>("WorkMode");
+    ASSERT_TRUE(server && work);
+    server->click();
+    Pump();
+    EXPECT_EQ(t->Find<ui::TabLayout>("switch")->GetCurSel(), 1);
+    EXPECT_TRUE(server->isChecked());
+    EXPECT_FALSE(work->isChecked());
+    server->click();  // clicking the open page again keeps it selected
+    Pump();
+    EXPECT_TRUE(server->isChecked());
+}
+
+TEST_F(ViewTest, WidgetsFollowVisibilityEnabledAndTextOfTheTree) {
+    Build();
+    ui::Control* open = t->Find("Open");
+    auto* widget = WidgetOf<QPushButton>("Open");
+    EXPECT_EQ(widget->accessibleName(), QStringLiteral("Open"));
+    open->SetText("Close it");
+    open->SetEnabled(false);
+    Pump();
+    EXPECT_EQ(widget->text(), QStringLiteral("Close it"));
+    EXPECT_EQ(widget->accessibleDescription(), QStringLiteral("Close it"));
+    EXPECT_FALSE(widget->isEnabled());
+    EXPECT_TRUE(WidgetOf<QWidget>("GPSTab")->isHidden());
+    t->Find("GPSTab")->SetVisible(true);
+    Pump();
+    EXPECT_FALSE(WidgetOf<QWidget>("GPSTab")->isHidden());
+}
+
+TEST_F(ViewTest, EditedTextGoesIntoTheTreeWithoutAnEcho) {
+    Build();
+    auto* edit = WidgetOf<QLineEdit>("FINDNETMODE");
+    ASSERT_NE(edit, nullptr);
+    emit edit->textEdited(QStringLiteral("LTE"));
+    EXPECT_EQ(t->Find("FINDNETMODE")->GetText(), "LTE");
+}
+
+TEST_F(ViewTest, LogShowsPostedLinesWithoutCarriageReturns) {
+    Build();
+    t->frame->PostLogText("send:AT+CSQ\r\n");
+    t->frame->PostLogText("+CSQ: 20,99\r\nOK\r\n");
+    Pump();
+    auto* log = WidgetOf<QPlainTextEdit>("richedit");
+    ASSERT_NE(log, nullptr);
+    EXPECT_EQ(log->toPlainText(), QStringLiteral("send:AT+CSQ\n+CSQ: 20,99\nOK\n"));
+}
+
+TEST_F(ViewTest, WindowIsTheLayoutsSizeAndTitled7315) {
+    Build();
+    EXPECT_EQ(window->size(), QSize(1400, 800));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("7315"));
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    Pump(150);
+    EXPECT_EQ(WidgetOf<QLabel>("Ver")->text(), QStringLiteral("7315_E ConfigureTool V1.2.3"));
+    SaveScreenshot(QStringLiteral("main_en.png"));
+}
+
+TEST_F(ViewTest, ChineseSkinShowsChineseLabels) {
+    Build(1);
+    Pump(150);
+    EXPECT_EQ(WidgetOf<QLabel>("Ver")->text(), QStringLiteral("7315_E 配置工具 V1.2.3"));
+    SaveScreenshot(QStringLiteral("main_zh.png"));
+}
+
+}  // namespace
+}  // namespace view
