@@ -5,6 +5,7 @@
 #include "app/title.h"
 #include "form/page_tabs.h"
 #include "link/button_state.h"
+#include "link/port_list.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
 #include "ui/dialog_builder.h"
@@ -25,12 +26,6 @@ std::intptr_t OnLogText(CK4X30FrameWnd& w, const ui::Message& msg, bool&) {
     return 0;
 }
 
-std::intptr_t OnButtonState(CK4X30FrameWnd& w, const ui::Message& msg, bool&) {
-    bool loggedIn = false;
-    return devlink::SetButtonState(w.paintManager, w.texts, msg.wParam == 1,
-                                   static_cast<int>(msg.lParam), loggedIn);
-}
-
 }  // namespace
 
 // The message table: a message without a row goes to default processing (nothing here).
@@ -47,7 +42,6 @@ const CK4X30FrameWnd::Route CK4X30FrameWnd::kRoutes[] = {
      [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t {
          return w.RefreshTitle();
      }},
-    {UM_BUTTON_STATE, OnButtonState},
     {UM_SWITCH_LANGUAGE,
      [](CK4X30FrameWnd& w, const ui::Message&, bool& handled) -> std::intptr_t {
          handled = w.SwitchLanguage();
@@ -58,12 +52,16 @@ const CK4X30FrameWnd::Route CK4X30FrameWnd::kRoutes[] = {
 CK4X30FrameWnd::CK4X30FrameWnd(ui::Clock& clock, platform::Dialogs& dialogs, FrameSettings settings)
     : ui::Window(clock), dialogs_(dialogs), settings_(std::move(settings)) {
     languageCode = settings_.languageCode;
+    link.extraPorts = settings_.extraPorts;
     model::InitParamCatalogue(catalogue);
 }
 
 CK4X30FrameWnd::~CK4X30FrameWnd() {
-    // Nothing another thread sends may wait for this window any more.
+    // Nothing another thread sends may wait for this window any more; then the worker stops
+    // before any field it uses goes away.
     EndLoop();
+    link.StopWorker();
+    link.serialPort.ClosePort();
     paintManager.RemoveNotifier(this);
 }
 
@@ -93,6 +91,7 @@ void CK4X30FrameWnd::InitWindow() {
     minButton = paintManager.Find<ui::Button>("minbtn");
     logView = paintManager.Find<ui::RichEdit>("richedit");
     logView->SetLimitText(kLogLimit);
+    devlink::ListSerialPorts(paintManager, link.extraPorts);
     if (auto* ports = paintManager.Find<ui::Combo>("SerialPort")) ports->SelectItem(0, false);
     model::InitPageTable(pages);
     PostMessage(UM_BUTTON_STATE, 0, devlink::kConnectionGroup);
@@ -106,11 +105,11 @@ std::intptr_t CK4X30FrameWnd::HandleMessage(const ui::Message& msg, bool& handle
     for (const Route& route : kRoutes) {
         if (route.id == msg.id) return route.handler(*this, msg, handled);
     }
-    handled = false;
-    return 0;
+    return link.HandleMessage(msg, handled);
 }
 
 void CK4X30FrameWnd::OnTimer(int id) {
+    if (id == devlink::kHandshakeTimer) link.OnHandshakeTimer();
     if (id == kTitleTimer) {
         RefreshTitle();
         KillTimer(kTitleTimer);
@@ -178,6 +177,19 @@ bool CK4X30FrameWnd::SwitchLanguage() {
     platform::StartProcess(settings_.programPath, settings_.args);
     PostQuitMessage(0);
     return true;
+}
+
+}  // namespace app
+
+namespace app {
+
+void CK4X30FrameWnd::ShowBox(const std::string& text, const std::string& caption,
+                             platform::BoxIcon icon) {
+    dialogs_.MessageBox(text, caption, icon);
+}
+
+void CK4X30FrameWnd::RecordWrittenValue(const std::string& name, const std::string& value) {
+    catalogue.SetValue(name, value);
 }
 
 }  // namespace app

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "link/link.h"
 #include "model/catalogue.h"
 #include "model/page_table.h"
 #include "platform/dialogs.h"
@@ -39,7 +40,7 @@ struct FrameSettings {
 constexpr std::intptr_t HTCLIENT = 1;
 constexpr std::intptr_t HTCAPTION = 2;
 
-class CK4X30FrameWnd : public ui::Window, public ui::INotifyUI {
+class CK4X30FrameWnd : public ui::Window, public ui::INotifyUI, public devlink::LinkHost {
   public:
     CK4X30FrameWnd(ui::Clock& clock, platform::Dialogs& dialogs, FrameSettings settings);
     ~CK4X30FrameWnd() override;
@@ -54,17 +55,26 @@ class CK4X30FrameWnd : public ui::Window, public ui::INotifyUI {
     void Notify(ui::TNotifyUI& msg) override;
 
     /// Appends to the log view; user-interface thread only.
-    void AppendLog(std::string_view text);
+    void AppendLog(std::string_view text) override;
     /// Hands a text to the log view from any thread.
-    void PostLogText(std::string_view text);
+    void PostLogText(std::string_view text) override;
     std::string LoadText(std::string_view section, std::string_view key,
                          std::string_view suffix = {}) const {
         return texts.LoadText(section, key, suffix);
     }
-    /// "7315" for the base model, "7315_E" otherwise: captions and file names.
-    std::string ModelText() const { return baseModel ? "7315" : "7315_E"; }
     /// A notice in a message box with the model text as caption.
     void ShowNotice(const std::string& text);
+    // What the link asks of the window.
+    ui::PaintManager& Form() override { return paintManager; }
+    const platform::LanguageTexts& Texts() const override { return texts; }
+    void ShowBox(const std::string& text, const std::string& caption,
+                 platform::BoxIcon icon) override;
+    std::string ModelText() const override { return baseModel ? "7315" : "7315_E"; }
+    const std::string& RfModel() const override { return rfModel; }
+    void RecordWrittenValue(const std::string& name, const std::string& value) override;
+    void SaveReportFile() override {}
+    void WriteLoadedConfiguration() override {}
+
     /// Whether a press at (x, y) of the client area drags the window: HTCAPTION or HTCLIENT.
     std::intptr_t OnNcHitTest(int x, int y, int clientWidth, const ui::Control* atPoint) const;
     const FrameSettings& Settings() const { return settings_; }
@@ -78,6 +88,8 @@ class CK4X30FrameWnd : public ui::Window, public ui::INotifyUI {
     bool baseModel = false;
     std::string rfModel;
     std::string lastItemSelectName;
+
+    devlink::Link link{*this, *this};  // after the tree and the catalogue it works on
 
     ui::Button* closeButton = nullptr;
     ui::Button* maxButton = nullptr;

@@ -3,6 +3,8 @@
 #include "app/frame_wnd.h"
 #include "app/messages.h"
 #include "form/page_tabs.h"
+#include "link/button_state.h"
+#include "model/worker_job.h"
 
 namespace app {
 
@@ -16,8 +18,45 @@ struct NamedReaction {
     Reaction react;
 };
 
-// Clicks by control name, tried in order; the first row that matches runs.
+/// A reaction that queues one job of a kind with a fixed line.
+template <int Kind, const char* Line>
+void QueueFixedJob(Frame& w, ui::Control&) {
+    w.link.QueueJob(Kind, Line);
+}
+
+constexpr char kShowLine[] = "\r\nAT+SHOW\r\n";
+constexpr char kFactoryLine[] = "\r\nAT+FACTORY\r\n";
+constexpr char kReadLogLine[] = "at+READFILELOG\r\n";
+constexpr char kSignalLine[] = "At+CSQ\r\n";
+constexpr char kVersionLine[] = "At+VER\r\n";
+constexpr char kQuitLine[] = "\r\nat+quit\r\n";
+
+// A control whose name holds an AT command sends that command: the name and CR LF.
+constexpr std::string_view kCommandButtonMark = "AT+";
+
+// Clicks by control name, tried in order; the first row that matches runs. The row with the
+// name kCommandButtonMark matches every name that contains it.
 const NamedReaction kClickTable[] = {
+    {"Open", [](Frame& w, ui::Control&) { w.link.OnStartCom(); }},
+    {"Clear", [](Frame& w, ui::Control&) { w.logView->SetText({}); }},
+    {"Load", QueueFixedJob<model::kReadReport, kShowLine>},
+    {"RestoreFactory", QueueFixedJob<model::kFactory, kFactoryLine>},
+    {"Login", [](Frame& w, ui::Control&) { w.link.Login(); }},
+    {"SetTime", [](Frame& w, ui::Control&) { w.link.SetTime(); }},
+    {"READFILELOG", QueueFixedJob<model::kReadLog, kReadLogLine>},
+    {"CPIN", [](Frame& w,
+                ui::Control&) { w.link.QueueJob(model::kSim, devlink::SimQueryLine(w.rfModel)); }},
+    {"CSQ", QueueFixedJob<model::kSignal, kSignalLine>},
+    {"GetVer", QueueFixedJob<model::kVersion, kVersionLine>},
+    {kCommandButtonMark,
+     [](Frame& w, ui::Control& sender) {
+         w.link.QueueJob(model::kCommandButton, sender.GetName() + "\r\n");
+     }},
+    {"quit",
+     [](Frame& w, ui::Control& c) {
+         QueueFixedJob<model::kQuit, kQuitLine>(w, c);
+         w.PostMessage(UM_BUTTON_STATE, 0, devlink::kLoginGroup);
+     }},
     {"TabLeft",
      [](Frame& w, ui::Control&) {
          form::UpdatePageTabs(w.paintManager, w.pages, form::kScrollLeft);
@@ -60,8 +99,18 @@ bool ClickWindowButton(Frame& w, ui::Control& sender) {
 
 void OnClick(Frame& w, ui::Control& sender) {
     if (ClickWindowButton(w, sender)) return;
+    const std::string& name = sender.GetName();
     for (const NamedReaction& row : kClickTable) {
-        if (row.name == sender.GetName()) return row.react(w, sender);
+        const bool matches = row.name == kCommandButtonMark
+                                 ? name.find(kCommandButtonMark) != std::string::npos
+                                 : row.name == name;
+        if (matches) return row.react(w, sender);
+    }
+}
+
+void OnSetFocus(Frame& w, ui::Control& sender) {
+    if (sender.GetName() == "FINDNETMODE" && w.link.loggedIn) {
+        w.link.QueueJob(model::kNetMode, "AT+FINDNETMODE\r\n");
     }
 }
 
@@ -95,8 +144,8 @@ struct EventRoute {
 };
 
 const EventRoute kEventRoutes[] = {
-    {"windowinit", nullptr},      {"click", OnClick},    {"selectchanged", OnSelectChanged},
-    {"itemselect", OnItemSelect}, {"setfocus", nullptr}, {"dropdown", nullptr},
+    {"windowinit", nullptr},      {"click", OnClick},       {"selectchanged", OnSelectChanged},
+    {"itemselect", OnItemSelect}, {"setfocus", OnSetFocus}, {"dropdown", nullptr},
     {"killfocus", nullptr},
 };
 

@@ -51,6 +51,7 @@ int RunProgram(Frontend& frontend, const ProgramOptions& options) {
         frontend.Dialogs().MessageBox(error, "dtuconfig", platform::BoxIcon::Stop);
         return 1;
     }
+    if (!frame.link.StartWorker()) frame.AppendLog(frame.LoadText("WinMain", "WorkThread", "\r\n"));
     return frontend.Run(frame);
 }
 

@@ -40,9 +40,11 @@ inline std::string MakeProgramFolder(const std::string& name) {
 
 struct TestFrame {
     /// Builds the window on the skin of `languageCode` from the build's skin folder.
-    explicit TestFrame(int languageCode = 0, ui::Clock* clockToUse = nullptr)
+    explicit TestFrame(int languageCode = 0, ui::Clock* clockToUse = nullptr,
+                       std::vector<std::string> ports = {})
         : clock(clockToUse ? *clockToUse : manualClock) {
         settings.languageCode = languageCode;
+        settings.extraPorts = std::move(ports);
         settings.programFolder = MakeProgramFolder("frame");
         settings.programPath = "/bin/true";
         const std::string skin =

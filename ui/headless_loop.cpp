@@ -17,9 +17,9 @@ void HeadlessLoop::RunUntilIdle() {
     }
 }
 
-void HeadlessLoop::Step(Millis deadline) {
+void HeadlessLoop::Step(Millis deadline, const std::function<bool()>& pred) {
     RunUntilIdle();
-    if (window_.QuitRequested()) return;
+    if (window_.QuitRequested() || pred()) return;
     Clock& clock = window_.GetClock();
     const Millis now = clock.Now();
     Millis until = deadline;
@@ -45,7 +45,7 @@ bool HeadlessLoop::RunUntil(const std::function<bool()>& pred, Millis ms) {
     const Millis deadline = window_.GetClock().Now() + ms;
     RunUntilIdle();
     while (!pred() && !window_.QuitRequested() && window_.GetClock().Now() < deadline) {
-        Step(deadline);
+        Step(deadline, pred);
     }
     RunUntilIdle();
     return pred();
@@ -53,7 +53,7 @@ bool HeadlessLoop::RunUntil(const std::function<bool()>& pred, Millis ms) {
 
 int HeadlessLoop::Run() {
     while (!window_.QuitRequested()) {
-        Step(window_.GetClock().Now() + 1000);
+        Step(window_.GetClock().Now() + 1000, [] { return false; });
     }
     window_.EndLoop();
     return window_.ExitCode();

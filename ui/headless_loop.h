@@ -27,7 +27,7 @@ class HeadlessLoop {
     static constexpr Millis kStepMs = 5;
 
   private:
-    void Step(Millis deadline);
+    void Step(Millis deadline, const std::function<bool()>& pred);
 
     Window& window_;
 };

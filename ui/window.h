@@ -4,6 +4,7 @@
 // on the same thread. The loop itself lives elsewhere (HeadlessLoop, or the Qt front end).
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -86,7 +87,7 @@ class Window {
     void Wake();
 
     Clock& clock_;
-    std::thread::id uiThread_;
+    std::atomic<std::thread::id> uiThread_;
     mutable std::mutex mutex_;
     std::condition_variable queued_;
     std::deque<Message> posted_;

@@ -1,0 +1,29 @@
+// The jobs waiting for the worker, oldest first. Every access takes the queue's lock.
+#pragma once
+
+#include <atomic>
+#include <deque>
+#include <mutex>
+
+#include "model/worker_job.h"
+
+namespace devlink {
+
+class JobQueue {
+  public:
+    /// Appends a copy; returns whether a worker exists to carry it out.
+    bool QueueJob(const model::WorkerJob& job);
+    /// Takes the oldest job into `job`; false when the queue is empty.
+    bool TakeJob(model::WorkerJob& job);
+    /// Drops every job not yet started.
+    void Clear();
+    size_t Size() const;
+    void SetWorkerAlive(bool alive) { workerAlive_ = alive; }
+
+  private:
+    mutable std::mutex jobLock_;
+    std::deque<model::WorkerJob> jobs_;
+    std::atomic<bool> workerAlive_{false};
+};
+
+}  // namespace devlink

@@ -1,0 +1,118 @@
+// The operations the form's buttons start: opening and closing the port, the login, the
+// clock, and direct sends.
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+
+#include "link/button_state.h"
+#include "link/link.h"
+#include "link/messages.h"
+#include "link/port_list.h"
+#include "platform/decimal.h"
+#include "ui/controls.h"
+
+namespace devlink {
+
+namespace {
+
+constexpr std::uint32_t kWriteBufferSize = 8192;
+
+/// The notice that names why a port could not be opened, where the cause is known.
+const char* OpenErrorCause(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return "PermissionDenied";
+        case EWOULDBLOCK:
+        case EBUSY:
+            return "PortBusy";
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace
+
+std::string MakeClockText(long long t) {
+    const std::time_t seconds = static_cast<std::time_t>(t);
+    std::tm local{};
+    ::localtime_r(&seconds, &local);
+    char text[80];
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d,%02d:%02d:%02d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    return text;
+}
+
+std::string SimQueryLine(std::string_view rfModel) {
+    const bool pinState = rfModel.find("BG36") != std::string_view::npos ||
+                          rfModel.find("BG96") != std::string_view::npos;
+    return pinState ? "\r\nAT+CPIN?\r\n" : "\r\nAT+CIMI\r\n";
+}
+
+void Link::CloseLink(std::string_view noticeKey) {
+    serialPort.ClosePort();
+    if (ui::Control* open = host.Form().FindControl("Open")) {
+        open->SetText(Text("OnStartCom", "Open"));
+    }
+    host.AppendLog(Text("OnStartCom", noticeKey, "\r\n"));
+    jobQueue.Clear();
+    window.KillTimer(kHandshakeTimer);
+    loggedIn = false;
+    window.PostMessage(UM_BUTTON_STATE, 0, kConnectionGroup);
+}
+
+void Link::OnStartCom() {
+    ui::PaintManager& form = host.Form();
+    auto* format = form.Find<ui::Combo>("Checkcode");
+    auto* baud = form.Find<ui::Combo>("BaudRate1");
+    auto* port = form.Find<ui::Combo>("SerialPort");
+    ui::Control* open = form.FindControl("Open");
+    if (serialPort.IsOpen()) return CloseLink("CloseNotice");
+    if (!port || !baud) return;
+    expectedReply = kHandshake;
+    const int baudRate = platform::ReadDecimal(baud->GetText());
+    if (!format) return;
+    const std::string characterFormat = format->GetText();
+    if (baudRate <= 0 || characterFormat.size() < 3) {
+        // Refused before anything is opened: the time-out factor needs a positive rate and
+        // the format needs its three characters.
+        host.AppendLog(Text("OnStartCom", "OpenError", "\r\n"));
+        host.AppendLog(Text("OnStartCom", "BadSettings", "\r\n"));
+        return;
+    }
+    timeoutFactor = std::max(1, 9600 / baudRate);
+    const bool opened = serialPort.OpenPort(&window, port->GetText(), baudRate, characterFormat[1],
+                                            characterFormat[0] - '0', characterFormat[2] - '0',
+                                            EV_RXCHAR | EV_CTS, kWriteBufferSize);
+    if (!opened) {
+        host.AppendLog(Text("OnStartCom", "OpenError", "\r\n"));
+        if (const char* cause = OpenErrorCause(serialPort.LastOpenError())) {
+            host.AppendLog(Text("OnStartCom", cause, "\r\n"));
+        }
+        return;
+    }
+    serialPort.StartEventThread();
+    host.AppendLog(Text("OnStartCom", "OpenNotice", "\r\n"));
+    if (open) open->SetText(Text("OnStartCom", "Close"));
+    window.SetTimer(kHandshakeTimer, kHandshakePeriodMs);
+    window.PostMessage(UM_BUTTON_STATE, 1, kPortGroup);
+}
+
+void Link::SendDirect(std::string_view text) {
+    serialPort.WriteNow(text);
+    host.PostLogText(Text("ComSend", "send") + ":" + std::string(text) + "\r\n");
+}
+
+void Link::Login() {
+    rxBuffer.Clear();
+    window.KillTimer(kHandshakeTimer);
+    SendDirect("+++");
+    expectedReply = model::kLoginKind;
+}
+
+void Link::SetTime() {
+    const std::string clock = MakeClockText(static_cast<long long>(std::time(nullptr)));
+    QueueJob(model::kWriteParam, "AT+EXCCLK=\"" + clock + "\",5\r\n");
+}
+
+}  // namespace devlink

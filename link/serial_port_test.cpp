@@ -1,0 +1,197 @@
+// The serial port against real pseudo-terminals: the test holds the master side, the port
+// opens the slave device as it would open a USB adapter.
+#include "link/serial_port.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/file.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "link/serial_termios.h"
+#include "ui/headless_loop.h"
+
+namespace devlink {
+namespace {
+
+/// Collects what the port delivers, on the headless loop.
+class PortWindow : public ui::Window {
+  public:
+    PortWindow() : ui::Window(ui::RealClock()) {}
+    std::intptr_t HandleMessage(const ui::Message& msg, bool& handled) override {
+        if (msg.id == UM_SERIAL_CHUNK) {
+            chunks.push_back(msg.payload);
+            generations.push_back(msg.wParam);
+            received += msg.payload;
+        } else if (msg.id == UM_SERIAL_LOST) {
+            ++lost;
+        } else {
+            handled = false;
+        }
+        return 0;
+    }
+    std::vector<std::string> chunks;
+    std::vector<std::uintptr_t> generations;
+    std::string received;
+    int lost = 0;
+};
+
+class Pty {
+  public:
+    Pty() {
+        char name[128];
+        termios raw{};
+        ::cfmakeraw(&raw);
+        EXPECT_EQ(::openpty(&master, &slave, name, &raw, nullptr), 0);
+        path = name;
+    }
+    ~Pty() {
+        if (master >= 0) ::close(master);
+        if (slave >= 0) ::close(slave);
+    }
+    void Write(std::string_view bytes) const {
+        ASSERT_EQ(::write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+    /// Reads until `count` bytes came or 5 s passed.
+    std::string Read(size_t count) const {
+        std::string got;
+        for (int waited = 0; got.size() < count && waited < 50; ++waited) {
+            pollfd p{master, POLLIN, 0};
+            if (::poll(&p, 1, 100) <= 0) continue;
+            char buf[256];
+            const ssize_t n = ::read(master, buf, sizeof buf);
+            if (n > 0) got.append(buf, static_cast<size_t>(n));
+        }
+        return got;
+    }
+    void CloseMaster() {
+        ::close(master);
+        master = -1;
+    }
+    int master = -1;
+    int slave = -1;
+    std::string path;
+};
+
+class SerialPortTest : public ::testing::Test {
+  protected:
+    bool Open(const std::string& path, int baud = 115200) {
+        return port.OpenPort(&window, path, baud, 'N', 8, 1, EV_RXCHAR, 8192);
+    }
+    PortWindow window;
+    ui::HeadlessLoop loop{window};
+    Pty pty;
+    CSerialPort port;
+    std::vector<std::string> boxes;
+    void SetUp() override {
+        port.SetErrorBox([this](const std::string& text) { boxes.push_back(text); });
+    }
+};
+
+TEST_F(SerialPortTest, MissingDeviceFailsWithoutABox) {
+    EXPECT_FALSE(Open("/dev/nonexistent-tty"));
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.LastOpenError(), ENOENT);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(port.WriteNow("x"), 0u);
+}
+
+TEST_F(SerialPortTest, WriteNowPutsTheExactBytesOnTheLine) {
+    ASSERT_TRUE(Open(pty.path));
+    const std::string line = "\r\nAT+SHOW\r\n";
+    EXPECT_EQ(port.WriteNow(line), line.size());
+    EXPECT_EQ(pty.Read(line.size()), line);
+}
+
+TEST_F(SerialPortTest, SettingsReachTheDeviceIncludingNonStandardRates) {
+    ASSERT_TRUE(Open(pty.path, 9600));
+    EXPECT_EQ(tty::CurrentBaud(pty.slave), 9600);
+    ASSERT_TRUE(Open(pty.path, 250000));
+    EXPECT_EQ(tty::CurrentBaud(pty.slave), 250000);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(SerialPortTest, RefusedSettingsShowTheBoxAndKeepThePortOpen) {
+    ASSERT_TRUE(Open(pty.path, 4800));
+    EXPECT_TRUE(port.OpenPort(&window, pty.path, 9600, 'X', 8, 1, EV_RXCHAR, 8192));
+    EXPECT_TRUE(port.IsOpen());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].rfind("WARNING:  BuildCommDCB() Failed with the following error: \n", 0), 0u)
+        << boxes[0];
+    EXPECT_NE(boxes[0].find("\nPort: " + pty.path + "\n"), std::string::npos);
+    EXPECT_EQ(tty::CurrentBaud(pty.slave), 4800);  // the old settings stay
+}
+
+TEST_F(SerialPortTest, ChunksArriveInOrderAndNeverAboveTheLimit) {
+    ASSERT_TRUE(Open(pty.path));
+    ASSERT_TRUE(port.StartEventThread());
+    std::string sent;
+    for (int i = 0; i < 5000; ++i) sent.push_back(static_cast<char>('A' + i % 50));
+    pty.Write(sent);
+    ASSERT_TRUE(loop.RunUntil([&] { return window.received.size() >= sent.size(); }, 10000));
+    EXPECT_EQ(window.received, sent);
+    for (const std::string& chunk : window.chunks) EXPECT_LE(chunk.size(), 4095u);
+    for (auto g : window.generations) EXPECT_EQ(g, port.Generation());
+}
+
+TEST_F(SerialPortTest, NothingOfAClosedPortIsDeliveredAfterClose) {
+    ASSERT_TRUE(Open(pty.path));
+    ASSERT_TRUE(port.StartEventThread());
+    pty.Write(std::string(3000, 'x'));
+    ASSERT_TRUE(loop.RunUntil([&] { return !window.received.empty(); }, 10000));
+    port.ClosePort();
+    const auto closedGeneration = port.Generation();
+    // Whatever was still queued carries the old generation; the owner drops it by that.
+    loop.RunFor(50);
+    for (auto g : window.generations) EXPECT_LT(g, closedGeneration);
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.WriteNow("x"), 0u);
+}
+
+TEST_F(SerialPortTest, AnotherProgramsPortDoesNotOpen) {
+    const int holder = ::open(pty.path.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    EXPECT_FALSE(Open(pty.path));
+    EXPECT_EQ(port.LastOpenError(), EWOULDBLOCK);
+    ::close(holder);
+    EXPECT_TRUE(Open(pty.path));
+}
+
+TEST_F(SerialPortTest, HangUpIsReportedOnceAndTheThreadStops) {
+    ASSERT_TRUE(Open(pty.path));
+    ASSERT_TRUE(port.StartEventThread());
+    ::close(pty.slave);
+    pty.slave = -1;
+    pty.CloseMaster();
+    ASSERT_TRUE(loop.RunUntil([&] { return window.lost > 0; }, 10000));
+    loop.RunFor(100);
+    EXPECT_EQ(window.lost, 1);
+    port.ClosePort();  // returns: the thread waits only for the shutdown
+    EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(SerialPortTest, OpeningAgainReplacesThePortAndItsThread) {
+    ASSERT_TRUE(Open(pty.path));
+    ASSERT_TRUE(port.StartEventThread());
+    const auto first = port.Generation();
+    ASSERT_TRUE(Open(pty.path));
+    ASSERT_TRUE(port.StartEventThread());
+    EXPECT_GT(port.Generation(), first);
+    pty.Write("after");
+    ASSERT_TRUE(loop.RunUntil([&] { return window.received == "after"; }, 10000));
+}
+
+TEST_F(SerialPortTest, QueuedWriteGoesOutThroughTheEventThread) {
+    ASSERT_TRUE(Open(pty.path));
+    ASSERT_TRUE(port.StartEventThread());
+    port.QueueWrite("queued\r\n");
+    EXPECT_EQ(pty.Read(8), "queued\r\n");
+}
+
+}  // namespace
+}  // namespace devlink

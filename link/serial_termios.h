@@ -1,0 +1,40 @@
+// The POSIX side of a serial port: opening a device exclusively, its line settings, its
+// input queue and its line-error counters. Every call reports failure through errno.
+#pragma once
+
+#include <string>
+
+#include "link/comm_settings.h"
+
+namespace devlink::tty {
+
+/// Opens `path` for reading and writing, non-blocking, without becoming its controlling
+/// terminal and closed on exec, and takes it exclusively: an advisory lock first (it holds
+/// against every other program, root included), then the terminal's exclusive mode. Returns
+/// the descriptor, or -1 with errno set (EWOULDBLOCK: another program holds the port).
+int OpenExclusive(const std::string& path);
+/// Whether the descriptor's terminal settings can be read (the platform's GetCommState).
+bool CanReadSettings(int fd);
+/// Raw mode with the given settings; any positive baud rate (standard rates through
+/// termios, others through termios2). False on failure.
+bool ApplySettings(int fd, const LineSettings& settings);
+/// The speed the terminal is set to; 0 when it cannot be read.
+int CurrentBaud(int fd);
+/// Holds RTS and DTR on. Devices without modem lines (pseudo-terminals) refuse: ignored.
+void RaiseModemLines(int fd);
+/// Waits until the output queue has gone out on the line.
+void Drain(int fd);
+/// Discards the input queue, or both queues.
+void PurgeInput(int fd);
+void PurgeBoth(int fd);
+/// Bytes waiting in the input queue; 0 when unknown.
+int InputQueued(int fd);
+/// Sum of the line-error counters (framing, parity, overruns, breaks); -1 where the device
+/// keeps none (pseudo-terminals).
+long LineErrorCount(int fd);
+/// Sets a speed that termios has no constant for; in its own file because the kernel's
+/// termios2 header cannot share a unit with <termios.h>.
+bool SetCustomBaud(int fd, int baud);
+int ReadCustomBaud(int fd);
+
+}  // namespace devlink::tty

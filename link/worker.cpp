@@ -1,0 +1,72 @@
+#include "link/worker.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "link/button_state.h"
+#include "link/link.h"
+#include "link/messages.h"
+
+namespace devlink {
+
+int JobTimeLimitMs(int jobKind) {
+    switch (jobKind) {
+        case model::kReadReport:
+        case model::kSaveToFile:
+        case model::kLoadFromFile:
+        case model::kReadLog:
+            return 24000;
+        default:
+            return 5000;
+    }
+}
+
+Worker::Worker(Link& link, ui::Clock& clock)
+    : link_(link), clock_(clock), thread_(&Worker::WorkerJobThreadProc, this) {}
+
+Worker::~Worker() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_all();
+    link_.replyEvent.Wake();
+    thread_.join();
+}
+
+bool Worker::Sleep(ui::Millis ms) {
+    std::unique_lock lock(mutex_);
+    clock_.WaitUntil(lock, wake_, clock_.Now() + ms, [this] { return stop_.load(); });
+    return !stop_;
+}
+
+void Worker::WorkerJobThreadProc() {
+    while (Sleep(kPollMs)) {
+        model::WorkerJob job;
+        if (!link_.jobQueue.TakeJob(job)) {
+            // Once per idle period, let the user work again if the unit is still there.
+            if (!idleEnabled_) idleEnabled_ = link_.window.SendMessage(UM_WORKER_IDLE) != 0;
+            if (!Sleep(kPollMs)) return;
+            continue;
+        }
+        idleEnabled_ = false;
+        link_.window.SendMessage(UM_BUTTON_STATE, 0, kOperationGroup);
+        const auto factor =
+            link_.window.SendMessage(UM_JOB_START, reinterpret_cast<std::uintptr_t>(&job));
+        if (stop_) return;
+        link_.host.PostLogText(link_.Text("ComSend", "send") + ":" + job.line);
+        const ui::Millis limit = static_cast<ui::Millis>(JobTimeLimitMs(job.jobKind)) *
+                                 std::max<std::intptr_t>(1, factor);
+        link_.serialPort.WriteNow(job.line.c_str(),
+                                  static_cast<std::uint32_t>(std::strlen(job.line.c_str())));
+        const bool answered = link_.replyEvent.Wait(clock_, limit, &stop_);
+        if (stop_) return;
+        if (answered) {
+            link_.window.SendMessage(UM_JOB_FINISH, reinterpret_cast<std::uintptr_t>(&job));
+        } else {
+            link_.host.PostLogText(link_.Text("WorkerJobThreadProc", "OutTime", "\r\n"));
+        }
+    }
+}
+
+}  // namespace devlink

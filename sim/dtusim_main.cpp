@@ -1,0 +1,100 @@
+// dtusim: a simulated unit for trying the tool without hardware.
+//   dtusim [--profile NAME] [--unpaced] [--chunked] [--idle MS] [--start-window MS]
+// Prints the device path to open on its first line, then runs until SIGINT or SIGTERM.
+
+#include <signal.h>
+
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "sim/profiles.h"
+#include "sim/simulated_unit.h"
+
+namespace {
+
+struct CommandLine {
+    const sim::Profile* profile = &sim::DefaultProfile();
+    sim::UnitOptions options;
+};
+
+void PrintUsage() {
+    std::cerr << "usage: dtusim [--profile NAME] [--unpaced] [--chunked] [--idle MS]"
+                 " [--start-window MS]\nprofiles:";
+    for (const std::string& name : sim::ProfileNames()) std::cerr << ' ' << name;
+    std::cerr << '\n';
+}
+
+std::optional<int> ParseMilliseconds(std::string_view text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
+    return value;
+}
+
+// Applies the option at argv[index] (and its argument); false when it is not understood.
+bool ApplyOption(int argc, char** argv, int& index, CommandLine& line) {
+    const std::string_view option = argv[index];
+    if (option == "--unpaced") {
+        line.options.paced = false;
+        return true;
+    }
+    if (option == "--chunked") {
+        line.options.chunked = true;
+        return true;
+    }
+    if (index + 1 >= argc) return false;
+    const std::string_view argument = argv[++index];
+    if (option == "--profile") {
+        line.profile = sim::FindProfile(argument);
+        return line.profile != nullptr;
+    }
+    const std::optional<int> ms = ParseMilliseconds(argument);
+    if (!ms) return false;
+    if (option == "--idle") {
+        line.options.idleTimeoutMs = *ms;
+        return true;
+    }
+    if (option == "--start-window") {
+        line.options.startWindowMs = *ms;
+        return true;
+    }
+    return false;
+}
+
+std::optional<CommandLine> ParseCommandLine(int argc, char** argv) {
+    CommandLine line;
+    for (int index = 1; index < argc; ++index) {
+        if (!ApplyOption(argc, argv, index, line)) return std::nullopt;
+    }
+    return line;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::optional<CommandLine> line = ParseCommandLine(argc, argv);
+    if (!line) {
+        PrintUsage();
+        return 2;
+    }
+    // Blocked before the unit's thread starts, so only sigwait below receives them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    sim::SimulatedUnit unit(*line->profile, line->options);
+    if (!unit.Start()) {
+        std::perror("dtusim: cannot open a pseudo-terminal");
+        return 1;
+    }
+    std::cout << unit.DevicePath() << std::endl;
+    int received = 0;
+    sigwait(&stopSignals, &received);
+    return 0;
+}

@@ -1,0 +1,118 @@
+// What the unit does with the bytes it receives and with the passing of time, without any
+// device or thread: the start-up prompt, entering and leaving configuration mode, and the
+// answers to the configuration commands. Time is given by the caller, so every rule can be
+// driven step by step. Not thread-safe; the owner serialises all calls.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <set>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "model/catalogue.h"
+#include "sim/profiles.h"
+
+namespace sim {
+
+using TimePoint = std::chrono::steady_clock::time_point;
+
+/// Where the unit is in its life.
+enum class UnitMode {
+    kStarting,     ///< start window open: prints the "'s' key" prompt, an "s" enters setting
+    kRunning,      ///< passing data: lines are ignored, "+++" enters setting
+    kConfiguring,  ///< configuration mode: answers commands
+};
+
+/// The durations that drive the unit's timers.
+struct UnitTiming {
+    std::chrono::milliseconds startWindow{3000};    ///< how long "s" is accepted after power-on
+    std::chrono::milliseconds promptInterval{500};  ///< how often the prompt repeats
+    std::chrono::milliseconds idleTimeout{60000};   ///< quiet time that ends configuration mode
+};
+
+class UnitBehaviour {
+  public:
+    /// A unit of `profile` (which must outlive it) holding its factory values, switched off:
+    /// mode kRunning, nothing printed until PowerOn.
+    UnitBehaviour(const Profile& profile, UnitTiming timing);
+
+    /// Powers the unit on at `now`: leaves configuration mode, forgets any half-received line,
+    /// prints the banner and the prompt and opens the start window.
+    void PowerOn(TimePoint now);
+    /// Takes bytes from the line at `now`. Every byte is recorded (see Received) and, unless the
+    /// unit is silent, acted on.
+    void Receive(std::string_view bytes, TimePoint now);
+    /// Runs every timer due at `now`: prompt repeats, the end of the start window, the idle
+    /// timeout. Calling it early or twice does no harm.
+    void Advance(TimePoint now);
+    /// The earliest time at which Advance has something to do; nullopt when no timer runs.
+    std::optional<TimePoint> NextDeadline() const;
+    /// The text printed since the last call, which is then forgotten.
+    std::string TakeOutput();
+
+    UnitMode Mode() const { return mode_; }
+    /// A silent unit still records what it receives but acts on nothing and prints nothing.
+    void SetSilent(bool silent) { silent_ = silent; }
+    bool Silent() const { return silent_; }
+    /// Makes the unit answer "\r\nERROR\r\n" to `command` (matched without regard to case and
+    /// to a trailing "?"; "+++" refuses the login while running).
+    void Refuse(std::string_view command);
+    /// Sets the idle time; it counts from the next line received in configuration mode.
+    void SetIdleTimeout(std::chrono::milliseconds idle) { timing_.idleTimeout = idle; }
+    /// Sets the value of the catalogue row `name`; false (and no change) when there is none.
+    bool SetValue(std::string_view name, std::string_view value);
+    /// The value of the catalogue row `name`, or nullopt when there is none.
+    std::optional<std::string> Value(std::string_view name) const;
+    /// Every byte received since construction, in order.
+    const std::string& Received() const { return received_; }
+    /// The text between the quotes of the last accepted "AT+EXCCLK=" line; empty before one.
+    const std::string& ClockText() const { return clockText_; }
+
+  private:
+    struct CommandHandler {
+        std::string_view name;  // upper case
+        void (UnitBehaviour::*answer)();
+    };
+    static std::span<const CommandHandler> Commands();
+
+    void ReceiveByte(char byte, TimePoint now);
+    void ConfiguringByte(char byte, TimePoint now);
+    void EnterConfiguration(TimePoint now);
+    void HandleLine(std::string_view line, bool overlong, TimePoint now);
+    void HandleCommand(std::string_view line);
+    void HandleWrite(std::string_view name, std::string_view value);
+    bool IsRefused(std::string_view name) const;
+    void Print(std::string_view text);
+
+    void AnswerShow();
+    void AnswerFactory();
+    void AnswerQuit();
+    void AnswerNetMode();
+    void AnswerVersion();
+    void AnswerPin();
+    void AnswerImsi();
+    void AnswerSignal();
+    void AnswerLog();
+
+    const Profile& profile_;
+    UnitTiming timing_;
+    model::ParamCatalogue values_;
+    UnitMode mode_ = UnitMode::kRunning;
+    bool silent_ = false;
+    std::set<std::string> refused_;  // upper case, without a trailing "?"
+    TimePoint windowEnd_{};
+    TimePoint nextPrompt_{};
+    TimePoint idleDeadline_{};
+    std::string pending_;  // the line being received in configuration mode
+    bool pendingOverlong_ = false;
+    char previousByte_ = 0;
+    std::string recentBytes_;  // the last bytes outside configuration mode, for "+++"
+    std::string received_;
+    std::string output_;
+    std::string clockText_;
+};
+
+}  // namespace sim
