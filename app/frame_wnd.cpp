@@ -40,7 +40,19 @@ const CK4X30FrameWnd::Route CK4X30FrameWnd::kRoutes[] = {
     {UM_LOG_TEXT, OnLogText},
     {UM_REFRESH_TITLE,
      [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t {
-         return w.RefreshTitle();
+         return w.RefreshTitleLabels();
+     }},
+    {UM_PARSE_REPORT,
+     [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t { return w.ParseReport(); }},
+    {UM_SAVE_FILE,
+     [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t {
+         w.SaveConfigFile();
+         return 0;
+     }},
+    {UM_LOAD_FILE,
+     [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t {
+         w.LoadConfigFile();
+         return 0;
      }},
     {UM_SWITCH_LANGUAGE,
      [](CK4X30FrameWnd& w, const ui::Message&, bool& handled) -> std::intptr_t {
@@ -111,7 +123,7 @@ std::intptr_t CK4X30FrameWnd::HandleMessage(const ui::Message& msg, bool& handle
 void CK4X30FrameWnd::OnTimer(int id) {
     if (id == devlink::kHandshakeTimer) link.OnHandshakeTimer();
     if (id == kTitleTimer) {
-        RefreshTitle();
+        RefreshTitleLabels();
         KillTimer(kTitleTimer);
     }
 }
@@ -160,7 +172,7 @@ void CK4X30FrameWnd::ShowNotice(const std::string& text) {
     dialogs_.MessageBox(text, ModelText());
 }
 
-int CK4X30FrameWnd::RefreshTitle() {
+int CK4X30FrameWnd::RefreshTitleLabels() {
     TitleInputs in{baseModel, languageCode, platform::CurrentDirectory()};
     app::RefreshTitle(paintManager, texts, in);
     return 0;
@@ -186,10 +198,6 @@ namespace app {
 void CK4X30FrameWnd::ShowBox(const std::string& text, const std::string& caption,
                              platform::BoxIcon icon) {
     dialogs_.MessageBox(text, caption, icon);
-}
-
-void CK4X30FrameWnd::RecordWrittenValue(const std::string& name, const std::string& value) {
-    catalogue.SetValue(name, value);
 }
 
 }  // namespace app

@@ -11,6 +11,7 @@
 #include "link/link.h"
 #include "model/catalogue.h"
 #include "model/page_table.h"
+#include "model/report_parser.h"
 #include "platform/dialogs.h"
 #include "platform/language_texts.h"
 #include "ui/controls.h"
@@ -40,7 +41,10 @@ struct FrameSettings {
 constexpr std::intptr_t HTCLIENT = 1;
 constexpr std::intptr_t HTCAPTION = 2;
 
-class CK4X30FrameWnd : public ui::Window, public ui::INotifyUI, public devlink::LinkHost {
+class CK4X30FrameWnd : public ui::Window,
+                       public ui::INotifyUI,
+                       public devlink::LinkHost,
+                       public model::FormHooks {
   public:
     CK4X30FrameWnd(ui::Clock& clock, platform::Dialogs& dialogs, FrameSettings settings);
     ~CK4X30FrameWnd() override;
@@ -72,8 +76,24 @@ class CK4X30FrameWnd : public ui::Window, public ui::INotifyUI, public devlink::
     std::string ModelText() const override { return baseModel ? "7315" : "7315_E"; }
     const std::string& RfModel() const override { return rfModel; }
     void RecordWrittenValue(const std::string& name, const std::string& value) override;
-    void SaveReportFile() override {}
-    void WriteLoadedConfiguration() override {}
+    void SaveReportFile() override;
+    void WriteLoadedConfiguration() override;
+
+    // What filling the form from a report asks of the window.
+    void SetLayoutVisible(std::string_view name, bool visible) override;
+    void RefreshTitle() override { RefreshTitleLabels(); }
+    void UpdatePageTabs(int mode) override;
+    void PostAdaptForm(int adaptCase, int param) override;
+
+    /// Extracts the values of the text received and fills the form; the extraction's result.
+    int ParseReport();
+    /// Queues a write for every changed, shown field ("Save").
+    void BuildWriteJobs();
+    /// The file dialogs of "SaveToFile" and "LoadFromFile", and what follows them.
+    void SaveConfigFile();
+    void LoadConfigFile();
+    /// Warns when a server address field holds a blank.
+    void CheckIpField(ui::Control& field);
 
     /// Whether a press at (x, y) of the client area drags the window: HTCAPTION or HTCLIENT.
     std::intptr_t OnNcHitTest(int x, int y, int clientWidth, const ui::Control* atPoint) const;
@@ -103,7 +123,8 @@ class CK4X30FrameWnd : public ui::Window, public ui::INotifyUI, public devlink::
     void InitWindow();
     std::intptr_t OnSysCommand(std::uintptr_t command);
     bool SwitchLanguage();
-    int RefreshTitle();
+    int RefreshTitleLabels();
+    platform::FileDialogOptions FileDialogSettings(bool save) const;
 
     struct Route;
     static const Route kRoutes[];

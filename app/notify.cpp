@@ -31,6 +31,23 @@ constexpr char kSignalLine[] = "At+CSQ\r\n";
 constexpr char kVersionLine[] = "At+VER\r\n";
 constexpr char kQuitLine[] = "\r\nat+quit\r\n";
 
+/// Replaces every `from` in `text` by `to`.
+std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
+    for (size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+/// A toggle button keeps its on/off state in its image name only: "enable" is on.
+void ToggleImage(Frame&, ui::Control& button) {
+    const std::string image = button.GetAttribute("bkimage");
+    const bool off = image.find("disable") != std::string::npos;
+    button.SetAttribute("bkimage", off ? ReplaceAll(image, "disable", "enable")
+                                       : ReplaceAll(image, "enable", "disable"));
+}
+
 // A control whose name holds an AT command sends that command: the name and CR LF.
 constexpr std::string_view kCommandButtonMark = "AT+";
 
@@ -40,8 +57,11 @@ const NamedReaction kClickTable[] = {
     {"Open", [](Frame& w, ui::Control&) { w.link.OnStartCom(); }},
     {"Clear", [](Frame& w, ui::Control&) { w.logView->SetText({}); }},
     {"Load", QueueFixedJob<model::kReadReport, kShowLine>},
+    {"Save", [](Frame& w, ui::Control&) { w.BuildWriteJobs(); }},
     {"RestoreFactory", QueueFixedJob<model::kFactory, kFactoryLine>},
     {"Login", [](Frame& w, ui::Control&) { w.link.Login(); }},
+    {"SaveToFile", [](Frame& w, ui::Control&) { w.PostMessage(UM_SAVE_FILE, 0, 0); }},
+    {"LoadFromFile", [](Frame& w, ui::Control&) { w.PostMessage(UM_LOAD_FILE, 0, 0); }},
     {"SetTime", [](Frame& w, ui::Control&) { w.link.SetTime(); }},
     {"READFILELOG", QueueFixedJob<model::kReadLog, kReadLogLine>},
     {"CPIN", [](Frame& w,
@@ -65,6 +85,17 @@ const NamedReaction kClickTable[] = {
      [](Frame& w, ui::Control&) {
          form::UpdatePageTabs(w.paintManager, w.pages, form::kScrollRight);
      }},
+    {"COM2Zigbee", ToggleImage},
+    {"Zigbee2COM", ToggleImage},
+    {"COM2GPS", ToggleImage},
+    {"GPS2COM", ToggleImage},
+    {"Zigbee2GPRS", ToggleImage},
+    {"GPRS2Zigbee", ToggleImage},
+    {"COM2Lora", ToggleImage},
+    {"Lora2COM", ToggleImage},
+    {"Lora2GPRS", ToggleImage},
+    {"GPRS2Lora", ToggleImage},
+    {"GPS2GPRS", ToggleImage},
 };
 
 // Item selections that post a form adaptation case.
@@ -108,6 +139,18 @@ void OnClick(Frame& w, ui::Control& sender) {
     }
 }
 
+void OnKillFocus(Frame& w, ui::Control& sender) {
+    static constexpr std::string_view kAddressFields[] = {"Server's Ip",  "Secondary Server's Ip",
+                                                          "Server2's Ip", "Server3's Ip",
+                                                          "Server4's Ip", "Server5's Ip"};
+    for (std::string_view name : kAddressFields) {
+        if (sender.GetName() == name) {
+            if (ui::Control* field = w.paintManager.FindControl(name)) w.CheckIpField(*field);
+            return;
+        }
+    }
+}
+
 void OnSetFocus(Frame& w, ui::Control& sender) {
     if (sender.GetName() == "FINDNETMODE" && w.link.loggedIn) {
         w.link.QueueJob(model::kNetMode, "AT+FINDNETMODE\r\n");
@@ -146,7 +189,7 @@ struct EventRoute {
 const EventRoute kEventRoutes[] = {
     {"windowinit", nullptr},      {"click", OnClick},       {"selectchanged", OnSelectChanged},
     {"itemselect", OnItemSelect}, {"setfocus", OnSetFocus}, {"dropdown", nullptr},
-    {"killfocus", nullptr},
+    {"killfocus", OnKillFocus},
 };
 
 }  // namespace

@@ -170,7 +170,7 @@ void SimulatedUnit::SendDue(TimePoint now) {
     for (std::size_t due = pacer_.BytesDue(now, baud); due > 0; due = pacer_.BytesDue(now, baud)) {
         const ssize_t sent = write(masterFd_, pacer_.Pending().data(), due);
         if (sent > 0) {
-            pacer_.Consume(static_cast<std::size_t>(sent) + (sent > 3 ? 1 : 0), now, baud);
+            pacer_.Consume(static_cast<std::size_t>(sent), now, baud);
         } else if (sent < 0 && errno == EAGAIN) {
             sendBlocked_ = true;  // the tool is not reading; wait until there is room
             return;

@@ -67,12 +67,15 @@ class SimulatedUnit {
     /// The text of the last clock setting; empty before one.
     std::string ClockText() const;
 
+    /// Where the unit is now: starting, running or in configuration mode.
     UnitMode Mode() const;
+    /// True while the unit is in configuration mode.
     bool InConfigMode() const { return Mode() == UnitMode::kConfiguring; }
     /// Waits until the unit is in `mode`; false when `timeout` passes first.
     bool WaitForMode(UnitMode mode, std::chrono::milliseconds timeout) const;
 
-    /// Every byte received from the tool, in order. Bytes are acted on before they show here.
+    /// Every byte received from the tool, in order, kept for the unit's whole life (it grows
+    /// with the traffic). Bytes are acted on before they show here.
     std::string Received() const;
     /// Received() cut at every CR LF; only complete lines, empty ones included, without the
     /// CR LF. "\r\nAT+SHOW\r\n" gives "" and "AT+SHOW".

@@ -53,9 +53,11 @@ class UnitBehaviour {
     /// The text printed since the last call, which is then forgotten.
     std::string TakeOutput();
 
+    /// Where the unit is now.
     UnitMode Mode() const { return mode_; }
     /// A silent unit still records what it receives but acts on nothing and prints nothing.
     void SetSilent(bool silent) { silent_ = silent; }
+    /// True while the unit is silent.
     bool Silent() const { return silent_; }
     /// Makes the unit answer "\r\nERROR\r\n" to `command` (matched without regard to case and
     /// to a trailing "?"; "+++" refuses the login while running).

@@ -1,9 +1,35 @@
-// dtuconfig: the desktop configuration tool.
+// dtuconfig: the desktop configuration tool. With --simulate[=PROFILE] a simulated unit runs
+// on a pseudo-terminal inside the program and is listed first among the ports, so the whole
+// exchange can be tried without hardware.
 #include <QApplication>
+
+#include <cstdio>
+#include <memory>
 
 #include "app/startup.h"
 #include "platform/program_folder.h"
+#include "sim/simulated_unit.h"
 #include "view/qt_frontend.h"
+
+namespace {
+
+/// The profile named by "--simulate" or "--simulate=NAME"; empty when not asked for.
+std::string SimulateOption(const std::vector<std::string>& args, bool& asked) {
+    asked = false;
+    for (const std::string& arg : args) {
+        if (arg == "--simulate") {
+            asked = true;
+            return sim::DefaultProfile().name;
+        }
+        if (arg.rfind("--simulate=", 0) == 0) {
+            asked = true;
+            return arg.substr(11);
+        }
+    }
+    return {};
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -12,6 +38,27 @@ int main(int argc, char** argv) {
     app::ProgramOptions options = app::ParseProgramOptions(args);
     options.programFolder = platform::ProgramFolder();
     options.programPath = platform::ProgramPath();
+
+    bool simulate = false;
+    const std::string profileName = SimulateOption(args, simulate);
+    std::unique_ptr<sim::SimulatedUnit> unit;
+    if (simulate) {
+        const sim::Profile* profile = sim::FindProfile(profileName);
+        if (!profile) {
+            std::fprintf(stderr,
+                         "dtuconfig: no simulated unit named \"%s\"; known:", profileName.c_str());
+            for (const std::string& name : sim::ProfileNames())
+                std::fprintf(stderr, " %s", name.c_str());
+            std::fprintf(stderr, "\n");
+            return 2;
+        }
+        unit = std::make_unique<sim::SimulatedUnit>(*profile);
+        if (!unit->Start()) {
+            std::fprintf(stderr, "dtuconfig: the simulated unit could not start\n");
+            return 1;
+        }
+        options.extraPorts.insert(options.extraPorts.begin(), unit->DevicePath());
+    }
     view::QtFrontend frontend;
     return app::RunProgram(frontend, options);
 }

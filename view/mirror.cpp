@@ -3,7 +3,7 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QGroupBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,6 +23,34 @@ QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+constexpr int kGroupHeaderHeight = 35;
+
+/// A group box: a frame with a header row of 35 pixels (the title, then any child marked
+/// header="true") above its rows. The title label is named so the mirror can find it.
+QWidget* MakeGroupFrame() {
+    auto* frame = new QFrame;
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QVBoxLayout(frame);
+    auto* header = new QWidget;
+    header->setObjectName(QStringLiteral("groupHeader"));
+    header->setFixedHeight(kGroupHeaderHeight);
+    auto* headerLayout = new QHBoxLayout(header);
+    headerLayout->setContentsMargins(6, 0, 0, 0);
+    auto* title = new QLabel;
+    title->setObjectName(QStringLiteral("groupTitle"));
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    headerLayout->addWidget(title);
+    layout->addWidget(header);
+    return frame;
+}
+
+QLabel* GroupTitle(QWidget* frame) {
+    return frame->findChild<QLabel*>(QStringLiteral("groupTitle"), Qt::FindDirectChildrenOnly)
+               ?: frame->findChild<QLabel*>(QStringLiteral("groupTitle"));
+}
+
 bool IsBox(std::string_view cls) {
     return cls == "ContainerUI" || cls == "VerticalLayoutUI" || cls == "HorizontalLayoutUI" ||
            cls == "GroupBoxUI";
@@ -30,11 +58,7 @@ bool IsBox(std::string_view cls) {
 
 QWidget* MakeWidget(const ui::Control& control) {
     const std::string_view cls = control.GetClass();
-    if (cls == "GroupBoxUI") {
-        auto* box = new QGroupBox;
-        new QVBoxLayout(box);
-        return box;
-    }
+    if (cls == "GroupBoxUI") return MakeGroupFrame();
     if (cls == "HorizontalLayoutUI") {
         auto* w = new QWidget;
         new QHBoxLayout(w);
@@ -132,18 +156,29 @@ void Mirror::BuildChildren(ui::Container& box, QWidget* widget) {
     auto* layout = qobject_cast<QBoxLayout*>(widget->layout());
     if (!layout) return;
     const bool horizontal = layout->direction() == QBoxLayout::LeftToRight;
-    layout->setContentsMargins(qobject_cast<QGroupBox*>(widget) ? 6 : 0, 0, 0, 0);
-    layout->setSpacing(4);
+    const bool group = box.GetClass() == "GroupBoxUI";
+    layout->setContentsMargins(group ? 4 : 0, 0, group ? 4 : 0, 0);
+    layout->setSpacing(group ? 0 : 4);
+    QBoxLayout* header =
+        group ? qobject_cast<QBoxLayout*>(
+                    widget->findChild<QWidget*>(QStringLiteral("groupHeader"))->layout())
+              : nullptr;
     bool anyStretch = false;
     for (int i = 0; i < box.GetCount(); ++i) {
         ui::Control& child = *box.GetItemAt(i);
         QWidget* childWidget = Build(child);
         if (!childWidget) continue;
+        if (header && child.GetAttribute("header") == "true") {
+            header->addWidget(childWidget);
+            continue;
+        }
         const bool stretch = Stretches(child, horizontal);
         anyStretch = anyStretch || stretch;
         layout->addWidget(childWidget, stretch ? 1 : 0);
     }
+    if (header) header->addStretch(1);
     if (!anyStretch) layout->addStretch(1);
+    UpdateAutoHide(box);
 }
 
 void Mirror::Connect(ui::Control& control, QWidget* widget) {
@@ -171,6 +206,7 @@ void Mirror::Connect(ui::Control& control, QWidget* widget) {
 
 void Mirror::ApplyAll(ui::Control& control, QWidget* widget) {
     widget->setHidden(!control.IsVisible());
+    if (auto* box = control.AsContainer()) UpdateAutoHide(*box);
     widget->setEnabled(control.IsEnabled());
     for (const auto& [name, value] : control.Attributes()) ApplyAttribute(control, widget, name);
     ApplyItems(control, widget);
@@ -184,8 +220,8 @@ void Mirror::ApplyText(ui::Control& control, QWidget* widget) {
         label->setText(DisplayText(text));
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         button->setText(Q(text));
-    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-        group->setTitle(Q(text));
+    } else if (control.GetClass() == "GroupBoxUI") {
+        if (QLabel* title = GroupTitle(widget)) title->setText(Q(text));
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         if (edit->text() != Q(text)) {
             const QSignalBlocker block(edit);
@@ -234,6 +270,18 @@ void Mirror::ApplyAttribute(ui::Control& control, QWidget* widget, std::string_v
             widget->setStyleSheet(QStringLiteral("border-image: url(%1);").arg(path));
         }
     }
+}
+
+void Mirror::UpdateAutoHide(ui::Container& box) {
+    // A wrapper row marked autohide takes no room while none of its children is visible.
+    if (box.GetAttribute("autohide") != "true") return;
+    QWidget* widget = WidgetOf(&box);
+    if (!widget) return;
+    bool anyVisible = false;
+    for (int i = 0; i < box.GetCount() && !anyVisible; ++i) {
+        anyVisible = box.GetItemAt(i)->IsVisible();
+    }
+    widget->setHidden(!box.IsVisible() || !anyVisible);
 }
 
 void Mirror::UpdateDescription(ui::Control& control, QWidget* widget) {

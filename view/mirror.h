@@ -36,6 +36,7 @@ class Mirror : public ui::ChangeObserver {
     void ApplyAttribute(ui::Control& control, QWidget* widget, std::string_view name);
     void ApplyItems(ui::Control& control, QWidget* widget);
     void UpdateDescription(ui::Control& control, QWidget* widget);
+    void UpdateAutoHide(ui::Container& box);
     void Forget(QWidget* widget);
 
     ui::PaintManager& pm_;

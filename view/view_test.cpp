@@ -11,6 +11,7 @@
 
 #include "app/messages.h"
 #include "app/test_frame.h"
+#include "sim/simulated_unit.h"
 #include "view/main_window.h"
 #include "view/mirror.h"
 
@@ -193,6 +194,73 @@ TEST_F(ViewTest, ChineseSkinShowsChineseLabels) {
     Pump(150);
     EXPECT_EQ(WidgetOf<QLabel>("Ver")->text(), QStringLiteral("7315_E 配置工具 V1.2.3"));
     SaveScreenshot(QStringLiteral("main_zh.png"));
+}
+
+}  // namespace
+}  // namespace view
+
+namespace view {
+namespace {
+
+// What a new user does first: open the simulated unit, watch the handshake, ask for the
+// version and the signal, leave configuration mode and close the port, all through the widgets.
+class ViewLinkTest : public ViewTest {
+  protected:
+    void BuildWithUnit() {
+        sim::UnitOptions options;
+        options.paced = false;
+        unit = std::make_unique<sim::SimulatedUnit>(*sim::FindProfile("base"), options);
+        ASSERT_TRUE(unit->Start());
+        t = std::make_unique<app::testing::TestFrame>(0, &ui::RealClock(),
+                                                      std::vector<std::string>{unit->DevicePath()});
+        ASSERT_TRUE(t->created) << t->error;
+        ASSERT_TRUE(t->frame->link.StartWorker());
+        mirror = std::make_unique<Mirror>(t->frame->paintManager);
+        window = std::make_unique<MainWindow>(*t->frame, *mirror);
+        window->ShowCentred();
+        Pump();
+    }
+    bool PumpUntil(const std::function<bool()>& pred) {
+        for (int i = 0; i < 400 && !pred(); ++i) Pump(50);
+        return pred();
+    }
+    void TearDown() override {
+        ViewTest::TearDown();
+        unit.reset();
+    }
+    QString LogText() { return WidgetOf<QPlainTextEdit>("richedit")->toPlainText(); }
+    std::unique_ptr<sim::SimulatedUnit> unit;
+};
+
+TEST_F(ViewLinkTest, OpenHandshakeQueriesQuitAndClose) {
+    BuildWithUnit();
+    EXPECT_EQ(WidgetOf<QComboBox>("SerialPort")->currentText().toStdString(), unit->DevicePath());
+    WidgetOf<QPushButton>("Open")->click();
+    ASSERT_TRUE(PumpUntil([&] { return WidgetOf<QPushButton>("Load")->isEnabled(); }));
+    EXPECT_EQ(WidgetOf<QLabel>("DeviceState")->text().toStdString(),
+              t->frame->LoadText("SetDeviceState", "szLoginOn"));
+    const QString openNotice =
+        QString::fromStdString(t->frame->LoadText("OnStartCom", "OpenNotice")).trimmed();
+    EXPECT_TRUE(LogText().contains(openNotice));
+    EXPECT_TRUE(LogText().contains(QStringLiteral("enter setting!")));  // the handshake's echo
+    WidgetOf<QPushButton>("GetVer")->click();
+    ASSERT_TRUE(PumpUntil([&] {
+        return LogText().contains(QStringLiteral("At+VER")) &&
+               WidgetOf<QPushButton>("CSQ")->isEnabled();
+    }));
+    WidgetOf<QPushButton>("CSQ")->click();
+    ASSERT_TRUE(PumpUntil([&] { return LogText().contains(QStringLiteral("+CSQ: ")); }));
+    SaveScreenshot(QStringLiteral("link_en.png"));
+    ASSERT_TRUE(PumpUntil([&] { return WidgetOf<QPushButton>("quit")->isEnabled(); }));
+    WidgetOf<QPushButton>("quit")->click();
+    Pump();
+    EXPECT_FALSE(WidgetOf<QPushButton>("Load")->isEnabled());
+    EXPECT_TRUE(WidgetOf<QPushButton>("Login")->isEnabled());
+    WidgetOf<QPushButton>("Open")->click();
+    Pump();
+    EXPECT_TRUE(LogText().contains(
+        QString::fromStdString(t->frame->LoadText("OnStartCom", "CloseNotice")).trimmed()));
+    EXPECT_TRUE(WidgetOf<QComboBox>("SerialPort")->isEnabled());
 }
 
 }  // namespace

@@ -1,0 +1,197 @@
+#include "model/command_builder.h"
+
+#include <vector>
+
+#include "platform/decimal.h"
+#include "ui/controls.h"
+
+namespace model {
+
+namespace {
+
+struct WriteInput {
+    BuildContext& ctx;
+    const std::string& name;
+    const ParamEntry& row;
+    ui::Combo& list;
+    int index;         // the selected item, never below 0 here
+    std::string text;  // the selected item's text
+};
+
+using WriteRule = void (*)(WriteInput&);
+
+void Queue(WriteInput& in, const std::string& value) {
+    QueueParamWrite(in.ctx, in.name, in.row, value);
+}
+
+/// Offers `value` to another row, by its name.
+void QueueFor(WriteInput& in, const std::string& rowName, const std::string& value) {
+    if (const ParamEntry* other = in.ctx.catalogue.Find(rowName)) {
+        QueueParamWrite(in.ctx, rowName, *other, value);
+    }
+}
+
+void WriteText(WriteInput& in) {
+    Queue(in, in.text);
+}
+void WriteIndex(WriteInput& in) {
+    Queue(in, std::to_string(in.index));
+}
+void WriteIndexPlusOne(WriteInput& in) {
+    Queue(in, std::to_string(in.index + 1));
+}
+
+void WriteProtocol(WriteInput& in) {
+    Queue(in, in.text == "TRNS" ? "CUST" : in.text);
+}
+
+void WriteExfun(WriteInput& in) {
+    Queue(in, in.index == 1 ? "3" : std::to_string(in.index));
+}
+
+void WriteActivateMethod(WriteInput& in) {
+    static const char* const kMethods[] = {"AUTO", "DATA", "DIO", "ALARM"};
+    Queue(in, in.index < 4 ? kMethods[in.index] : "");
+}
+
+void WriteIoSelection(WriteInput& in) {
+    QueueFor(in, "DIO" + std::to_string(in.index + 1) + " workmode", "4");
+}
+
+void WriteNetMode(WriteInput& in) {
+    Queue(in, in.index == 0 ? "0" : std::to_string(in.index + 3));
+}
+
+void WriteIoMode(WriteInput& in) {
+    if (in.index > 0) Queue(in, std::to_string(in.index + 3));
+}
+
+void WriteBindingCenter(WriteInput& in) {
+    const int value = in.index == 0 ? 0 : in.index == 6 ? 255 : 1 << (in.index - 1);
+    Queue(in, std::to_string(value));
+}
+
+void WriteIoControl(WriteInput& in) {
+    Queue(in, std::to_string(in.index));
+    if (in.index == 6) return;
+    // "I/O1 control" is channel 1: its work mode becomes "controlled".
+    const std::string channel(1, in.name[3]);
+    QueueFor(in, "DIO" + channel + " workmode", "5");
+}
+
+void WriteDeviceModel(WriteInput& in) {
+    Queue(in, in.index == 0 ? "CLI" : in.index == 1 ? "SVR" : "-1");
+}
+
+void WriteWorkMode(WriteInput& in) {
+    // The work modes are the language's texts; their position in that list is the value.
+    std::string value = "0";
+    for (int k = 1; k <= 7; ++k) {
+        if (in.text == in.ctx.texts.LoadText("DIO workmode", "Text" + std::to_string(k))) {
+            value = std::to_string(k - 1);
+            break;
+        }
+    }
+    Queue(in, value);
+}
+
+struct NamedWriteRule {
+    std::string name;
+    WriteRule rule;
+};
+
+std::vector<NamedWriteRule> BuildWriteRules() {
+    std::vector<NamedWriteRule> rules = {
+        {"Protocolmodel", WriteProtocol},
+        {"EXFUN", WriteExfun},
+        {"LORA Mode", WriteText},
+        {"LORA Rate", WriteText},
+        {"ZigBee_RFchannel", WriteText},
+        {"ActivateMethod", WriteActivateMethod},
+        {"I/O selection", WriteIoSelection},
+        {"net mode", WriteNetMode},
+        {"I/O1 Mode", WriteIoMode},
+        {"I/O2 Mode", WriteIoMode},
+        {"The PPP authentication", WriteText},
+        {"A serial port binding center", WriteBindingCenter},
+        {"A serial 2 port binding center", WriteBindingCenter},
+        {"Transferprotocol", WriteText},
+        {"Serial port commu mode", WriteText},
+        {"Serial 2 port commu mode", WriteText},
+        {"Serial Baudrate", WriteText},
+        {"Serial 2 Baudrate", WriteText},
+        {"Dtumanagetransferprotocol", WriteText},
+        {"ActivationInterface", WriteIndexPlusOne},
+        {"Debugging  port", WriteIndexPlusOne},
+        {"I/O1 control", WriteIoControl},
+        {"I/O2 control", WriteIoControl},
+        {"I/O3 control", WriteIoControl},
+        {"DeviceModel", WriteDeviceModel},
+    };
+    for (int n = 1; n <= 5; ++n) {
+        const std::string digit = std::to_string(n);
+        rules.push_back({"DIO" + digit + " interface", WriteText});
+        rules.push_back({"DIO" + digit + " workmode", WriteWorkMode});
+    }
+    return rules;
+}
+
+WriteRule FindWriteRule(const std::string& name) {
+    static const std::vector<NamedWriteRule> rules = BuildWriteRules();
+    for (const NamedWriteRule& r : rules) {
+        if (r.name == name) return r.rule;
+    }
+    return WriteIndex;
+}
+
+bool ValidNbBand(const std::string& text) {
+    const int band = platform::ReadDecimal(text);
+    return band >= 1 && band <= 65535;
+}
+
+}  // namespace
+
+std::string ParamWriteLine(std::string_view command, std::string_view value) {
+    std::string line(command);
+    line.append("=").append(value).append("\r\n");
+    return line;
+}
+
+bool QueueParamWrite(BuildContext& ctx, const std::string& name, const ParamEntry& row,
+                     const std::string& value) {
+    if (value == row.value) return false;
+    if (value.find_first_of("\r\n") != std::string::npos) {
+        ctx.log(ctx.texts.LoadText("Notify", "LineBreakError") + " " + name + "\r\n");
+        return false;
+    }
+    ctx.queue(WorkerJob{kWriteParam, ParamWriteLine(row.command, value), name, value});
+    return true;
+}
+
+bool BuildWriteJobs(BuildContext& ctx) {
+    for (const auto& [name, row] : ctx.catalogue) {
+        if (!row.shown || row.page < 0 || row.page >= static_cast<int>(ctx.pages.size()) ||
+            !ctx.pages[static_cast<size_t>(row.page)].shown) {
+            continue;
+        }
+        if (row.kind == "Combobox") {
+            auto* list = ctx.pm.Find<ui::Combo>(name);
+            // A list that shows no item says nothing about the unit's value: never written.
+            if (!list || list->GetCurSel() < 0) continue;
+            WriteInput in{ctx, name, row, *list, list->GetCurSel(), list->GetText()};
+            FindWriteRule(name)(in);
+        } else if (row.kind == "Edit") {
+            ui::Control* field = ctx.pm.FindControl(name);
+            if (!field) continue;
+            const std::string text = field->GetText();
+            if (name == "NBBand" && !ValidNbBand(text)) {
+                ctx.log(ctx.texts.LoadText("Notify", "NBBandError", "\r\n"));
+                return false;
+            }
+            QueueParamWrite(ctx, name, row, text);
+        }
+    }
+    return true;
+}
+
+}  // namespace model

@@ -1,0 +1,40 @@
+// Writing the form back: one AT command line for every shown row whose form value differs from
+// what the unit is known to hold.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "model/catalogue.h"
+#include "model/page_table.h"
+#include "model/worker_job.h"
+#include "platform/language_texts.h"
+#include "ui/paint_manager.h"
+
+namespace model {
+
+struct BuildContext {
+    ui::PaintManager& pm;
+    ParamCatalogue& catalogue;
+    const PageTable& pages;
+    const platform::LanguageTexts& texts;
+    std::function<void(std::string_view)> log;    // a notice to the log view
+    std::function<void(const WorkerJob&)> queue;  // a write job to the worker
+};
+
+/// The line of a parameter write: command, "=", the value unchanged, CR LF.
+std::string ParamWriteLine(std::string_view command, std::string_view value);
+
+/// Queues the write of `value` for `row` (named `name`) unless the row holds it already.
+/// A value holding CR or LF is not sent (it would end the line early and run the rest as a
+/// command of its own): the log names the field instead. Returns whether a job was queued.
+bool QueueParamWrite(BuildContext& ctx, const std::string& name, const ParamEntry& row,
+                     const std::string& value);
+
+/// Walks the catalogue in key order and queues a write per changed, shown row on a shown page.
+/// A drop-down that shows no item is never written. An "NBBand" outside 1 to 65535 logs its
+/// notice and ends the walk there; returns false then.
+bool BuildWriteJobs(BuildContext& ctx);
+
+}  // namespace model

@@ -1,0 +1,68 @@
+#include "model/report_parser.h"
+
+namespace model {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ';
+}
+
+/// The value after `label` in `listing`, or nothing when the label or its line end is missing.
+bool ValueAfterLabel(std::string_view listing, std::string_view label, std::string& value) {
+    const size_t at = listing.find(label);
+    if (at == std::string_view::npos) return false;
+    size_t start = at + label.size();
+    const size_t lineEnd = listing.find("\r\n", start);
+    if (lineEnd == std::string_view::npos) return false;
+    size_t end = lineEnd;
+    while (start < end && IsBlank(listing[start])) ++start;
+    while (end > start && (IsBlank(listing[end]) || listing[end] == '\r')) --end;
+    value = listing[start] == '\r' ? std::string()
+                                   : std::string(listing.substr(start, end - start + 1));
+    return true;
+}
+
+}  // namespace
+
+std::string ExtractBetween(std::string_view text, std::string_view start, std::string_view end) {
+    const size_t from = text.find(start);
+    if (from == std::string_view::npos) return {};
+    const size_t begin = from + start.size();
+    const size_t to = text.find(end, begin);
+    if (to == std::string_view::npos) return {};
+    std::string_view part = text.substr(begin, to - begin);
+    while (!part.empty() && IsBlank(part.front())) part.remove_prefix(1);
+    while (!part.empty() && IsBlank(part.back())) part.remove_suffix(1);
+    return std::string(part);
+}
+
+int ExtractReportValues(std::string_view text, ParamCatalogue& catalogue, std::string& rfModel) {
+    size_t listing = text.find(kListingStart);
+    if (listing == std::string_view::npos) listing = text.find(kCdmaListingStart);
+    if (listing == std::string_view::npos) return 1;
+    // Labels are searched in a copy of the listing of at most 8191 bytes.
+    const std::string_view copy = text.substr(listing, kListingCopySize - 1);
+    rfModel = ExtractBetween(text, "RF MODEL:", "\r\n");
+    for (auto& [name, row] : catalogue) {
+        row.value.clear();
+        std::string value;
+        if (!ValueAfterLabel(copy, row.label, value)) continue;
+        if (value.size() < kValueLimit) row.value = std::move(value);
+    }
+    return 0;
+}
+
+void FillBandList(ui::Combo& list, std::string_view module) {
+    list.RemoveAllItems();
+    list.AddItem("AUTO");
+    int last = 0;
+    if (module.find("BG36") != std::string_view::npos) {
+        last = 28;
+    } else if (module.find("SIM7000") != std::string_view::npos) {
+        last = 42;
+    }
+    for (int band = 1; band <= last; ++band) list.AddItem("b" + std::to_string(band));
+}
+
+}  // namespace model
