@@ -3,6 +3,7 @@
 
 #include "app/frame_wnd.h"
 #include "app/messages.h"
+#include "form/adapt_form.h"
 #include "form/layout_rules.h"
 #include "form/page_tabs.h"
 #include "model/command_builder.h"
@@ -22,6 +23,18 @@ void CK4X30FrameWnd::UpdatePageTabs(int mode) {
 
 void CK4X30FrameWnd::PostAdaptForm(int adaptCase, int param) {
     PostMessage(UM_ADAPT_FORM, static_cast<std::uintptr_t>(adaptCase), param);
+}
+
+void CK4X30FrameWnd::AdaptForm(int adaptCase, int param) {
+    form::AdaptContext ctx{paintManager,
+                           catalogue,
+                           pages,
+                           baseModel,
+                           texts,
+                           lastItemSelectName,
+                           [this](int c, int p) { PostAdaptForm(c, p); },
+                           [this](const std::string& text) { ShowNotice(text); }};
+    form::AdaptForm(ctx, adaptCase, param);
 }
 
 int CK4X30FrameWnd::ParseReport() {

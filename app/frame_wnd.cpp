@@ -44,6 +44,11 @@ const CK4X30FrameWnd::Route CK4X30FrameWnd::kRoutes[] = {
      }},
     {UM_PARSE_REPORT,
      [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t { return w.ParseReport(); }},
+    {UM_ADAPT_FORM,
+     [](CK4X30FrameWnd& w, const ui::Message& m, bool&) -> std::intptr_t {
+         w.AdaptForm(static_cast<int>(m.wParam), static_cast<int>(m.lParam));
+         return 0;
+     }},
     {UM_SAVE_FILE,
      [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t {
          w.SaveConfigFile();

@@ -85,6 +85,8 @@ class CK4X30FrameWnd : public ui::Window,
     void UpdatePageTabs(int mode) override;
     void PostAdaptForm(int adaptCase, int param) override;
 
+    /// Runs one form adaptation case (UM_ADAPT_FORM).
+    void AdaptForm(int adaptCase, int param);
     /// Extracts the values of the text received and fills the form; the extraction's result.
     int ParseReport();
     /// Queues a write for every changed, shown field ("Save").

@@ -6,6 +6,8 @@
 #include "link/button_state.h"
 #include "model/worker_job.h"
 
+#include <vector>
+
 namespace app {
 
 namespace {
@@ -98,18 +100,69 @@ const NamedReaction kClickTable[] = {
     {"GPS2GPRS", ToggleImage},
 };
 
-// Item selections that post a form adaptation case.
+// Item selections that post a form adaptation case (wParam, lParam).
 struct AdaptRow {
-    std::string_view name;
+    std::string name;
     int adaptCase;
     int channel;
 };
-const AdaptRow kItemSelectTable[] = {
-    // Filled in as the adaptation rules land.
-    {"", -1, 0},
-};
+
+std::vector<AdaptRow> BuildItemSelectTable() {
+    std::vector<AdaptRow> rows = {
+        {"Protocolmodel", 0, 0},
+        {"DeviceModel", 0, 0},
+        {"RegistrationAndHeart", 0, 0},
+        {"PrefixCombo", 0, 0},
+        {"ActivateMethod", 1, 0},
+        {"Debug Level", 2, 0},
+        {"ThePPPauthentication", 3, 0},
+        {"LCP ECHO", 4, 0},
+        {"EXFUN", 5, 0},
+        {"dtu is connect to dtu manage platform", 6, 0},
+    };
+    const int panelCases[] = {7, 8, 9, 20, 21};
+    for (int n = 1; n <= 5; ++n) {
+        const std::string d = "DIO" + std::to_string(n);
+        for (const char* list : {" workmode", " reported methods", " interface", " protocol"}) {
+            rows.push_back({d + list, panelCases[n - 1], 0});
+        }
+    }
+    const std::vector<AdaptRow> rest = {
+        {"I/O selection", 10, 0},
+        {"I/O1 control", 11, 0},
+        {"I/O2 control", 12, 0},
+        {"I/O3 control", 13, 0},
+        {"DTU SMS configure fun", 14, 0},
+        {"LORA Mode", 17, 0},
+        {"I/O2 Mode", 18, 0},
+        {"I/O1 Mode", 19, 0},
+        {"1RegisterIsHex", 22, 0},
+    };
+    rows.insert(rows.end(), rest.begin(), rest.end());
+    for (int n = 1; n <= 5; ++n) {
+        rows.push_back({"The DIO" + std::to_string(n) + " data format", 16, n});
+    }
+    return rows;
+}
+
+void PostAdapt(Frame& w, int adaptCase, int param = 0) {
+    w.PostMessage(UM_ADAPT_FORM, static_cast<std::uintptr_t>(adaptCase), param);
+}
+
+/// "IO activation methods": the activation rule, then the rule of the chosen way.
+void IoActivationMethods(Frame& w, ui::Control&) {
+    PostAdapt(w, 1);
+    auto* how = w.paintManager.Find<ui::Combo>("IO activation methods");
+    if (!how) return;
+    if (how->GetCurSel() == 0) {
+        PostAdapt(w, 10);
+    } else if (how->GetCurSel() == 1) {
+        for (int adaptCase : {11, 12, 13}) PostAdapt(w, adaptCase);
+    }
+}
 
 const NamedReaction kItemSelectReactions[] = {
+    {"IO activation methods", IoActivationMethods},
     {"Language", [](Frame& w, ui::Control&) { w.PostMessage(UM_SWITCH_LANGUAGE, 0, 0); }},
 };
 
@@ -170,11 +223,9 @@ void OnSelectChanged(Frame& w, ui::Control& sender) {
 
 void OnItemSelect(Frame& w, ui::Control& sender) {
     w.lastItemSelectName = sender.GetName();
-    for (const AdaptRow& row : kItemSelectTable) {
-        if (row.adaptCase >= 0 && row.name == sender.GetName()) {
-            w.PostMessage(UM_ADAPT_FORM, static_cast<std::uintptr_t>(row.adaptCase), row.channel);
-            return;
-        }
+    static const std::vector<AdaptRow> table = BuildItemSelectTable();
+    for (const AdaptRow& row : table) {
+        if (row.name == sender.GetName()) return PostAdapt(w, row.adaptCase, row.channel);
     }
     for (const NamedReaction& row : kItemSelectReactions) {
         if (row.name == sender.GetName()) return row.react(w, sender);

@@ -37,8 +37,7 @@ std::vector<std::string> PageFiles() {
 }
 
 const pugi::xml_document& SkinLayout(const SkinFolder& skin, const std::string& file) {
-    static std::map<std::pair<std::string, std::string>, std::unique_ptr<pugi::xml_document>>
-        cache;
+    static std::map<std::pair<std::string, std::string>, std::unique_ptr<pugi::xml_document>> cache;
     auto& doc = cache[{skin.name, file}];
     if (!doc) {
         doc = std::make_unique<pugi::xml_document>();

@@ -16,9 +16,9 @@ namespace skintest {
 
 /// The layout file of each form page, by the catalogue's page index 0-9.
 inline constexpr std::array<const char*, 10> kFormPageFiles = {
-    "WorkTab.xml",   "Service Centre.xml",   "Serial port.xml", "IOChannels.xml",
-    "Wireless.xml",  "Global Parameter.xml", "Lora.xml",        "Zigbee.xml",
-    "GPS.xml",       "Equipment Management.xml"};
+    "WorkTab.xml",  "Service Centre.xml",      "Serial port.xml", "IOChannels.xml",
+    "Wireless.xml", "Global Parameter.xml",    "Lora.xml",        "Zigbee.xml",
+    "GPS.xml",      "Equipment Management.xml"};
 /// The device check, shown below device management on the operation page.
 inline constexpr const char* kExamineFile = "ComputerExamine.xml";
 

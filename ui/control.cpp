@@ -35,6 +35,13 @@ void Control::SetText(std::string text) {
     Changed(Change::Text);
 }
 
+bool Control::IsShown() const {
+    for (const Control* c = this; c; c = c->parent_) {
+        if (!c->visible_) return false;
+    }
+    return true;
+}
+
 void Control::SetVisible(bool visible) {
     if (visible == visible_) return;
     visible_ = visible;

@@ -33,7 +33,10 @@ class Control {
     void SetName(std::string name);
     virtual std::string GetText() const { return text_; }
     virtual void SetText(std::string text);
+    /// The control's own visible flag.
     bool IsVisible() const { return visible_; }
+    /// Whether the control and every container above it are visible.
+    bool IsShown() const;
     void SetVisible(bool visible);
     bool IsEnabled() const { return enabled_; }
     void SetEnabled(bool enabled);

@@ -47,7 +47,7 @@ bool HeadlessLoop::RunUntil(const std::function<bool()>& pred, Millis ms) {
     while (!pred() && !window_.QuitRequested() && window_.GetClock().Now() < deadline) {
         Step(deadline, pred);
     }
-    RunUntilIdle();
+    // What was seen when the loop stopped; messages still queued wait for the next run.
     return pred();
 }
 

@@ -18,7 +18,8 @@ class HeadlessLoop {
     void RunUntilIdle();
     /// Runs for `ms` of the window's clock.
     void RunFor(Millis ms);
-    /// Runs until `pred()` holds or `ms` of the window's clock pass; returns `pred()`.
+    /// Runs until `pred()` holds or `ms` of the window's clock pass; returns `pred()` as it
+    /// stood when the run stopped (nothing more is handled after it held).
     bool RunUntil(const std::function<bool()>& pred, Millis ms);
     /// Runs until a quit message; returns its exit code and ends the window's loop.
     int Run();
