@@ -26,6 +26,8 @@ void CK4X30FrameWnd::PostAdaptForm(int adaptCase, int param) {
 }
 
 void CK4X30FrameWnd::AdaptForm(int adaptCase, int param) {
+    if (adaptTrace.size() >= 256) adaptTrace.erase(adaptTrace.begin(), adaptTrace.begin() + 128);
+    adaptTrace.push_back(adaptCase);
     form::AdaptContext ctx{paintManager,
                            catalogue,
                            pages,

@@ -110,6 +110,8 @@ class CK4X30FrameWnd : public ui::Window,
     bool baseModel = false;
     std::string rfModel;
     std::string lastItemSelectName;
+    /// The adaptation cases handled, in order (kept short; for diagnosis and tests).
+    std::vector<int> adaptTrace;
 
     devlink::Link link{*this, *this};  // after the tree and the catalogue it works on
 

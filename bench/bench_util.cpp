@@ -150,7 +150,7 @@ std::string LiveSession::Value(std::string_view name) const {
 void Report::Add(Figure f) {
     const bool met = f.Met();
     if (!met) ++missed_;
-    std::printf("%-46s %10s %-2s  bound %10s %-2s  %s\n", f.name.c_str(),
+    std::printf("%s\n    measured %s %s, bound %s %s: %s\n", f.name.c_str(),
                 Fixed(f.measured).c_str(), f.unit.c_str(), Fixed(f.bound).c_str(), f.unit.c_str(),
                 met ? "ok" : "MISSED");
     if (!f.detail.empty()) std::printf("    %s\n", f.detail.c_str());
@@ -159,15 +159,15 @@ void Report::Add(Figure f) {
 
 void Report::Info(std::string_view name, double value, std::string_view unit,
                   std::string_view detail) {
-    std::printf("%-46s %10s %-2s\n", std::string(name).c_str(), Fixed(value).c_str(),
-                std::string(unit).c_str());
+    std::printf("%s\n    measured %s %s (no bound)\n", std::string(name).c_str(),
+                Fixed(value).c_str(), std::string(unit).c_str());
     if (!detail.empty()) std::printf("    %s\n", std::string(detail).c_str());
     std::fflush(stdout);
 }
 
 void Report::Fail(std::string_view name, std::string_view why) {
     ++failed_;
-    std::printf("%-46s NOT MEASURED: %s\n", std::string(name).c_str(), std::string(why).c_str());
+    std::printf("%s\n    NOT MEASURED: %s\n", std::string(name).c_str(), std::string(why).c_str());
     std::fflush(stdout);
 }
 

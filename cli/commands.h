@@ -21,6 +21,7 @@ struct CommandContext {
     std::ostream& out;   ///< the command's result
     std::ostream& err;   ///< failures, named one per line
     RunRecord& record;   ///< filled for --record
+    std::string fileText = {};  ///< apply: the configuration file, read by its preparation
 };
 
 using CommandHandler = int (*)(CommandContext& ctx);
@@ -30,7 +31,9 @@ struct Command {
     int minArgs;
     int maxArgs;
     bool needsUnit;          ///< opens the port and logs in before the handler runs
-    std::string_view usage;  ///< one line of the help text
+    std::string_view synopsis;  ///< "read [-o FILE.cfg]"
+    std::string_view summary;   ///< what it does, for the help text
+    CommandHandler prepare;  ///< checks before the port is opened (may be null)
     CommandHandler run;      ///< returns an exit code (see exit_codes.h)
 };
 
@@ -40,6 +43,8 @@ std::span<const Command> Commands();
 const Command* FindCommand(std::string_view name);
 
 // Handlers of the commands that read or write parameters (command_params.cpp).
+int PrepareSet(CommandContext& ctx);
+int PrepareApply(CommandContext& ctx);
 int RunRead(CommandContext& ctx);
 int RunSet(CommandContext& ctx);
 int RunApply(CommandContext& ctx);

@@ -147,6 +147,12 @@ bool ApplyDioPanel(AdaptContext& ctx, int channel) {
     if (!workMode) return false;
     const int mode = WorkMode(ctx, workMode->GetText());
     ApplyMode(panel, mode);
+    // The times and query rows belong to the report-method row: with it hidden they would be
+    // written while the group's height cuts them off.
+    if (ui::Control* methods = ctx.pm.FindControl(panel.Layout(".3"));
+        methods && !methods->IsVisible()) {
+        panel.Show({".3.1", ".3.2"}, false);
+    }
     // The report methods are refilled only right after the work mode itself was changed, so
     // a chosen method survives every other change of the form.
     if (mode != 0 && ctx.lastItemSelectName == workModeName) {

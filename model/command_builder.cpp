@@ -174,16 +174,17 @@ bool BuildWriteJobs(BuildContext& ctx) {
             !ctx.pages[static_cast<size_t>(row.page)].shown) {
             continue;
         }
+        ui::Control* control = ctx.pm.FindControl(name);
+        // What the form does not show is not written, whatever hid it.
+        if (!control || !control->IsShown()) continue;
         if (row.kind == "Combobox") {
-            auto* list = ctx.pm.Find<ui::Combo>(name);
+            auto* list = dynamic_cast<ui::Combo*>(control);
             // A list that shows no item says nothing about the unit's value: never written.
             if (!list || list->GetCurSel() < 0) continue;
             WriteInput in{ctx, name, row, *list, list->GetCurSel(), list->GetText()};
             FindWriteRule(name)(in);
         } else if (row.kind == "Edit") {
-            ui::Control* field = ctx.pm.FindControl(name);
-            if (!field) continue;
-            const std::string text = field->GetText();
+            const std::string text = control->GetText();
             if (name == "NBBand" && !ValidNbBand(text)) {
                 ctx.log(ctx.texts.LoadText("Notify", "NBBandError", "\r\n"));
                 return false;

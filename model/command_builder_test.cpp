@@ -181,3 +181,25 @@ TEST(ParamWriteLine, CommandEqualsValueCrLfUnchanged) {
 
 }  // namespace
 }  // namespace model
+
+namespace model {
+namespace {
+
+TEST_F(BuildTest, AFieldInAHiddenLayoutIsNotWrittenEvenWithItsFlagSet) {
+    // Wrap "Server's Ip" in a hidden layout: the row keeps its flag, the form hides it.
+    auto* root = pm.GetRoot()->AsContainer();
+    auto wrapper = std::make_unique<ui::HorizontalLayout>();
+    auto field = std::make_unique<ui::Edit>();
+    field->SetName("Secondary Server's Ip");
+    field->SetText("9.9.9.9");
+    wrapper->Add(std::move(field));
+    ui::Control* layout = root->Add(std::move(wrapper));
+    layout->SetVisible(false);
+    ASSERT_TRUE(catalogue.Find("Secondary Server's Ip")->shown);
+    EXPECT_TRUE(Build().empty());
+    layout->SetVisible(true);
+    EXPECT_EQ(Build(), (Lines{"AT+IPSEC=9.9.9.9\r\n"}));
+}
+
+}  // namespace
+}  // namespace model

@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libpugixml-dev libudev-dev libgtest-dev
     fonts-wqy-microhei
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test: the normal build with warnings as
 # errors, the suite again under AddressSanitizer + UBSan, and the threaded tests under
-# ThreadSanitizer.
+# ThreadSanitizer, then the fuzz targets for a bounded time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -22,4 +22,25 @@ tools/build.sh build-tsan -DDTU_WERROR=ON -DDTU_SANITIZE=thread -DDTU_BUILD_VIEW
 for t in "${threaded[@]}"; do
     TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "build-tsan/tests/$t"
 done
+echo "== fuzzing (libFuzzer, clang, 30 s per target)"
+CC=clang CXX=clang++ tools/build.sh build-fuzz -DDTU_WERROR=ON -DDTU_BUILD_VIEW=OFF -DDTU_FUZZ=ON \
+    -- fuzz_report fuzz_config_file fuzz_seeds
+rm -rf build-fuzz/seeds build-fuzz/artifacts
+mkdir -p build-fuzz/artifacts
+build-fuzz/fuzz/fuzz_seeds build-fuzz/seeds
+# Any crash, sanitizer report, leak or violated check ends the run with a non-zero status.
+fuzz() {
+    local target=$1 seeds=$2
+    local log=build-fuzz/$target.log
+    mkdir -p "build-fuzz/corpus/$target"
+    if ! "build-fuzz/fuzz/$target" -max_total_time=30 -timeout=10 \
+        -artifact_prefix=build-fuzz/artifacts/ "build-fuzz/corpus/$target" "$seeds" >"$log" 2>&1; then
+        tail -n 60 "$log"
+        echo "$target failed: the input is in build-fuzz/artifacts/"
+        return 1
+    fi
+    echo "$target: $(tail -n 1 "$log")"
+}
+fuzz fuzz_report build-fuzz/seeds/report
+fuzz fuzz_config_file build-fuzz/seeds/config
 echo "all test runs passed"

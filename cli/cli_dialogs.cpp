@@ -1,0 +1,21 @@
+#include "cli/cli_dialogs.h"
+
+#include <ostream>
+
+namespace cli {
+
+void CommandLineDialogs::MessageBox(const std::string& text, const std::string& caption,
+                                    platform::BoxIcon) {
+    boxTexts_.push_back(text);
+    err_ << "dtucfg: " << caption << ": " << text << '\n' << std::flush;
+}
+
+std::optional<std::string> CommandLineDialogs::OpenFile(const platform::FileDialogOptions&) {
+    return path_;
+}
+
+std::optional<std::string> CommandLineDialogs::SaveFile(const platform::FileDialogOptions&) {
+    return path_;
+}
+
+}  // namespace cli

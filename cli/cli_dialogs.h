@@ -1,0 +1,36 @@
+// The dialogs of the window on the command line: a message box is a line on standard error,
+// and a file dialog answers with the path the command was given.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/dialogs.h"
+
+namespace cli {
+
+class CommandLineDialogs final : public platform::Dialogs {
+  public:
+    /// Message boxes are written to `err` as "dtucfg: CAPTION: TEXT".
+    explicit CommandLineDialogs(std::ostream& err) : err_(err) {}
+
+    void MessageBox(const std::string& text, const std::string& caption,
+                    platform::BoxIcon icon) override;
+    /// Both answer with the path set by SetFilePath; nothing (the user cancels) without one.
+    std::optional<std::string> OpenFile(const platform::FileDialogOptions& options) override;
+    std::optional<std::string> SaveFile(const platform::FileDialogOptions& options) override;
+
+    /// The path the next file dialogs answer with.
+    void SetFilePath(std::string path) { path_ = std::move(path); }
+    /// The texts of every message box shown so far, in order.
+    const std::vector<std::string>& BoxTexts() const { return boxTexts_; }
+
+  private:
+    std::ostream& err_;
+    std::optional<std::string> path_;
+    std::vector<std::string> boxTexts_;
+};
+
+}  // namespace cli

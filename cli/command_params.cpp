@@ -1,0 +1,260 @@
+// The commands that read, change, save and load the unit's parameters.
+#include <ostream>
+
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "cli/outcome.h"
+#include "cli/output.h"
+#include "cli/session.h"
+#include "model/config_file.h"
+#include "model/report_parser.h"
+#include "ui/controls.h"
+
+namespace cli {
+
+namespace {
+
+struct Assignment {
+    std::string name;
+    std::string value;
+    int item = -1;  ///< the drop-down item chosen
+};
+
+std::vector<Assignment> Assignments(const Options& options) {
+    std::vector<Assignment> list;
+    for (const std::string& text : options.arguments) {
+        const size_t equals = text.find('=');
+        list.push_back({text.substr(0, equals), text.substr(equals + 1)});
+    }
+    return list;
+}
+
+/// The row and its page are shown: a click on "Save" considers it.
+bool RowShown(const ObservedFrame& f, const model::ParamEntry& row) {
+    return row.shown && row.page >= 0 && row.page < static_cast<int>(f.pages.size()) &&
+           f.pages[static_cast<size_t>(row.page)].shown;
+}
+
+std::vector<ParamLine> CollectParams(const ObservedFrame& f) {
+    std::vector<ParamLine> params;
+    for (const auto& [name, row] : f.catalogue) {
+        const ui::Control* control = f.paintManager.FindControl(name);
+        params.push_back(ParamLine{name, row.command, row.page, row.value,
+                                   control ? control->GetText() : std::string(),
+                                   RowShown(f, row)});
+    }
+    return params;
+}
+
+/// The item of `list` that `value` names: "#N" for item N, otherwise the exact text.
+int FindItem(const ui::Combo& list, const std::string& value) {
+    if (value.size() > 1 && value[0] == '#' &&
+        value.find_first_not_of("0123456789", 1) == std::string::npos && value.size() < 9) {
+        const int index = std::stoi(value.substr(1));
+        return index < list.GetCount() ? index : -1;
+    }
+    for (int i = 0; i < list.GetCount(); ++i) {
+        if (list.GetItemText(i) == value) return i;
+    }
+    return -1;
+}
+
+std::string ItemList(const ui::Combo& list) {
+    std::string items;
+    for (int i = 0; i < list.GetCount(); ++i) items += (i ? "\", \"" : "\"") + list.GetItemText(i);
+    return items.empty() ? "none" : items + "\"";
+}
+
+/// Puts one value into the form as a user would and lets the form adapt. An error text when
+/// the form cannot take it.
+std::string EnterValue(Session& s, Assignment& a) {
+    ui::Control* control = s.Frame().paintManager.FindControl(a.name);
+    if (!control) return a.name + " has no field in the form";
+    if (auto* list = dynamic_cast<ui::Combo*>(control)) {
+        a.item = FindItem(*list, a.value);
+        if (a.item < 0) {
+            return a.name + " has no item \"" + a.value + "\"; its items: " + ItemList(*list);
+        }
+        list->SelectItem(a.item);
+    } else {
+        s.TypeText(*control, a.value);
+    }
+    s.Settle();
+    return {};
+}
+
+/// What is wrong with an assignment once the form has settled: hidden, or changed.
+std::string CheckSettled(const Session& s, const Assignment& a) {
+    const ObservedFrame& f = s.Frame();
+    const model::ParamEntry* row = f.catalogue.Find(a.name);
+    if (!RowShown(f, *row)) return a.name + " is hidden by the form for this unit";
+    const ui::Control* control = f.paintManager.FindControl(a.name);
+    const auto* list = dynamic_cast<const ui::Combo*>(control);
+    const bool kept = list ? list->GetCurSel() == a.item : control->GetText() == a.value;
+    if (!kept) return a.name + " was changed by the form to \"" + control->GetText() + "\"";
+    return {};
+}
+
+void PrintWrites(CommandContext& ctx, const std::vector<WriteResult>& writes,
+                 const std::vector<std::string>& differences) {
+    if (!ctx.options.json) {
+        for (const WriteResult& w : writes) ctx.out << w.name << "\t" << w.value << "\t" << w.result << "\n";
+        return;
+    }
+    std::string json = "{\"writes\":[";
+    for (size_t i = 0; i < writes.size(); ++i) {
+        json += std::string(i ? "," : "") + "{\"name\":" + JsonString(writes[i].name) +
+                ",\"value\":" + JsonString(writes[i].value) +
+                ",\"result\":" + JsonString(writes[i].result) + "}";
+    }
+    json += "],\"differences\":[";
+    for (size_t i = 0; i < differences.size(); ++i) {
+        json += (i ? "," : "") + JsonString(differences[i]);
+    }
+    ctx.out << json << "]}\n";
+}
+
+/// Saves through "Save" what the form shows now; kExitOk with nothing to write.
+int SaveForm(CommandContext& ctx) {
+    Session& s = *ctx.session;
+    const WritePreview preview = s.PreviewSave();
+    if (!preview.notices.empty()) {
+        for (const std::string& line : ReplyLines(preview.notices)) ctx.err << "dtucfg: " << line << "\n";
+        return kExitUsage;
+    }
+    if (preview.jobs.empty()) {
+        ctx.err << "dtucfg: the unit holds these values already; nothing written\n";
+        return kExitOk;
+    }
+    const Mark mark = s.MarkNow();
+    const int waited = s.ClickAndWait("Save");
+    const Outcome outcome = JudgeSince(s, mark, ctx.err);
+    ctx.record.writes = outcome.writes;
+    PrintWrites(ctx, outcome.writes, {});
+    return WorseExit(waited, outcome.exitCode);
+}
+
+/// The rows written whose value the unit now reports differently from the file.
+std::vector<std::string> Differences(const Session& s, const model::ParamCatalogue& file,
+                                     const std::vector<WriteResult>& writes) {
+    std::vector<std::string> differences;
+    for (const WriteResult& w : writes) {
+        const model::ParamEntry* inFile = file.Find(w.name);
+        const model::ParamEntry* inUnit = s.Frame().catalogue.Find(w.name);
+        if (!inFile || !inUnit || inFile->value == inUnit->value) continue;
+        const std::string text = w.name + ": the unit holds \"" + inUnit->value +
+                                 "\", the file \"" + inFile->value + "\"";
+        if (std::find(differences.begin(), differences.end(), text) == differences.end()) {
+            differences.push_back(text);
+        }
+    }
+    return differences;
+}
+
+}  // namespace
+
+int PrepareSet(CommandContext& ctx) {
+    int code = kExitOk;
+    for (const Assignment& a : Assignments(ctx.options)) {
+        const model::ParamEntry* row = ctx.session->Frame().catalogue.Find(a.name);
+        if (!row) {
+            ctx.err << "dtucfg: unknown parameter \"" << a.name << "\"\n";
+            code = kExitUsage;
+        } else if (row->command.empty()) {
+            ctx.err << "dtucfg: " << a.name << " is read from the unit, never written\n";
+            code = kExitUsage;
+        }
+    }
+    return code;
+}
+
+int PrepareApply(CommandContext& ctx) {
+    const std::string& path = ctx.options.arguments.front();
+    const std::optional<std::string> text = model::ReadConfigFile(path);
+    if (!text) {
+        ctx.err << "dtucfg: " << path << ": cannot be read\n";
+        return kExitFile;
+    }
+    model::ParamCatalogue scratch;
+    model::InitParamCatalogue(scratch);
+    std::string rfModel;
+    if (model::ExtractReportValues(*text, scratch, rfModel) != 0) {
+        ctx.err << "dtucfg: " << path << ": holds no parameter listing of a unit\n";
+        return kExitFile;
+    }
+    ctx.fileText = *text;
+    return kExitOk;
+}
+
+int RunRead(CommandContext& ctx) {
+    Session& s = *ctx.session;
+    const Mark mark = s.MarkNow();
+    int code = s.Load();
+    if (code == kExitOk && !ctx.options.outputPath.empty()) {
+        code = s.FileActionAndWait("SaveToFile", ctx.options.outputPath);
+    }
+    code = WorseExit(code, JudgeSince(s, mark, ctx.err).exitCode);
+    if (code != kExitOk || !ctx.options.outputPath.empty()) return code;
+    const std::vector<ParamLine> params = CollectParams(s.Frame());
+    const model::ParamEntry* type = s.Frame().catalogue.Find("Device Type");
+    if (ctx.options.json) {
+        ctx.out << FormatParamsJson(type ? type->value : "", s.Frame().rfModel, params);
+    } else {
+        ctx.out << FormatParamsText(params);
+    }
+    return kExitOk;
+}
+
+int RunSet(CommandContext& ctx) {
+    Session& s = *ctx.session;
+    if (const int loaded = s.Load(); loaded != kExitOk) return loaded;
+    std::vector<Assignment> assignments = Assignments(ctx.options);
+    int code = kExitOk;
+    for (Assignment& a : assignments) {
+        if (std::string error = EnterValue(s, a); !error.empty()) {
+            ctx.err << "dtucfg: " << error << "\n";
+            code = kExitUsage;
+        }
+    }
+    if (code != kExitOk) return code;
+    s.Settle();
+    for (const Assignment& a : assignments) {
+        if (std::string error = CheckSettled(s, a); !error.empty()) {
+            ctx.err << "dtucfg: " << error << "; nothing written\n";
+            code = kExitUsage;
+        }
+    }
+    return code != kExitOk ? code : SaveForm(ctx);
+}
+
+int RunApply(CommandContext& ctx) {
+    Session& s = *ctx.session;
+    const std::string& path = ctx.options.arguments.front();
+    const Mark mark = s.MarkNow();
+    const int waited = s.FileActionAndWait("LoadFromFile", path);
+    const Outcome outcome = JudgeSince(s, mark, ctx.err);
+    ctx.record.writes = outcome.writes;
+    int code = WorseExit(waited, outcome.exitCode);
+    std::vector<std::string> differences;
+    if (ctx.options.verify && code != kExitPort && code != kExitLogin) {
+        if (const int loaded = s.Load(); loaded != kExitOk) return WorseExit(code, loaded);
+        model::ParamCatalogue file;
+        model::InitParamCatalogue(file);
+        std::string rfModel;
+        model::ExtractReportValues(ctx.fileText, file, rfModel);
+        differences = Differences(s, file, outcome.writes);
+        for (const std::string& d : differences) ctx.err << "dtucfg: differs: " << d << "\n";
+        if (!differences.empty()) code = WorseExit(code, kExitVerify);
+    }
+    PrintWrites(ctx, outcome.writes, differences);
+    return code;
+}
+
+int RunSave(CommandContext& ctx) {
+    Session& s = *ctx.session;
+    const Mark mark = s.MarkNow();
+    const int waited = s.FileActionAndWait("SaveToFile", ctx.options.arguments.front());
+    return WorseExit(waited, JudgeSince(s, mark, ctx.err).exitCode);
+}
+
+}  // namespace cli

@@ -1,0 +1,149 @@
+// The command table and the commands that press one operation button of the form.
+#include "cli/commands.h"
+
+#include <ostream>
+
+#include "cli/exit_codes.h"
+#include "cli/outcome.h"
+#include "cli/output.h"
+#include "cli/session.h"
+#include "link/port_list.h"
+
+namespace cli {
+
+namespace {
+
+bool IsReportJob(int jobKind) {
+    return jobKind == model::kReadReport || jobKind == model::kSaveToFile ||
+           jobKind == model::kLoadFromFile;
+}
+
+/// Every job since `mark` but the report reads: the line sent and the unit's answer.
+void PrintExchanges(CommandContext& ctx, const Mark& mark) {
+    const auto& jobs = ctx.session->Frame().Jobs();
+    std::string json = "{\"command\":" + JsonString(ctx.options.command) + ",\"exchanges\":[";
+    bool first = true;
+    for (size_t i = mark.jobs; i < jobs.size(); ++i) {
+        const JobRecord& record = jobs[i];
+        if (IsReportJob(record.job.jobKind)) continue;
+        const std::string line = WithoutLineEnds(record.job.line);
+        const std::vector<std::string> answer = ReplyLines(record.reply);
+        if (!ctx.options.json) {
+            ctx.out << "> " << line << "\n";
+            for (const std::string& text : answer) ctx.out << text << "\n";
+            continue;
+        }
+        json += std::string(first ? "" : ",") + "{\"line\":" + JsonString(line) + ",\"answer\":[";
+        for (size_t k = 0; k < answer.size(); ++k) json += (k ? "," : "") + JsonString(answer[k]);
+        json += std::string("],\"answered\":") +
+                (record.end == JobEnd::kAnswered ? "true" : "false") + "}";
+        first = false;
+    }
+    if (ctx.options.json) ctx.out << json << "]}\n";
+}
+
+/// Clicks `button`, waits, and judges and prints what the unit answered.
+int PressButton(CommandContext& ctx, std::string_view button) {
+    Session& s = *ctx.session;
+    const Mark mark = s.MarkNow();
+    const int waited = s.ClickAndWait(button);
+    const Outcome outcome = JudgeSince(s, mark, ctx.err);
+    ctx.record.writes = outcome.writes;
+    PrintExchanges(ctx, mark);
+    return WorseExit(waited, outcome.exitCode);
+}
+
+int RunPorts(CommandContext& ctx) {
+    const std::vector<devlink::PortInfo> ports = devlink::DiscoverSerialPorts();
+    if (ctx.options.json) {
+        ctx.out << "[";
+        for (size_t i = 0; i < ports.size(); ++i) {
+            ctx.out << (i ? "," : "") << "{\"path\":" << JsonString(ports[i].path)
+                    << ",\"description\":" << JsonString(ports[i].description) << "}";
+        }
+        ctx.out << "]\n";
+        return kExitOk;
+    }
+    for (const devlink::PortInfo& port : ports) {
+        ctx.out << port.path << (port.description.empty() ? "" : "\t" + port.description) << "\n";
+    }
+    if (ports.empty()) ctx.err << "dtucfg: no serial ports found\n";
+    return kExitOk;
+}
+
+int RunSim(CommandContext& ctx) {
+    // The query depends on the radio module, which the report names.
+    if (const int loaded = ctx.session->Load(); loaded != kExitOk) return loaded;
+    return PressButton(ctx, "CPIN");
+}
+
+int RunNetMode(CommandContext& ctx) {
+    Session& s = *ctx.session;
+    const Mark mark = s.MarkNow();
+    const int waited = s.FocusAndWait("FINDNETMODE");
+    const Outcome outcome = JudgeSince(s, mark, ctx.err);
+    PrintExchanges(ctx, mark);
+    return WorseExit(waited, outcome.exitCode);
+}
+
+int RunSend(CommandContext& ctx) {
+    Session& s = *ctx.session;
+    const Mark mark = s.MarkNow();
+    const int waited = s.SendCommandAndWait(ctx.options.arguments.front());
+    const Outcome outcome = JudgeSince(s, mark, ctx.err);
+    PrintExchanges(ctx, mark);
+    return WorseExit(waited, outcome.exitCode);
+}
+
+template <const char* Button>
+int RunButton(CommandContext& ctx) {
+    return PressButton(ctx, Button);
+}
+
+constexpr char kFactory[] = "RestoreFactory";
+constexpr char kTime[] = "SetTime";
+constexpr char kVersion[] = "GetVer";
+constexpr char kSignal[] = "CSQ";
+constexpr char kReadLog[] = "READFILELOG";
+constexpr char kQuit[] = "quit";
+
+constexpr int kMany = 1 << 20;
+
+// name, arguments (least, most), needs a unit, synopsis, summary, preparation, handler.
+const Command kCommands[] = {
+    {"ports", 0, 0, false, "ports", "list the serial ports", nullptr, RunPorts},
+    {"read", 0, 0, true, "read [-o FILE.cfg]", "print the parameters, or save the report to FILE",
+     nullptr, RunRead},
+    {"set", 1, kMany, true, "set NAME=VALUE...", "change parameters and save them", PrepareSet,
+     RunSet},
+    {"apply", 1, 1, true, "apply FILE.cfg [--verify]", "write a file's configuration into the unit",
+     PrepareApply, RunApply},
+    {"save", 1, 1, true, "save FILE.cfg", "save the unit's report to FILE", nullptr, RunSave},
+    {"factory", 0, 0, true, "factory", "restore the factory settings", nullptr,
+     RunButton<kFactory>},
+    {"time", 0, 0, true, "time", "set the unit's clock to this computer's", nullptr,
+     RunButton<kTime>},
+    {"version", 0, 0, true, "version", "the firmware version", nullptr, RunButton<kVersion>},
+    {"sim", 0, 0, true, "sim", "the SIM card: PIN state or IMSI", nullptr, RunSim},
+    {"csq", 0, 0, true, "csq", "the signal quality", nullptr, RunButton<kSignal>},
+    {"netmode", 0, 0, true, "netmode", "the network mode", nullptr, RunNetMode},
+    {"readlog", 0, 0, true, "readlog", "the unit's log", nullptr, RunButton<kReadLog>},
+    {"quit", 0, 0, true, "quit", "leave configuration mode", nullptr, RunButton<kQuit>},
+    {"send", 1, 1, true, "send \"AT+...\"", "send one command line, show the answer", nullptr,
+     RunSend},
+};
+
+}  // namespace
+
+std::span<const Command> Commands() {
+    return kCommands;
+}
+
+const Command* FindCommand(std::string_view name) {
+    for (const Command& command : kCommands) {
+        if (command.name == name) return &command;
+    }
+    return nullptr;
+}
+
+}  // namespace cli

@@ -1,0 +1,25 @@
+// A one-line progress display on a terminal; silent when switched off (the error stream is
+// not a terminal, or the log is echoed there).
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace cli {
+
+class Progress {
+  public:
+    /// Writes to `out` only when `enabled`.
+    Progress(std::ostream& out, bool enabled) : out_(out), enabled_(enabled) {}
+    /// Shows `text` in place of the line shown before; nothing when the text is unchanged.
+    void Show(const std::string& text);
+    /// Removes the line shown, if any.
+    void Clear();
+
+  private:
+    std::ostream& out_;
+    bool enabled_;
+    std::string shown_;
+};
+
+}  // namespace cli

@@ -1,0 +1,305 @@
+#include "cli/session.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "app/messages.h"
+#include "app/startup.h"
+#include "cli/exit_codes.h"
+#include "model/command_builder.h"
+#include "platform/program_folder.h"
+#include "ui/controls.h"
+
+namespace cli {
+
+namespace {
+
+/// How long the unit may take to answer "+++" when the handshake went unanswered.
+constexpr ui::Millis kLoginReplyMs = 5000;
+/// No sign of life from the worker or the port for this long (times the time-out factor)
+/// means the worker is stuck: longer than any job may wait for its reply.
+constexpr ui::Millis kStallMs = 24000 + 10000;
+/// How often a wait looks at the watchdog and refreshes the progress line.
+constexpr ui::Millis kWaitSliceMs = 250;
+
+/// Selects the item of `list` whose text is `text`; false when there is none.
+bool SelectItemText(ui::Combo& list, const std::string& text) {
+    for (int i = 0; i < list.GetCount(); ++i) {
+        if (list.GetItemText(i) == text) {
+            list.SelectItem(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string ItemTexts(const ui::Combo& list) {
+    std::string texts;
+    for (int i = 0; i < list.GetCount(); ++i) texts += (i ? ", " : "") + list.GetItemText(i);
+    return texts;
+}
+
+/// The log's new text as one line: its lines joined by blanks.
+std::string OneLine(std::string_view text) {
+    std::string line;
+    for (const char c : text) {
+        if (c == '\r') continue;
+        line += c == '\n' ? ' ' : c;
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
+}
+
+}  // namespace
+
+Session::Session(SessionSettings settings, std::ostream& err)
+    : settings_(std::move(settings)),
+      err_(err),
+      dialogs_(err),
+      progress_(err, settings_.progress && !settings_.verbose) {}
+
+Session::~Session() {
+    progress_.Clear();
+}
+
+bool Session::Create(std::string& error) {
+    const std::string skin = app::SkinFolder(settings_.programFolder, settings_.languageCode);
+    ui::PaintManager::SetInstancePath(settings_.programFolder);
+    ui::PaintManager::SetResourcePath(skin);
+    app::FrameSettings frameSettings;
+    frameSettings.languageCode = settings_.languageCode;
+    frameSettings.programFolder = settings_.programFolder;
+    frameSettings.programPath = platform::ProgramPath();
+    if (!settings_.port.empty()) frameSettings.extraPorts = {settings_.port};
+    frame_ = std::make_unique<ObservedFrame>(ui::RealClock(), dialogs_, frameSettings);
+    frame_->texts = platform::LanguageTexts(skin + "/Language.ini");
+    loop_ = std::make_unique<ui::HeadlessLoop>(*frame_);
+    if (!frame_->Create(error)) return false;
+    if (settings_.verbose) {
+        frame_->SetLogEcho([this](std::string_view text) {
+            std::string shown(text);
+            std::erase(shown, '\r');
+            err_ << shown << std::flush;
+        });
+    }
+    if (!frame_->link.StartWorker()) {
+        error = frame_->LoadText("WinMain", "WorkThread");
+        return false;
+    }
+    loop_->RunUntilIdle();
+    return true;
+}
+
+int Session::SelectConnection() {
+    auto* port = frame_->paintManager.Find<ui::Combo>("SerialPort");
+    auto* baud = frame_->paintManager.Find<ui::Combo>("BaudRate1");
+    auto* format = frame_->paintManager.Find<ui::Combo>("Checkcode");
+    if (!port || !baud || !format) {
+        err_ << "dtucfg: the skin has no port, speed or format list\n";
+        return kExitInternal;
+    }
+    if (!SelectItemText(*port, settings_.port)) {
+        port->AddItem(settings_.port);
+        port->SelectItem(port->GetCount() - 1);
+    }
+    if (!SelectItemText(*baud, std::to_string(settings_.baud))) {
+        err_ << "dtucfg: --baud " << settings_.baud << " is not offered; choose one of "
+             << ItemTexts(*baud) << "\n";
+        return kExitUsage;
+    }
+    if (!SelectItemText(*format, settings_.format)) {
+        err_ << "dtucfg: --format " << settings_.format << " is not offered; choose one of "
+             << ItemTexts(*format) << "\n";
+        return kExitUsage;
+    }
+    Settle();
+    return kExitOk;
+}
+
+int Session::OpenAndLogIn() {
+    if (const int selected = SelectConnection(); selected != kExitOk) return selected;
+    const Mark mark = MarkNow();
+    if (!ClickNow("Open")) return kExitInternal;
+    Settle();
+    if (!frame_->link.serialPort.IsOpen()) {
+        err_ << "dtucfg: " << settings_.port << ": "
+             << OneLine(std::string_view(frame_->LogText()).substr(mark.log)) << "\n";
+        return kExitPort;
+    }
+    if (WaitForLogin(settings_.loginWaitSeconds)) return kExitOk;
+    // No "enter setting!" to the handshake: the unit is running; "+++" asks it in.
+    if (ClickNow("Login") &&
+        WaitForLogin(std::max(settings_.loginWaitSeconds, kLoginReplyMs / 1000.0))) {
+        return kExitOk;
+    }
+    err_ << "dtucfg: " << settings_.port << ": the unit did not enter configuration mode\n";
+    return kExitLogin;
+}
+
+bool Session::WaitForLogin(double seconds) {
+    const auto ms = static_cast<ui::Millis>(seconds * 1000);
+    progress_.Show("waiting for the unit to enter configuration mode");
+    const bool in = loop_->RunUntil([this] { return frame_->link.loggedIn; }, ms);
+    progress_.Clear();
+    Settle();
+    return in;
+}
+
+void Session::Close() {
+    if (frame_ && frame_->link.serialPort.IsOpen()) {
+        ClickNow("Open");
+        Settle();
+    }
+}
+
+bool Session::ClickNow(std::string_view name) {
+    auto* button = frame_->paintManager.Find<ui::Button>(name);
+    if (!button || !button->IsEnabled()) return false;
+    button->Activate();
+    return true;
+}
+
+int Session::ClickAndWait(std::string_view button) {
+    const std::uint64_t idleMark = frame_->IdleReports();
+    const Mark mark = MarkNow();
+    frame_->BeginAction();
+    const bool clicked = ClickNow(button);
+    frame_->EndAction();
+    if (!clicked) {
+        err_ << "dtucfg: \"" << button << "\" cannot be used: not in configuration mode\n";
+        return kExitLogin;
+    }
+    return WaitUntilIdle(idleMark, mark, {});
+}
+
+int Session::FileActionAndWait(std::string_view button, const std::string& path) {
+    dialogs_.SetFilePath(path);
+    const std::uint64_t idleMark = frame_->IdleReports();
+    const Mark mark = MarkNow();
+    frame_->BeginAction(button == "SaveToFile" ? app::UM_SAVE_FILE : app::UM_LOAD_FILE);
+    if (!ClickNow(button)) {
+        frame_->EndAction();
+        err_ << "dtucfg: \"" << button << "\" cannot be used: not in configuration mode\n";
+        return kExitLogin;
+    }
+    // A file that cannot be read queues nothing: its notice ends the wait.
+    return WaitUntilIdle(idleMark, mark, frame_->LoadText("onLoadFrommFile", "ReadError"));
+}
+
+int Session::SendCommandAndWait(const std::string& line) {
+    ui::Button command;  // as the form's buttons named after a command
+    command.SetName(line);
+    const std::uint64_t idleMark = frame_->IdleReports();
+    const Mark mark = MarkNow();
+    frame_->BeginAction();
+    ui::TNotifyUI click{"click", &command};
+    frame_->Notify(click);
+    frame_->EndAction();
+    return WaitUntilIdle(idleMark, mark, {});
+}
+
+int Session::FocusAndWait(std::string_view name) {
+    ui::Control* control = frame_->paintManager.FindControl(name);
+    if (!control) return kExitInternal;
+    const std::uint64_t idleMark = frame_->IdleReports();
+    const Mark mark = MarkNow();
+    frame_->BeginAction();
+    frame_->paintManager.SetFocus(control);
+    frame_->EndAction();
+    const int result = WaitUntilIdle(idleMark, mark, {});
+    frame_->paintManager.SetFocus(nullptr);
+    return result;
+}
+
+int Session::Load() {
+    const int parsedBefore = frame_->ReportsParsed();
+    if (const int result = ClickAndWait("Load"); result != kExitOk) return result;
+    Settle();
+    if (frame_->ReportsParsed() == parsedBefore) {
+        err_ << "dtucfg: " << settings_.port << ": no complete report was received\n";
+        return kExitTimeout;
+    }
+    return kExitOk;
+}
+
+int Session::WaitUntilIdle(std::uint64_t idleMark, const Mark& mark,
+                           std::string_view giveUpNotice) {
+    const auto done = [&] {
+        ShowProgress(mark);
+        return frame_->IdleReports() > idleMark || LogHas(mark.log, giveUpNotice);
+    };
+    const ui::Millis stallLimit = kStallMs * std::max(1, frame_->link.timeoutFactor);
+    std::uint64_t activity = frame_->Activity();
+    ui::Millis lastSign = ui::RealClock().Now();
+    while (!loop_->RunUntil(done, kWaitSliceMs)) {
+        const ui::Millis now = ui::RealClock().Now();
+        if (frame_->Activity() != activity) {
+            activity = frame_->Activity();
+            lastSign = now;
+        } else if (now - lastSign > stallLimit) {
+            progress_.Clear();
+            err_ << "dtucfg: the worker stopped without finishing its jobs\n";
+            return kExitTimeout;
+        }
+    }
+    progress_.Clear();
+    Settle();
+    return kExitOk;
+}
+
+void Session::ShowProgress(const Mark& mark) {
+    const JobRecord* running = frame_->RunningJob();
+    if (!running) return;
+    const int kind = running->job.jobKind;
+    if (kind == model::kReadReport || kind == model::kSaveToFile ||
+        kind == model::kLoadFromFile) {
+        progress_.Show("receiving the report: " + std::to_string(frame_->link.rxBuffer.Length()) +
+                       " bytes");
+    } else if (kind == model::kWriteParam) {
+        const auto& jobs = frame_->Jobs();
+        const auto started = std::count_if(jobs.begin() + static_cast<long>(mark.jobs), jobs.end(),
+                                           [](const JobRecord& r) {
+                                               return r.job.jobKind == model::kWriteParam;
+                                           });
+        const size_t total = static_cast<size_t>(started) + frame_->link.jobQueue.Size();
+        progress_.Show("writing " + std::to_string(started) + " of " + std::to_string(total));
+    }
+}
+
+void Session::TypeText(ui::Control& field, const std::string& text) {
+    frame_->paintManager.SetFocus(&field);
+    field.SetText(text);
+    frame_->paintManager.SetFocus(nullptr);
+}
+
+void Session::Settle() {
+    loop_->RunUntilIdle();
+}
+
+WritePreview Session::PreviewSave() {
+    WritePreview preview;
+    ObservedFrame& f = *frame_;
+    model::BuildContext ctx{f.paintManager,
+                            f.catalogue,
+                            f.pages,
+                            f.texts,
+                            [&](std::string_view text) { preview.notices.append(text); },
+                            [&](const model::WorkerJob& job) { preview.jobs.push_back(job); }};
+    model::BuildWriteJobs(ctx);
+    return preview;
+}
+
+Mark Session::MarkNow() const {
+    return Mark{frame_->Jobs().size(), frame_->LogText().size(), dialogs_.BoxTexts().size()};
+}
+
+std::string Session::Notice(std::string_view section, std::string_view key) const {
+    const std::string text = frame_->LoadText(section, key);
+    return text.empty() ? std::string() : text + "\r\n";
+}
+
+bool Session::LogHas(size_t from, std::string_view text) const {
+    return !text.empty() && frame_->LogText().find(text, from) != std::string::npos;
+}
+
+}  // namespace cli

@@ -1,0 +1,111 @@
+// One run of dtucfg against one unit: the main window built from the skin on the headless
+// loop and the real clock, driven through the events a user raises (clicks, item selections,
+// typed text). All frame-driving code lives here; the commands only say what to do.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli_dialogs.h"
+#include "cli/observed_frame.h"
+#include "cli/progress.h"
+#include "ui/headless_loop.h"
+
+namespace cli {
+
+struct SessionSettings {
+    std::string programFolder;  ///< ends with '/'; holds the skins
+    int languageCode = 0;       ///< 0 English, other values Chinese
+    std::string port;           ///< the device path to open
+    int baud = 115200;
+    std::string format = "8N1";
+    double loginWaitSeconds = 3.0;
+    bool verbose = false;   ///< echo the log view to the error stream
+    bool progress = false;  ///< show progress on the error stream (a terminal)
+};
+
+/// Where the record of the run stood before an action: what came after it is the action's.
+struct Mark {
+    size_t jobs = 0;   ///< ObservedFrame::Jobs().size()
+    size_t log = 0;    ///< ObservedFrame::LogText().size()
+    size_t boxes = 0;  ///< CommandLineDialogs::BoxTexts().size()
+};
+
+/// What a Save would queue now, found by running the form's write walk without queueing.
+struct WritePreview {
+    std::vector<model::WorkerJob> jobs;
+    std::string notices;  ///< what the walk would log (the refusals of the form)
+};
+
+class Session {
+  public:
+    /// Failures and message boxes go to `err`.
+    Session(SessionSettings settings, std::ostream& err);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    /// Builds the window from the skin of the language and starts the worker. False, with the
+    /// reason in `error`, when the skin cannot be built or the worker cannot start.
+    bool Create(std::string& error);
+
+    /// Chooses the port, speed and format, clicks "Open" and waits for the handshake; after
+    /// the login wait without it, clicks "Login" and waits again. Returns kExitOk, kExitUsage
+    /// (speed or format not in the form's lists), kExitPort (with the log's reason on the
+    /// error stream) or kExitLogin.
+    int OpenAndLogIn();
+    /// Clicks "Open" again when the port is open, which closes it.
+    void Close();
+
+    /// Clicks the named button and waits until the worker is idle again. Returns kExitOk,
+    /// kExitLogin when the button cannot be clicked (not in configuration mode), or
+    /// kExitTimeout when the worker shows no sign of life for far longer than a job may take.
+    int ClickAndWait(std::string_view button);
+    /// Clicks "SaveToFile" or "LoadFromFile" with the file dialog answering `path`, and waits.
+    int FileActionAndWait(std::string_view button, const std::string& path);
+    /// Clicks a button named `line`, as the form's command buttons are, and waits.
+    int SendCommandAndWait(const std::string& line);
+    /// Moves the focus to the named control (and away again), and waits.
+    int FocusAndWait(std::string_view name);
+    /// Reads the unit's report ("Load") and lets the form settle. kExitTimeout also when the
+    /// answer was not a whole report.
+    int Load();
+
+    /// Types `text` into an edit field as a user: focus in, text, focus out.
+    void TypeText(ui::Control& field, const std::string& text);
+    /// Runs every queued message (the form's adaptation) until none is left.
+    void Settle();
+    /// The writes a click on "Save" would queue now; queues nothing.
+    WritePreview PreviewSave();
+
+    Mark MarkNow() const;
+    /// The notice `key` of `section` as the log shows it (with CR LF); empty when missing.
+    std::string Notice(std::string_view section, std::string_view key) const;
+    /// Whether the log since `from` holds `text`; an empty text is never found.
+    bool LogHas(size_t from, std::string_view text) const;
+
+    ObservedFrame& Frame() { return *frame_; }
+    const ObservedFrame& Frame() const { return *frame_; }
+    CommandLineDialogs& Dialogs() { return dialogs_; }
+    const SessionSettings& Settings() const { return settings_; }
+
+  private:
+    int SelectConnection();
+    bool ClickNow(std::string_view button);
+    int WaitUntilIdle(std::uint64_t idleMark, const Mark& mark, std::string_view giveUpNotice);
+    bool WaitForLogin(double seconds);
+    void ShowProgress(const Mark& mark);
+
+    SessionSettings settings_;
+    std::ostream& err_;
+    CommandLineDialogs dialogs_;
+    Progress progress_;
+    std::unique_ptr<ObservedFrame> frame_;
+    std::unique_ptr<ui::HeadlessLoop> loop_;
+};
+
+}  // namespace cli
