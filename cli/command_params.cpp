@@ -1,4 +1,5 @@
 // The commands that read, change, save and load the unit's parameters.
+#include <algorithm>
 #include <ostream>
 
 #include "cli/commands.h"

@@ -91,6 +91,7 @@ class Session {
     ObservedFrame& Frame() { return *frame_; }
     const ObservedFrame& Frame() const { return *frame_; }
     CommandLineDialogs& Dialogs() { return dialogs_; }
+    const CommandLineDialogs& Dialogs() const { return dialogs_; }
     const SessionSettings& Settings() const { return settings_; }
 
   private:

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 
 #include "app/messages.h"
 #include "app/test_frame.h"
@@ -261,6 +262,71 @@ TEST_F(ViewLinkTest, OpenHandshakeQueriesQuitAndClose) {
     EXPECT_TRUE(LogText().contains(
         QString::fromStdString(t->frame->LoadText("OnStartCom", "CloseNotice")).trimmed()));
     EXPECT_TRUE(WidgetOf<QComboBox>("SerialPort")->isEnabled());
+}
+
+}  // namespace
+}  // namespace view
+
+#include "app/report_loader.h"
+
+namespace view {
+namespace {
+
+// Every page filled from a unit's report, in both languages, for people to look at.
+class ViewPagesTest : public ViewTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ViewPagesTest, EveryPageShowsTheUnitsConfiguration) {
+    const int language = GetParam();
+    Build(language);
+    app::testing::LoadReport(*t, "base");
+    auto* tabs = t->Find<ui::TabLayout>("switch");
+    const char* suffix = language ? "zh" : "en";
+    for (int page = 0; page < 10; ++page) {
+        tabs->SelectItem(page);
+        Pump();
+        EXPECT_EQ(qobject_cast<QStackedWidget*>(mirror->WidgetOf(tabs))->currentIndex(), page);
+        SaveScreenshot(QStringLiteral("page%1_%2.png").arg(page).arg(QString::fromLatin1(suffix)));
+    }
+    // The unit's values are on screen, not only in the tree.
+    EXPECT_EQ(WidgetOf<QLineEdit>("Server's Ip")->text().toStdString(),
+              t->Find("Server's Ip")->GetText());
+    EXPECT_FALSE(WidgetOf<QLineEdit>("Server's Ip")->text().isEmpty());
+    EXPECT_EQ(WidgetOf<QComboBox>("Serial Baudrate")->currentText(), QStringLiteral("115200"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, ViewPagesTest, ::testing::Values(0, 1));
+
+TEST_F(ViewTest, AdaptedStatesShowTheRightRowsInGroupsThatFitThem) {
+    Build();
+    app::testing::LoadReport(*t, "base");
+    auto* tabs = t->Find<ui::TabLayout>("switch");
+    auto choose = [&](const char* list, int item) {
+        t->Find<ui::Combo>(list)->SelectItem(item);
+        Pump();
+    };
+    tabs->SelectItem(1);
+    choose("ThePPPauthentication", 5);
+    EXPECT_EQ(mirror->WidgetOf(t->Find("ServiceGroupBox"))->height(), 185);
+    EXPECT_FALSE(mirror->WidgetOf(t->Find("ServiceHorizontalLayout5"))->isHidden());
+    SaveScreenshot(QStringLiteral("state_servers5.png"));
+    tabs->SelectItem(0);
+    choose("ActivateMethod", 2);  // DIO
+    choose("IO activation methods", 0);
+    EXPECT_FALSE(mirror->WidgetOf(t->Find("ActivateHorizontalLayout5"))->isHidden());
+    EXPECT_EQ(mirror->WidgetOf(t->Find("ActivateGroupBox"))->height(), 110);
+    SaveScreenshot(QStringLiteral("state_activation_dio.png"));
+    tabs->SelectItem(3);
+    choose("DIO1 protocol", 1);
+    t->Find<ui::Combo>("DIO1 workmode")->SelectItem(1);  // Text2, a digital input
+    Pump();
+    EXPECT_EQ(mirror->WidgetOf(t->Find("IO1GroupBox"))->height(), 135);
+    EXPECT_FALSE(mirror->WidgetOf(t->Find("IOLayout1.5"))->isHidden());
+    SaveScreenshot(QStringLiteral("state_dio1_input.png"));
+    tabs->SelectItem(5);
+    choose("LCP ECHO", 0);
+    EXPECT_TRUE(mirror->WidgetOf(t->Find("GlobalHorizontalLayout1"))->isHidden());
+    EXPECT_EQ(mirror->WidgetOf(t->Find("PPPGroupBox"))->height(), 60);
+    SaveScreenshot(QStringLiteral("state_lcp_echo_off.png"));
 }
 
 }  // namespace

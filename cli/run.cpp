@@ -1,0 +1,114 @@
+#include "cli/run.h"
+
+#include <ctime>
+#include <memory>
+#include <ostream>
+
+#include "app/startup.h"
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "cli/session.h"
+#include "model/report_parser.h"
+#include "sim/simulated_unit.h"
+
+namespace cli {
+
+namespace {
+
+/// Fills the device type and radio module of the record from the unit's last report.
+void DescribeUnit(const Session& session, RunRecord& record) {
+    record.report = session.Frame().LastReport();
+    if (record.report.empty()) return;
+    model::ParamCatalogue values;
+    model::InitParamCatalogue(values);
+    if (model::ExtractReportValues(record.report, values, record.rfModel) != 0) return;
+    if (const model::ParamEntry* type = values.Find("Device Type")) record.deviceType = type->value;
+}
+
+int AppendRecord(const Options& options, RunRecord& record, int code, std::ostream& err) {
+    if (options.recordPath.empty()) return code;
+    record.exitCode = code;
+    std::string error;
+    const std::string line = FormatRecordLine(record, static_cast<long long>(std::time(nullptr)));
+    if (AppendRecordLine(options.recordPath, line, error)) return code;
+    err << "dtucfg: the record could not be written: " << error << "\n";
+    return WorseExit(code, kExitFile);
+}
+
+SessionSettings MakeSessionSettings(const Options& options, const Environment& env,
+                                    const std::string& port) {
+    SessionSettings settings;
+    settings.programFolder = env.programFolder;
+    settings.languageCode = options.languageCode >= 0 ? options.languageCode
+                                                      : app::ReadLanguageCode(env.programFolder);
+    settings.port = port;
+    settings.baud = options.baud;
+    settings.format = options.format;
+    settings.loginWaitSeconds = options.loginWaitSeconds;
+    settings.verbose = options.verbose;
+    settings.progress = env.errIsTerminal;
+    return settings;
+}
+
+/// Opens the port, logs in, runs the command and closes the port again.
+int RunWithUnit(const Command& command, CommandContext& ctx) {
+    Session& session = *ctx.session;
+    if (command.prepare) {
+        if (const int prepared = command.prepare(ctx); prepared != kExitOk) return prepared;
+    }
+    int code = session.OpenAndLogIn();
+    if (code == kExitOk) code = command.run(ctx);
+    session.Close();
+    DescribeUnit(session, ctx.record);
+    return code;
+}
+
+int RunCommand(const Options& options, const Environment& env, std::ostream& out,
+               std::ostream& err) {
+    const Command& command = *FindCommand(options.command);
+    RunRecord record;
+    record.command = options.command;
+    if (!command.needsUnit) {
+        CommandContext ctx{options, nullptr, out, err, record};
+        return AppendRecord(options, record, command.run(ctx), err);
+    }
+    std::unique_ptr<sim::SimulatedUnit> unit;  // outlives the session that talks to it
+    std::string port = options.port;
+    if (options.simulate) {
+        unit = std::make_unique<sim::SimulatedUnit>(*sim::FindProfile(options.simulateProfile));
+        if (!unit->Start()) {
+            err << "dtucfg: the simulated unit could not start\n";
+            return kExitInternal;
+        }
+        port = unit->DevicePath();
+    }
+    record.port = port;
+    Session session(MakeSessionSettings(options, env, port), err);
+    std::string error;
+    if (!session.Create(error)) {
+        err << "dtucfg: " << error << "\n";
+        return kExitInternal;
+    }
+    CommandContext ctx{options, &session, out, err, record};
+    return AppendRecord(options, record, RunWithUnit(command, ctx), err);
+}
+
+}  // namespace
+
+int RunDtucfg(const std::vector<std::string>& args, const Environment& env, std::ostream& out,
+              std::ostream& err) {
+    const ParseResult parsed = ParseCommandLine(args);
+    if (!parsed.options) {
+        err << "dtucfg: " << parsed.error << "\nTry \"dtucfg --help\".\n";
+        return kExitUsage;
+    }
+    if (parsed.options->help) {
+        out << UsageText();
+        return kExitOk;
+    }
+    const int code = RunCommand(*parsed.options, env, out, err);
+    out.flush();
+    return code;
+}
+
+}  // namespace cli
