@@ -14,21 +14,20 @@
 
 namespace app::testing {
 
-class FormFixture : public ::testing::Test {
+/// A simulated unit (unpaced) and a window listing it first, with its worker running.
+class UnitFixture : public ::testing::Test {
   protected:
-    /// A unit of `profile` (unpaced) and a window on the real clock, logged in.
-    void StartUnit(const char* profile = "base", int languageCode = 0) {
-        sim::UnitOptions options;
+    /// `manual`: the window runs on the manual clock instead of the real one.
+    void Start(sim::UnitOptions options = {}, const char* profile = "base", bool manual = false,
+               int languageCode = 0) {
         options.paced = false;
         unit = std::make_unique<sim::SimulatedUnit>(*sim::FindProfile(profile), options);
         ASSERT_TRUE(unit->Start());
-        t = std::make_unique<TestFrame>(languageCode, &ui::RealClock(),
+        t = std::make_unique<TestFrame>(languageCode, manual ? nullptr : &ui::RealClock(),
                                         std::vector<std::string>{unit->DevicePath()});
         ASSERT_TRUE(t->created) << t->error;
         ASSERT_TRUE(t->frame->link.StartWorker());
-        Click("Open");
-        ASSERT_TRUE(Until([&] { return t->frame->link.loggedIn; })) << t->Log();
-        ASSERT_TRUE(Idle());
+        t->loop->RunUntilIdle();
     }
     void TearDown() override {
         t.reset();
@@ -43,6 +42,7 @@ class FormFixture : public ::testing::Test {
     bool Until(const std::function<bool()>& pred, ui::Millis ms = 30000) {
         return t->loop->RunUntil(pred, ms);
     }
+    bool LogHas(std::string_view text) const { return t->Log().find(text) != std::string::npos; }
     /// The worker has nothing left: no job queued or running, and the form has settled. The
     /// state must hold for longer than the worker's polling, or a job just taken from the
     /// queue (but not yet started) would pass for idleness.
@@ -57,6 +57,20 @@ class FormFixture : public ::testing::Test {
             if (!Until([&] { return !quiet(); }, 400)) return true;
         }
         return false;
+    }
+
+    std::unique_ptr<sim::SimulatedUnit> unit;
+    std::unique_ptr<TestFrame> t;
+};
+
+class FormFixture : public UnitFixture {
+  protected:
+    /// A unit of `profile` and a window on the real clock, logged in.
+    void StartUnit(const char* profile = "base", int languageCode = 0) {
+        Start({}, profile, false, languageCode);
+        Click("Open");
+        ASSERT_TRUE(Until([&] { return t->frame->link.loggedIn; })) << t->Log();
+        ASSERT_TRUE(Idle());
     }
     /// Reads the unit's report into the form and lets the form settle.
     void Load() {
@@ -94,10 +108,6 @@ class FormFixture : public ::testing::Test {
         }
         return n;
     }
-    bool LogHas(std::string_view text) const { return t->Log().find(text) != std::string::npos; }
-
-    std::unique_ptr<sim::SimulatedUnit> unit;
-    std::unique_ptr<TestFrame> t;
 };
 
 }  // namespace app::testing

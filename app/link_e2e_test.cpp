@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/test_frame.h"
+#include "app/form_fixture.h"
 #include "link/messages.h"
 #include "sim/simulated_unit.h"
 
@@ -18,41 +18,11 @@ namespace {
 using namespace std::chrono_literals;
 using testing::TestFrame;
 
-class LinkE2E : public ::testing::Test {
+class LinkE2E : public testing::UnitFixture {
   protected:
-    /// A unit of `profile` and a window on the real clock (or the manual one) listing it first.
-    void Start(sim::UnitOptions options = {}, const char* profile = "base", bool manual = false) {
-        options.paced = false;
-        unit = std::make_unique<sim::SimulatedUnit>(*sim::FindProfile(profile), options);
-        ASSERT_TRUE(unit->Start());
-        t = std::make_unique<TestFrame>(0, manual ? nullptr : &ui::RealClock(),
-                                        std::vector<std::string>{unit->DevicePath()});
-        ASSERT_TRUE(t->created) << t->error;
-        ASSERT_TRUE(t->frame->link.StartWorker());
-        t->loop->RunUntilIdle();
-    }
-    void TearDown() override {
-        t.reset();
-        unit.reset();
-    }
-    void Click(const char* name) {
-        auto* button = t->Find<ui::Button>(name);
-        ASSERT_NE(button, nullptr) << name;
-        ASSERT_TRUE(button->IsEnabled()) << name;
-        button->Activate();
-    }
-    bool Until(const std::function<bool()>& pred, ui::Millis ms = 20000) {
-        return t->loop->RunUntil(pred, ms);
-    }
     bool LoggedIn() const { return t->frame->link.loggedIn; }
-    bool LogHas(std::string_view text) const { return t->Log().find(text) != std::string::npos; }
     std::string Notice(const char* section, const char* key) const {
         return t->frame->LoadText(section, key, "\r\n");
-    }
-    /// Waits until the worker is idle again: the operation buttons come back.
-    bool Idle() {
-        return Until(
-            [&] { return t->Find("Load")->IsEnabled() && t->frame->link.jobQueue.Size() == 0; });
     }
     void OpenAndLogIn() {
         Click("Open");
@@ -67,9 +37,6 @@ class LinkE2E : public ::testing::Test {
         for (size_t at = got.find(line); at != std::string::npos; at = got.find(line, at + 1)) ++n;
         return n;
     }
-
-    std::unique_ptr<sim::SimulatedUnit> unit;
-    std::unique_ptr<TestFrame> t;
 };
 
 TEST_F(LinkE2E, HandshakeBringsAStartingUnitIntoConfigurationMode) {

@@ -66,8 +66,8 @@ void RunParseBench(Report& report, int iterations) {
                 "mean of " + std::to_string(iterations) + " runs on the real window, report " +
                     std::to_string(reports[0].size()) + " bytes; extract " +
                     Fixed(total.extractUs / n) + " µs, fill " + Fixed(total.fillUs / n) +
-                    " µs; the form adaptations it posts take another " +
-                    Fixed(total.adaptUs / n) + " µs");
+                    " µs; the form adaptations it posts take another " + Fixed(total.adaptUs / n) +
+                    " µs");
 }
 
 }  // namespace bench

@@ -42,7 +42,10 @@ bool MeasureAnswerTime(int count, double& meanMs, double& worstMs, std::string& 
 /// The writes a click on "Save" would queue now, counted without queuing them.
 size_t PendingWrites(app::CK4X30FrameWnd& f) {
     size_t count = 0;
-    model::BuildContext ctx{f.paintManager, f.catalogue, f.pages, f.texts,
+    model::BuildContext ctx{f.paintManager,
+                            f.catalogue,
+                            f.pages,
+                            f.texts,
                             [](std::string_view) {},
                             [&](const model::WorkerJob&) { ++count; }};
     model::BuildWriteJobs(ctx);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "model/rule_table.h"
 #include "platform/decimal.h"
 #include "ui/controls.h"
 
@@ -95,13 +96,8 @@ void WriteWorkMode(WriteInput& in) {
     Queue(in, value);
 }
 
-struct NamedWriteRule {
-    std::string name;
-    WriteRule rule;
-};
-
-std::vector<NamedWriteRule> BuildWriteRules() {
-    std::vector<NamedWriteRule> rules = {
+const RuleTable<WriteRule> kWriteRules(
+    {
         {"Protocolmodel", WriteProtocol},
         {"EXFUN", WriteExfun},
         {"LORA Mode", WriteText},
@@ -127,22 +123,10 @@ std::vector<NamedWriteRule> BuildWriteRules() {
         {"I/O2 control", WriteIoControl},
         {"I/O3 control", WriteIoControl},
         {"DeviceModel", WriteDeviceModel},
-    };
-    for (int n = 1; n <= 5; ++n) {
-        const std::string digit = std::to_string(n);
-        rules.push_back({"DIO" + digit + " interface", WriteText});
-        rules.push_back({"DIO" + digit + " workmode", WriteWorkMode});
-    }
-    return rules;
-}
-
-WriteRule FindWriteRule(const std::string& name) {
-    static const std::vector<NamedWriteRule> rules = BuildWriteRules();
-    for (const NamedWriteRule& r : rules) {
-        if (r.name == name) return r.rule;
-    }
-    return WriteIndex;
-}
+        {"DIO%d interface", WriteText},
+        {"DIO%d workmode", WriteWorkMode},
+    },
+    WriteIndex);
 
 bool ValidNbBand(const std::string& text) {
     const int band = platform::ReadDecimal(text);
@@ -182,7 +166,7 @@ bool BuildWriteJobs(BuildContext& ctx) {
             // A list that shows no item says nothing about the unit's value: never written.
             if (!list || list->GetCurSel() < 0) continue;
             WriteInput in{ctx, name, row, *list, list->GetCurSel(), list->GetText()};
-            FindWriteRule(name)(in);
+            kWriteRules.Find(name)(in);
         } else if (row.kind == "Edit") {
             const std::string text = control->GetText();
             if (name == "NBBand" && !ValidNbBand(text)) {

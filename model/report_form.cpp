@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/report_parser.h"
+#include "model/rule_table.h"
 #include "platform/decimal.h"
 
 namespace model {
@@ -143,14 +144,8 @@ void ReadIndex(ReadInput& in) {
     in.list.SelectItem(in.value.empty() ? -1 : in.n);
 }
 
-struct NamedReadRule {
-    std::string name;
-    ReadRule rule;
-};
-
-/// Names with a channel digit stand for channels 1 to 5.
-std::vector<NamedReadRule> BuildReadRules() {
-    std::vector<NamedReadRule> rules = {
+const RuleTable<ReadRule> kReadRules(
+    {
         {"Protocolmodel", ReadProtocol},
         {"Dtumanagetransferprotocol", SelectExactText},
         {"Serial Baudrate", SelectExactText},
@@ -174,22 +169,10 @@ std::vector<NamedReadRule> BuildReadRules() {
         {"I/O selection", ReadIoSelection},
         {"I/O1 Mode", ReadIoMode},
         {"I/O2 Mode", ReadIoMode},
-    };
-    for (int n = 1; n <= 5; ++n) {
-        const std::string digit = std::to_string(n);
-        rules.push_back({"DIO" + digit + " interface", SelectExactText});
-        rules.push_back({"DIO" + digit + " workmode", ReadWorkMode});
-    }
-    return rules;
-}
-
-ReadRule FindReadRule(const std::string& name) {
-    static const std::vector<NamedReadRule> rules = BuildReadRules();
-    for (const NamedReadRule& r : rules) {
-        if (r.name == name) return r.rule;
-    }
-    return ReadIndex;
-}
+        {"DIO%d interface", SelectExactText},
+        {"DIO%d workmode", ReadWorkMode},
+    },
+    ReadIndex);
 
 void ApplyModelPages(ReportContext& ctx) {
     ctx.baseModel = true;
@@ -223,7 +206,7 @@ void ApplyReportToForm(ReportContext& ctx) {
             auto* list = ctx.pm.Find<ui::Combo>(name);
             if (!list) continue;
             ReadInput in{ctx, *list, row.value, platform::ReadDecimal(row.value)};
-            FindReadRule(name)(in);
+            kReadRules.Find(name)(in);
         } else if (row.kind == "Edit") {
             if (ui::Control* field = ctx.pm.FindControl(name)) field->SetText(row.value);
         }
