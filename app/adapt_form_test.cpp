@@ -271,3 +271,50 @@ TEST_F(AdaptTest, ReportMethodsAreRefilledOnlyAfterAWorkModeChange) {
 
 }  // namespace
 }  // namespace app
+
+namespace app {
+namespace {
+
+TEST_F(AdaptTest, IoActivationMethodsPostTheActivationCaseThenTheChosenWays) {
+    Load("base");
+    t.frame->adaptTrace.clear();
+    t.frame->lastItemSelectName.clear();
+    List("IO activation methods")->SelectItem(-1);  // clears without an event
+    List("IO activation methods")->SelectItem(0);
+    List("IO activation methods")->SelectItem(1);
+    // Only the four cases the selection itself posts, before any of them runs.
+    for (int i = 0; i < 6; ++i) t.frame->DispatchOne();
+    EXPECT_EQ(t.frame->adaptTrace, (std::vector<int>{1, 10, 1, 11, 12, 13}));
+    EXPECT_EQ(t.frame->lastItemSelectName, "IO activation methods");
+}
+
+TEST_F(AdaptTest, ToggleButtonsSwapTheirImageNameBackAndForth) {
+    Load("lora");
+    ui::Control* toggle = t.Find("COM2Lora");
+    ASSERT_NE(toggle, nullptr);
+    const std::string first = toggle->GetAttribute("bkimage");
+    ASSERT_NE(first.find("disable"), std::string::npos);
+    static_cast<ui::Button*>(toggle)->Activate();
+    EXPECT_EQ(toggle->GetAttribute("bkimage"), "switch_enable.png");
+    static_cast<ui::Button*>(toggle)->Activate();
+    EXPECT_EQ(toggle->GetAttribute("bkimage"), first);
+}
+
+TEST_F(AdaptTest, LeavingAServerAddressWithABlankWarnsAndKeepsTheText) {
+    Load("base");
+    ui::Control* ip = t.Find("Server2's Ip");
+    ip->SetText("10.0.0.1 ");
+    t.frame->paintManager.SetFocus(ip);
+    t.frame->paintManager.SetFocus(t.Find("Server2's Port"));
+    ASSERT_EQ(t.dialogs.Boxes().size(), 1u);
+    EXPECT_EQ(t.dialogs.Boxes()[0].text, t.frame->LoadText("Notify", "IpNotice"));
+    EXPECT_EQ(t.dialogs.Boxes()[0].caption, "7315");
+    EXPECT_EQ(ip->GetText(), "10.0.0.1 ");
+    ip->SetText("10.0.0.1");
+    t.frame->paintManager.SetFocus(ip);
+    t.frame->paintManager.SetFocus(nullptr);
+    EXPECT_EQ(t.dialogs.Boxes().size(), 1u);
+}
+
+}  // namespace
+}  // namespace app

@@ -52,3 +52,42 @@ TEST(CommSettings, ParsesWhatTheDeviceCanDoAndRefusesTheRest) {
 
 }  // namespace
 }  // namespace devlink
+
+#include "link/port_list.h"
+#include "ui/controls.h"
+
+namespace devlink {
+namespace {
+
+TEST(PortList, PathsFromTheCommandLineComeFirstAndOnce) {
+    ui::PaintManager pm;
+    auto root = std::make_unique<ui::VerticalLayout>();
+    auto list = std::make_unique<ui::Combo>();
+    list->SetName("SerialPort");
+    list->AddItem("from the layout");
+    root->Add(std::move(list));
+    pm.AttachDialog(std::move(root));
+    ASSERT_TRUE(ListSerialPorts(pm, {"/dev/pts/90", "/dev/pts/91", "/dev/pts/90"}));
+    auto* ports = pm.Find<ui::Combo>("SerialPort");
+    EXPECT_EQ(ports->GetItemText(0), "/dev/pts/90");
+    EXPECT_EQ(ports->GetItemText(1), "/dev/pts/91");
+    for (int i = 2; i < ports->GetCount(); ++i) {
+        EXPECT_NE(ports->GetItemText(i), "/dev/pts/90");
+        EXPECT_NE(ports->GetItemText(i), "from the layout");
+        EXPECT_EQ(ports->GetItemText(i).rfind("/dev/", 0), 0u);  // discovered device nodes
+    }
+}
+
+TEST(PortList, DiscoveryListsSortedDeviceNodesOnly) {
+    const std::vector<PortInfo> ports = DiscoverSerialPorts();
+    for (size_t i = 0; i < ports.size(); ++i) {
+        EXPECT_EQ(ports[i].path.rfind("/dev/", 0), 0u) << ports[i].path;
+        if (i > 0) {
+            EXPECT_LT(ports[i - 1].path, ports[i].path);
+        }
+        EXPECT_EQ(ports[i].path.find("/dev/pts/"), std::string::npos);  // not a pseudo-terminal
+    }
+}
+
+}  // namespace
+}  // namespace devlink
