@@ -52,7 +52,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "\n");
             return 2;
         }
-        unit = std::make_unique<sim::SimulatedUnit>(*profile);
+        // A unit that is still starting when the user gets to "Open", as one powered from the
+        // adapter is: the handshake brings it into configuration mode without "Login".
+        sim::UnitOptions unitOptions;
+        unitOptions.startWindowMs = 10 * 60 * 1000;
+        unit = std::make_unique<sim::SimulatedUnit>(*profile, unitOptions);
         if (!unit->Start()) {
             std::fprintf(stderr, "dtuconfig: the simulated unit could not start\n");
             return 1;
