@@ -64,10 +64,15 @@ bool MainWindow::StartDrag(QWidget* target, const QPoint& globalPos) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+        type != QEvent::MouseButtonRelease) {
+        return false;
+    }
     auto* target = qobject_cast<QWidget*>(watched);
     if (!target || target->window() != this) return false;
     auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
+    switch (type) {
         case QEvent::MouseButtonPress:
             return mouse->button() == Qt::LeftButton &&
                    StartDrag(target, mouse->globalPosition().toPoint());
