@@ -18,22 +18,24 @@ namespace {
 struct Assignment {
     std::string name;
     std::string value;
-    int item = -1;  ///< the drop-down item chosen
+    int item = -1;         ///< the drop-down item chosen
+    std::string formText;  ///< what the form showed before the change
 };
 
 std::vector<Assignment> Assignments(const Options& options) {
     std::vector<Assignment> list;
     for (const std::string& text : options.arguments) {
         const size_t equals = text.find('=');
-        list.push_back({text.substr(0, equals), text.substr(equals + 1)});
+        list.push_back({text.substr(0, equals), text.substr(equals + 1), -1, {}});
     }
     return list;
 }
 
-/// The row and its page are shown: a click on "Save" considers it.
-bool RowShown(const ObservedFrame& f, const model::ParamEntry& row) {
+/// The row, its page and its control are shown: a click on "Save" considers it.
+bool RowShown(const ObservedFrame& f, const std::string& name, const model::ParamEntry& row) {
+    const ui::Control* control = f.paintManager.FindControl(name);
     return row.shown && row.page >= 0 && row.page < static_cast<int>(f.pages.size()) &&
-           f.pages[static_cast<size_t>(row.page)].shown;
+           f.pages[static_cast<size_t>(row.page)].shown && control && control->IsShown();
 }
 
 std::vector<ParamLine> CollectParams(const ObservedFrame& f) {
@@ -42,7 +44,7 @@ std::vector<ParamLine> CollectParams(const ObservedFrame& f) {
         const ui::Control* control = f.paintManager.FindControl(name);
         params.push_back(ParamLine{name, row.command, row.page, row.value,
                                    control ? control->GetText() : std::string(),
-                                   RowShown(f, row)});
+                                   RowShown(f, name, row)});
     }
     return params;
 }
@@ -71,6 +73,7 @@ std::string ItemList(const ui::Combo& list) {
 std::string EnterValue(Session& s, Assignment& a) {
     ui::Control* control = s.Frame().paintManager.FindControl(a.name);
     if (!control) return a.name + " has no field in the form";
+    a.formText = control->GetText();
     if (auto* list = dynamic_cast<ui::Combo*>(control)) {
         a.item = FindItem(*list, a.value);
         if (a.item < 0) {
@@ -88,7 +91,7 @@ std::string EnterValue(Session& s, Assignment& a) {
 std::string CheckSettled(const Session& s, const Assignment& a) {
     const ObservedFrame& f = s.Frame();
     const model::ParamEntry* row = f.catalogue.Find(a.name);
-    if (!RowShown(f, *row)) return a.name + " is hidden by the form for this unit";
+    if (!RowShown(f, a.name, *row)) return a.name + " is hidden by the form for this unit";
     const ui::Control* control = f.paintManager.FindControl(a.name);
     const auto* list = dynamic_cast<const ui::Combo*>(control);
     const bool kept = list ? list->GetCurSel() == a.item : control->GetText() == a.value;
@@ -99,7 +102,8 @@ std::string CheckSettled(const Session& s, const Assignment& a) {
 void PrintWrites(CommandContext& ctx, const std::vector<WriteResult>& writes,
                  const std::vector<std::string>& differences) {
     if (!ctx.options.json) {
-        for (const WriteResult& w : writes) ctx.out << w.name << "\t" << w.value << "\t" << w.result << "\n";
+        for (const WriteResult& w : writes)
+            ctx.out << w.name << "\t" << w.value << "\t" << w.result << "\n";
         return;
     }
     std::string json = "{\"writes\":[";
@@ -115,12 +119,28 @@ void PrintWrites(CommandContext& ctx, const std::vector<WriteResult>& writes,
     ctx.out << json << "]}\n";
 }
 
+/// Warns about each changed field for which the form writes nothing (some choices of a few
+/// lists are not written, or are written to another row).
+void WarnAboutUnwrittenChanges(CommandContext& ctx, const std::vector<Assignment>& assignments,
+                               const WritePreview& preview) {
+    for (const Assignment& a : assignments) {
+        const ui::Control* control = ctx.session->Frame().paintManager.FindControl(a.name);
+        if (control->GetText() == a.formText) continue;
+        const bool written =
+            std::any_of(preview.jobs.begin(), preview.jobs.end(),
+                        [&](const model::WorkerJob& job) { return job.paramName == a.name; });
+        if (!written) ctx.err << "dtucfg: warning: the form writes nothing for " << a.name << "\n";
+    }
+}
+
 /// Saves through "Save" what the form shows now; kExitOk with nothing to write.
-int SaveForm(CommandContext& ctx) {
+int SaveForm(CommandContext& ctx, const std::vector<Assignment>& assignments) {
     Session& s = *ctx.session;
     const WritePreview preview = s.PreviewSave();
+    WarnAboutUnwrittenChanges(ctx, assignments, preview);
     if (!preview.notices.empty()) {
-        for (const std::string& line : ReplyLines(preview.notices)) ctx.err << "dtucfg: " << line << "\n";
+        for (const std::string& line : ReplyLines(preview.notices))
+            ctx.err << "dtucfg: " << line << "\n";
         return kExitUsage;
     }
     if (preview.jobs.empty()) {
@@ -150,6 +170,20 @@ std::vector<std::string> Differences(const Session& s, const model::ParamCatalog
         }
     }
     return differences;
+}
+
+/// Warns about each written row whose label the file does not hold: the form had nothing
+/// for it, so the unit's value was replaced by an empty one.
+void WarnAboutRowsMissingFromFile(CommandContext& ctx, const model::ParamCatalogue& file,
+                                  const std::vector<WriteResult>& writes) {
+    for (const WriteResult& w : writes) {
+        const model::ParamEntry* row = file.Find(w.name);
+        if (!row || row->label.empty() || ctx.fileText.find(row->label) != std::string::npos) {
+            continue;
+        }
+        ctx.err << "dtucfg: warning: the file has no " << w.name << "; it was written as \""
+                << w.value << "\"\n";
+    }
 }
 
 }  // namespace
@@ -190,12 +224,13 @@ int PrepareApply(CommandContext& ctx) {
 int RunRead(CommandContext& ctx) {
     Session& s = *ctx.session;
     const Mark mark = s.MarkNow();
-    int code = s.Load();
-    if (code == kExitOk && !ctx.options.outputPath.empty()) {
-        code = s.FileActionAndWait("SaveToFile", ctx.options.outputPath);
+    if (!ctx.options.outputPath.empty()) {
+        // The report goes to the file as received: one report read, not two.
+        const int waited = s.FileActionAndWait("SaveToFile", ctx.options.outputPath);
+        return WorseExit(waited, JudgeSince(s, mark, ctx.err).exitCode);
     }
-    code = WorseExit(code, JudgeSince(s, mark, ctx.err).exitCode);
-    if (code != kExitOk || !ctx.options.outputPath.empty()) return code;
+    const int code = WorseExit(s.Load(), JudgeSince(s, mark, ctx.err).exitCode);
+    if (code != kExitOk) return code;
     const std::vector<ParamLine> params = CollectParams(s.Frame());
     const model::ParamEntry* type = s.Frame().catalogue.Find("Device Type");
     if (ctx.options.json) {
@@ -225,24 +260,27 @@ int RunSet(CommandContext& ctx) {
             code = kExitUsage;
         }
     }
-    return code != kExitOk ? code : SaveForm(ctx);
+    return code != kExitOk ? code : SaveForm(ctx, assignments);
 }
 
 int RunApply(CommandContext& ctx) {
     Session& s = *ctx.session;
-    const std::string& path = ctx.options.arguments.front();
     const Mark mark = s.MarkNow();
-    const int waited = s.FileActionAndWait("LoadFromFile", path);
+    const int waited = s.FileActionAndWait("LoadFromFile", ctx.options.arguments.front());
     const Outcome outcome = JudgeSince(s, mark, ctx.err);
     ctx.record.writes = outcome.writes;
     int code = WorseExit(waited, outcome.exitCode);
+    model::ParamCatalogue file;
+    model::InitParamCatalogue(file);
+    std::string rfModel;
+    model::ExtractReportValues(ctx.fileText, file, rfModel);
+    WarnAboutRowsMissingFromFile(ctx, file, outcome.writes);
+    if (code == kExitOk && outcome.writes.empty()) {
+        ctx.err << "dtucfg: the unit holds the file's values already; nothing written\n";
+    }
     std::vector<std::string> differences;
-    if (ctx.options.verify && code != kExitPort && code != kExitLogin) {
+    if (ctx.options.verify && code != kExitLogin) {
         if (const int loaded = s.Load(); loaded != kExitOk) return WorseExit(code, loaded);
-        model::ParamCatalogue file;
-        model::InitParamCatalogue(file);
-        std::string rfModel;
-        model::ExtractReportValues(ctx.fileText, file, rfModel);
         differences = Differences(s, file, outcome.writes);
         for (const std::string& d : differences) ctx.err << "dtucfg: differs: " << d << "\n";
         if (!differences.empty()) code = WorseExit(code, kExitVerify);

@@ -18,9 +18,9 @@ class Session;
 struct CommandContext {
     const Options& options;
     Session* session;
-    std::ostream& out;   ///< the command's result
-    std::ostream& err;   ///< failures, named one per line
-    RunRecord& record;   ///< filled for --record
+    std::ostream& out;          ///< the command's result
+    std::ostream& err;          ///< failures, named one per line
+    RunRecord& record;          ///< filled for --record
     std::string fileText = {};  ///< apply: the configuration file, read by its preparation
 };
 
@@ -30,11 +30,11 @@ struct Command {
     std::string_view name;
     int minArgs;
     int maxArgs;
-    bool needsUnit;          ///< opens the port and logs in before the handler runs
+    bool needsUnit;             ///< opens the port and logs in before the handler runs
     std::string_view synopsis;  ///< "read [-o FILE.cfg]"
     std::string_view summary;   ///< what it does, for the help text
-    CommandHandler prepare;  ///< checks before the port is opened (may be null)
-    CommandHandler run;      ///< returns an exit code (see exit_codes.h)
+    CommandHandler prepare;     ///< checks before the port is opened (may be null)
+    CommandHandler run;         ///< returns an exit code (see exit_codes.h)
 };
 
 /// Every command, in the order the help text lists them.

@@ -76,7 +76,8 @@ struct ValueOption {
 const ValueOption kValueOptions[] = {
     {"--port", [](Options& o, const std::string& v) { return NotEmpty(o.port, "--port", v); }},
     {"--baud", SetBaud},
-    {"--format", [](Options& o, const std::string& v) { return NotEmpty(o.format, "--format", v); }},
+    {"--format",
+     [](Options& o, const std::string& v) { return NotEmpty(o.format, "--format", v); }},
     {"--lang", SetLanguage},
     {"--login-wait", SetLoginWait},
     {"--record",
@@ -90,8 +91,8 @@ struct FlagOption {
 };
 
 const FlagOption kFlagOptions[] = {
-    {"--json", &Options::json},  {"--verbose", &Options::verbose}, {"--verify", &Options::verify},
-    {"--help", &Options::help},  {"-h", &Options::help},
+    {"--json", &Options::json}, {"--verbose", &Options::verbose}, {"--verify", &Options::verify},
+    {"--help", &Options::help}, {"-h", &Options::help},
 };
 
 /// Applies the option at args[i] (taking its value from args[i + 1] where needed). Returns

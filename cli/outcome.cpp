@@ -21,22 +21,25 @@ bool AnsweredError(const JobRecord& record) {
 std::string ReplyText(const JobRecord& record) {
     if (record.end != JobEnd::kAnswered) return "no answer";
     std::string text;
-    for (const std::string& line : ReplyLines(record.reply)) text += (text.empty() ? "" : " ") + line;
+    for (const std::string& line : ReplyLines(record.reply))
+        text += (text.empty() ? "" : " ") + line;
     return text.empty() ? "an empty answer" : text;
 }
 
 /// Jobs other than writes that count as refused when answered ERROR. The first signal query
 /// is not one of them: its ERROR is answered by asking once more.
 bool CommandRefusalCounts(int jobKind) {
-    return jobKind == model::kVersion || jobKind == model::kSim ||
-           jobKind == model::kSignalAgain || jobKind == model::kReadLog ||
-           jobKind == model::kCommandButton;
+    return jobKind == model::kVersion || jobKind == model::kSim || jobKind == model::kSignalAgain ||
+           jobKind == model::kReadLog || jobKind == model::kCommandButton;
 }
 
 /// The exit code that the notices of the log and the message boxes since `mark` call for.
 int JudgeNotices(const Session& s, const Mark& mark, std::ostream& err) {
     const std::string_view log = std::string_view(s.Frame().LogText()).substr(mark.log);
     int code = kExitOk;
+    if (const std::string lost = s.Notice("OnStartCom", "PortLost"); Has(log, lost)) {
+        err << "dtucfg: " << WithoutLineEnds(lost) << "\n";
+    }
     if (Has(log, s.Notice("WorkerJobThreadProc", "OutTime"))) code = WorseExit(code, kExitTimeout);
     if (Has(log, s.Notice("WorkerJobThreadProc", "SaveError")) ||
         Has(log, s.Notice("WorkerJobThreadProc", "FactoryError"))) {
@@ -81,8 +84,8 @@ Outcome JudgeSince(const Session& session, const Mark& mark, std::ostream& err) 
         if (record.job.jobKind == model::kWriteParam) {
             WriteResult write{record.job.paramName, line, record.job.paramValue,
                               WriteResultText(session, record)};
-            if (write.result != "ok") err << "dtucfg: not written: " << line << " -> "
-                                          << ReplyText(record) << "\n";
+            if (write.result != "ok")
+                err << "dtucfg: not written: " << line << " -> " << ReplyText(record) << "\n";
             outcome.writes.push_back(std::move(write));
         } else if (record.end != JobEnd::kAnswered) {
             err << "dtucfg: no answer to: " << line << "\n";

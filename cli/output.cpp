@@ -103,8 +103,8 @@ std::string FormatParamsJson(std::string_view deviceType, std::string_view rfMod
         if (i > 0) json += ",";
         json += "{\"name\":" + JsonString(p.name) + ",\"command\":" + JsonString(p.command) +
                 ",\"page\":" + std::to_string(p.page) + ",\"value\":" + JsonString(p.value) +
-                ",\"form\":" + JsonString(p.form) +
-                ",\"shown\":" + (p.shown ? "true" : "false") + "}";
+                ",\"form\":" + JsonString(p.form) + ",\"shown\":" + (p.shown ? "true" : "false") +
+                "}";
     }
     return json + "]}\n";
 }

@@ -20,7 +20,7 @@ struct ParamLine {
     int page = 0;         ///< the form page, 0 to 9
     std::string value;    ///< what the unit holds (the catalogue value)
     std::string form;     ///< what the form shows (a drop-down's item text)
-    bool shown = true;    ///< the row and its page are shown, so Save writes it
+    bool shown = true;    ///< the row, its page and its field are shown: Save considers it
 };
 
 /// One line per row: name, TAB, value, and TAB and the form's text where that differs.

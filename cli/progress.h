@@ -2,6 +2,7 @@
 // not a terminal, or the log is echoed there).
 #pragma once
 
+#include <chrono>
 #include <iosfwd>
 #include <string>
 
@@ -11,7 +12,8 @@ class Progress {
   public:
     /// Writes to `out` only when `enabled`.
     Progress(std::ostream& out, bool enabled) : out_(out), enabled_(enabled) {}
-    /// Shows `text` in place of the line shown before; nothing when the text is unchanged.
+    /// Shows `text` in place of the line shown before: at once when its kind (the text before
+    /// the first ':') changes, otherwise at most ten times a second.
     void Show(const std::string& text);
     /// Removes the line shown, if any.
     void Clear();
@@ -20,6 +22,7 @@ class Progress {
     std::ostream& out_;
     bool enabled_;
     std::string shown_;
+    std::chrono::steady_clock::time_point shownAt_{};
 };
 
 }  // namespace cli

@@ -11,10 +11,10 @@ namespace cli {
 
 /// One parameter write of the run and how the unit answered it.
 struct WriteResult {
-    std::string name;     ///< the catalogue row; empty for the clock
-    std::string line;     ///< the line sent, without its CR LF
-    std::string value;    ///< the value written
-    std::string result;   ///< "ok", "error" or "timeout"
+    std::string name;    ///< the catalogue row; empty for the clock
+    std::string line;    ///< the line sent, without its CR LF
+    std::string value;   ///< the value written
+    std::string result;  ///< "ok", "error" or "timeout"
 };
 
 struct RunRecord {
@@ -22,7 +22,7 @@ struct RunRecord {
     std::string port;
     std::string deviceType;  ///< from the unit's last report; empty without one
     std::string rfModel;
-    std::string report;      ///< the unit's last report as received (hashed in the line)
+    std::string report;  ///< the unit's last report as received (hashed in the line)
     std::vector<WriteResult> writes;
     int exitCode = 0;
 };

@@ -39,8 +39,8 @@ SessionSettings MakeSessionSettings(const Options& options, const Environment& e
                                     const std::string& port) {
     SessionSettings settings;
     settings.programFolder = env.programFolder;
-    settings.languageCode = options.languageCode >= 0 ? options.languageCode
-                                                      : app::ReadLanguageCode(env.programFolder);
+    settings.languageCode =
+        options.languageCode >= 0 ? options.languageCode : app::ReadLanguageCode(env.programFolder);
     settings.port = port;
     settings.baud = options.baud;
     settings.format = options.format;

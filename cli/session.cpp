@@ -1,6 +1,7 @@
 #include "cli/session.h"
 
 #include <algorithm>
+#include <cstring>
 #include <ostream>
 
 #include "app/messages.h"
@@ -123,7 +124,11 @@ int Session::OpenAndLogIn() {
     Settle();
     if (!frame_->link.serialPort.IsOpen()) {
         err_ << "dtucfg: " << settings_.port << ": "
-             << OneLine(std::string_view(frame_->LogText()).substr(mark.log)) << "\n";
+             << OneLine(std::string_view(frame_->LogText()).substr(mark.log));
+        if (const int cause = frame_->link.serialPort.LastOpenError(); cause != 0) {
+            err_ << " (" << std::strerror(cause) << ")";
+        }
+        err_ << "\n";
         return kExitPort;
     }
     if (WaitForLogin(settings_.loginWaitSeconds)) return kExitOk;
@@ -251,16 +256,14 @@ void Session::ShowProgress(const Mark& mark) {
     const JobRecord* running = frame_->RunningJob();
     if (!running) return;
     const int kind = running->job.jobKind;
-    if (kind == model::kReadReport || kind == model::kSaveToFile ||
-        kind == model::kLoadFromFile) {
+    if (kind == model::kReadReport || kind == model::kSaveToFile || kind == model::kLoadFromFile) {
         progress_.Show("receiving the report: " + std::to_string(frame_->link.rxBuffer.Length()) +
                        " bytes");
     } else if (kind == model::kWriteParam) {
         const auto& jobs = frame_->Jobs();
-        const auto started = std::count_if(jobs.begin() + static_cast<long>(mark.jobs), jobs.end(),
-                                           [](const JobRecord& r) {
-                                               return r.job.jobKind == model::kWriteParam;
-                                           });
+        const auto started =
+            std::count_if(jobs.begin() + static_cast<long>(mark.jobs), jobs.end(),
+                          [](const JobRecord& r) { return r.job.jobKind == model::kWriteParam; });
         const size_t total = static_cast<size_t>(started) + frame_->link.jobQueue.Size();
         progress_.Show("writing " + std::to_string(started) + " of " + std::to_string(total));
     }

@@ -1,5 +1,4 @@
-// The 185 rows of the unit's parameters, as data. See the catalogue design notes (Part on the
-// data model) for the tables these rows are copied from.
+// The 185 rows of the unit's parameters, as data.
 //
 // Label column of kRows:
 //   ""        rule A: the label is "\r\n" + control name + ":" (computed below);

@@ -147,6 +147,14 @@ void UnitBehaviour::ConfiguringByte(char byte, TimePoint now) {
         } else {
             pendingOverlong_ = true;
         }
+        // A login while already in configuration mode is confirmed again, so a tool that
+        // opens the port on a configuring unit gets in with "+++".
+        if (pending_ == kLogin) {
+            pending_.clear();
+            previousByte_ = 0;
+            idleDeadline_ = now + timing_.idleTimeout;
+            Print(IsRefused(kLogin) ? kError : kEnterSetting);
+        }
         return;
     }
     if (!pending_.empty() && pending_.back() == '\r') pending_.pop_back();

@@ -260,3 +260,25 @@ TEST_F(UnitBehaviourTest, SetValueAndValueKnowOnlyCatalogueRows) {
 
 }  // namespace
 }  // namespace sim
+
+namespace sim {
+namespace {
+
+TEST(UnitLoginAgain, PlusesWhileConfiguringAreConfirmedAgain) {
+    const Profile& profile = *FindProfile("base");
+    UnitTiming timing;
+    UnitBehaviour unit(profile, timing);
+    const TimePoint start{};
+    unit.PowerOn(start);
+    unit.Receive("s", start);
+    ASSERT_EQ(unit.Mode(), UnitMode::kConfiguring);
+    unit.TakeOutput();
+    unit.Receive("+++", start);
+    EXPECT_EQ(unit.TakeOutput(), "\r\nenter setting!\r\n");
+    EXPECT_EQ(unit.Mode(), UnitMode::kConfiguring);
+    unit.Receive("At+CSQ\r\n", start);  // and the next line is still understood
+    EXPECT_NE(unit.TakeOutput().find("+CSQ:"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace sim
