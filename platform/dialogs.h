@@ -24,7 +24,7 @@ struct FileDialogOptions {
 };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     /// A modal box with only an OK button and no owner window; returns when it is closed.
     virtual void MessageBox(const std::string& text, const std::string& caption,
@@ -36,7 +36,7 @@ public:
 
 /// Answers from a script and remembers what was shown.
 class ScriptedDialogs final : public Dialogs {
-public:
+  public:
     struct Box {
         std::string text, caption;
         BoxIcon icon;
@@ -50,7 +50,7 @@ public:
     const std::vector<Box>& Boxes() const { return boxes_; }
     const std::vector<FileDialogOptions>& FileDialogs() const { return fileDialogs_; }
 
-private:
+  private:
     std::optional<std::string> next_;
     std::vector<Box> boxes_;
     std::vector<FileDialogOptions> fileDialogs_;

@@ -7,7 +7,7 @@
 namespace platform {
 
 class LanguageTexts {
-public:
+  public:
     LanguageTexts() = default;
     explicit LanguageTexts(std::string iniPath) : iniPath_(std::move(iniPath)) {}
 
@@ -20,7 +20,7 @@ public:
 
     static constexpr std::size_t kMaxChars = 199;
 
-private:
+  private:
     std::string iniPath_;
 };
 

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config clang-format git
     qt6-base-dev libpugixml-dev libudev-dev libgtest-dev
     fonts-wqy-microhei
     clang libclang-rt-14-dev

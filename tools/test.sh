@@ -7,6 +7,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 tools/setup.sh
 
+echo "== formatting (clang-format)"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+
 echo "== build and test (warnings are errors)"
 tools/build.sh build -DDTU_WERROR=ON
 ctest --test-dir build --output-on-failure
