@@ -18,8 +18,8 @@ using testing::kPatience;
 using testing::OpenAndEnterSetting;
 using testing::ToolPort;
 
-constexpr std::string_view kShow = "\r\nAT+SHOW\r\n";
-constexpr std::string_view kReportEnd = "\r\n\r\nOK\r\n";
+using testing::kReportEnd;
+using testing::kShow;
 
 std::unique_ptr<SimulatedUnit> StartedUnit(UnitOptions options) {
     auto unit = std::make_unique<SimulatedUnit>(DefaultProfile(), options);

@@ -13,6 +13,10 @@
 
 namespace sim::testing {
 
+/// The report command and the end of the unit's answer to it.
+inline constexpr std::string_view kShow = "\r\nAT+SHOW\r\n";
+inline constexpr std::string_view kReportEnd = "\r\n\r\nOK\r\n";
+
 /// Deadline for anything a test waits for: generous, so a loaded machine does not fail tests.
 inline constexpr std::chrono::milliseconds kPatience{8000};
 

@@ -47,8 +47,7 @@ QWidget* MakeGroupFrame() {
 }
 
 QLabel* GroupTitle(QWidget* frame) {
-    return frame->findChild<QLabel*>(QStringLiteral("groupTitle"), Qt::FindDirectChildrenOnly)
-               ?: frame->findChild<QLabel*>(QStringLiteral("groupTitle"));
+    return frame->findChild<QLabel*>(QStringLiteral("groupTitle"));
 }
 
 bool IsBox(std::string_view cls) {
