@@ -158,9 +158,10 @@ bool BuildWriteJobs(BuildContext& ctx) {
             !ctx.pages[static_cast<size_t>(row.page)].shown) {
             continue;
         }
+        // The flags decide, not the screen: a row keeps its flag while a group above it is
+        // hidden (the main server in server mode), so a configuration carries it along.
         ui::Control* control = ctx.pm.FindControl(name);
-        // What the form does not show is not written, whatever hid it.
-        if (!control || !control->IsShown()) continue;
+        if (!control) continue;
         if (row.kind == "Combobox") {
             auto* list = dynamic_cast<ui::Combo*>(control);
             // A list that shows no item says nothing about the unit's value: never written.

@@ -32,10 +32,9 @@ std::string ParamWriteLine(std::string_view command, std::string_view value);
 bool QueueParamWrite(BuildContext& ctx, const std::string& name, const ParamEntry& row,
                      const std::string& value);
 
-/// Walks the catalogue in key order and queues a write per changed, shown row on a shown page
-/// whose control the form shows (it and every layout above it visible). A drop-down that
-/// shows no item is never written. An "NBBand" outside 1 to 65535 logs its
-/// notice and ends the walk there; returns false then.
+/// Walks the catalogue in key order and queues a write per changed row whose flag is set, on a
+/// page whose flag is set. A drop-down that shows no item is never written. An "NBBand"
+/// outside 1 to 65535 logs its notice and ends the walk there; returns false then.
 bool BuildWriteJobs(BuildContext& ctx);
 
 }  // namespace model

@@ -185,8 +185,8 @@ TEST(ParamWriteLine, CommandEqualsValueCrLfUnchanged) {
 namespace model {
 namespace {
 
-TEST_F(BuildTest, AFieldInAHiddenLayoutIsNotWrittenEvenWithItsFlagSet) {
-    // Wrap "Server's Ip" in a hidden layout: the row keeps its flag, the form hides it.
+TEST_F(BuildTest, AFieldInAHiddenLayoutIsWrittenWhileItsFlagIsSet) {
+    // A layout hidden without a rule entry leaves the row's flag alone: the row is written.
     auto* root = pm.GetRoot()->AsContainer();
     auto wrapper = std::make_unique<ui::HorizontalLayout>();
     auto field = std::make_unique<ui::Edit>();
@@ -196,9 +196,9 @@ TEST_F(BuildTest, AFieldInAHiddenLayoutIsNotWrittenEvenWithItsFlagSet) {
     ui::Control* layout = root->Add(std::move(wrapper));
     layout->SetVisible(false);
     ASSERT_TRUE(catalogue.Find("Secondary Server's Ip")->shown);
-    EXPECT_TRUE(Build().empty());
-    layout->SetVisible(true);
     EXPECT_EQ(Build(), (Lines{"AT+IPSEC=9.9.9.9\r\n"}));
+    catalogue.SetShown("Secondary Server's Ip", false);
+    EXPECT_TRUE(Build().empty());
 }
 
 }  // namespace

@@ -113,7 +113,9 @@ void ReadBindingCenter(ReadInput& in) {
 }
 
 void ReadWorkMode(ReadInput& in) {
-    in.list.SelectItem(in.n == 6 ? 5 : in.n);
+    // The unit's work mode is the item's position: 6, the analog input, is the seventh item.
+    // An empty value says nothing about the mode.
+    in.list.SelectItem(in.value.empty() ? -1 : in.n);
 }
 
 void ReadZigbeeChannel(ReadInput& in) {
