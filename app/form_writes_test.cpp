@@ -87,10 +87,9 @@ void ExpectOnlyFlaggedWrites(TestFrame& t, const std::string& when) {
         return row && row->shown && t.frame->pages[static_cast<size_t>(row->page)].shown;
     };
     for (const model::WorkerJob& job : PendingWrites(t)) {
-        const bool derivedWorkMode =
-            job.paramName.find(" workmode") != std::string::npos &&
-            (flagged("I/O selection") || flagged("I/O1 control") || flagged("I/O2 control") ||
-             flagged("I/O3 control"));
+        const bool derivedWorkMode = job.paramName.find(" workmode") != std::string::npos &&
+                                     (flagged("I/O selection") || flagged("I/O1 control") ||
+                                      flagged("I/O2 control") || flagged("I/O3 control"));
         EXPECT_TRUE(flagged(job.paramName) || derivedWorkMode)
             << when << ": " << job.paramName << " is written without its flag";
     }

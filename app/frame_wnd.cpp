@@ -74,12 +74,16 @@ CK4X30FrameWnd::CK4X30FrameWnd(ui::Clock& clock, platform::Dialogs& dialogs, Fra
 }
 
 CK4X30FrameWnd::~CK4X30FrameWnd() {
+    ShutDown();
+    paintManager.RemoveNotifier(this);
+}
+
+void CK4X30FrameWnd::ShutDown() {
     // Nothing another thread sends may wait for this window any more; then the worker stops
     // before any field it uses goes away.
     EndLoop();
     link.StopWorker();
     link.serialPort.ClosePort();
-    paintManager.RemoveNotifier(this);
 }
 
 bool CK4X30FrameWnd::Create(std::string& error) {

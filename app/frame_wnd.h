@@ -53,6 +53,10 @@ class CK4X30FrameWnd : public ui::Window,
     /// reason in `error`, when the layout cannot be built or has no log view "richedit".
     bool Create(std::string& error);
     void SetScreen(FrameScreen* screen) { screen_ = screen; }
+    /// Ends the loop (so sends from other threads return 0), then stops the worker and the
+    /// port's thread: after this no other thread reaches the window. The loop's owner calls
+    /// it before the loop goes away; the destructor calls it too.
+    void ShutDown();
 
     std::intptr_t HandleMessage(const ui::Message& msg, bool& handled) override;
     void OnTimer(int id) override;

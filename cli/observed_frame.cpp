@@ -15,9 +15,7 @@ bool IsReportRequest(int jobKind) {
 }  // namespace
 
 ObservedFrame::~ObservedFrame() {
-    EndLoop();
-    link.StopWorker();
-    link.serialPort.ClosePort();
+    ShutDown();
 }
 
 std::intptr_t ObservedFrame::HandleMessage(const ui::Message& msg, bool& handled) {
@@ -35,7 +33,14 @@ std::intptr_t ObservedFrame::HandleMessage(const ui::Message& msg, bool& handled
         default:
             break;
     }
+    const bool wasOpen = link.serialPort.IsOpen();
+    std::vector<model::WorkerJob> waiting;
+    if (msg.id == devlink::UM_PORT_LOST) waiting = link.jobQueue.Pending();
     const std::intptr_t result = CK4X30FrameWnd::HandleMessage(msg, handled);
+    if (msg.id == devlink::UM_PORT_LOST && wasOpen && !link.serialPort.IsOpen()) {
+        ++portLosses_;
+        droppedAtLoss_ = std::move(waiting);
+    }
     if (msg.id == devlink::UM_WORKER_IDLE) OnWorkerIdle();
     if (msg.id == app::UM_PARSE_REPORT) ++reportsParsed_;
     if (actionPending_ && finishingMessage_ != 0 && msg.id == finishingMessage_) EndAction();

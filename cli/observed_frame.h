@@ -60,6 +60,10 @@ class ObservedFrame final : public app::CK4X30FrameWnd {
     const std::string& LastReport() const { return lastReport_; }
     /// How many reports were put into the form.
     int ReportsParsed() const { return reportsParsed_; }
+    /// How often the port was lost (unplugged) while open.
+    int PortLosses() const { return portLosses_; }
+    /// The jobs that were waiting when the port was last lost: never sent.
+    const std::vector<model::WorkerJob>& DroppedAtLoss() const { return droppedAtLoss_; }
     /// Called with every text appended to the log view (--verbose).
     void SetLogEcho(std::function<void(std::string_view)> echo) { echo_ = std::move(echo); }
 
@@ -73,6 +77,8 @@ class ObservedFrame final : public app::CK4X30FrameWnd {
     std::string log_;
     std::string lastReport_;
     int reportsParsed_ = 0;
+    int portLosses_ = 0;
+    std::vector<model::WorkerJob> droppedAtLoss_;
     std::uint64_t idleReports_ = 0;
     std::uint64_t activity_ = 0;
     bool actionPending_ = false;

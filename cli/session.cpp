@@ -229,9 +229,11 @@ int Session::Load() {
 
 int Session::WaitUntilIdle(std::uint64_t idleMark, const Mark& mark,
                            std::string_view giveUpNotice) {
+    const int lossesBefore = frame_->PortLosses();
+    const auto lost = [&] { return frame_->PortLosses() > lossesBefore; };
     const auto done = [&] {
         ShowProgress(mark);
-        return frame_->IdleReports() > idleMark || LogHas(mark.log, giveUpNotice);
+        return frame_->IdleReports() > idleMark || LogHas(mark.log, giveUpNotice) || lost();
     };
     const ui::Millis stallLimit = kStallMs * std::max(1, frame_->link.timeoutFactor);
     std::uint64_t activity = frame_->Activity();
@@ -249,7 +251,12 @@ int Session::WaitUntilIdle(std::uint64_t idleMark, const Mark& mark,
     }
     progress_.Clear();
     Settle();
-    return kExitOk;
+    if (!lost()) return kExitOk;
+    // The job in progress waits for an answer that cannot come: end the run now.
+    for (const model::WorkerJob& job : frame_->DroppedAtLoss()) {
+        err_ << "dtucfg: not sent: " << OneLine(job.line) << "\n";
+    }
+    return kExitPort;
 }
 
 void Session::ShowProgress(const Mark& mark) {

@@ -24,6 +24,11 @@ void JobQueue::Clear() {
     jobs_.clear();
 }
 
+std::vector<model::WorkerJob> JobQueue::Pending() const {
+    std::lock_guard lock(jobLock_);
+    return {jobs_.begin(), jobs_.end()};
+}
+
 size_t JobQueue::Size() const {
     std::lock_guard lock(jobLock_);
     return jobs_.size();

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <deque>
 #include <mutex>
+#include <vector>
 
 #include "model/worker_job.h"
 
@@ -17,6 +18,8 @@ class JobQueue {
     bool TakeJob(model::WorkerJob& job);
     /// Drops every job not yet started.
     void Clear();
+    /// The jobs waiting, oldest first.
+    std::vector<model::WorkerJob> Pending() const;
     size_t Size() const;
     void SetWorkerAlive(bool alive) { workerAlive_ = alive; }
 

@@ -4,7 +4,9 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 #include "link/comm_settings.h"
@@ -79,6 +81,8 @@ bool CSerialPort::OpenPort(ui::Window* owner, const std::string& path, int baud,
     lastOpenError_ = 0;
     auto handle = std::make_shared<Handle>();
     handle->fd = fd;
+    tty::MakeRaw(fd);
+    baud_ = baud;
     Configure(fd, FormatSettings(baud, parity, dataBits, stopBits));
     tty::PurgeBoth(fd);
     handle->errorCount = tty::LineErrorCount(fd);
@@ -140,9 +144,14 @@ void CSerialPort::EventThread(std::shared_ptr<Handle> handle, std::uint64_t gene
         }
         // In priority order: shutdown, the port, a queued write.
         if (fds[0].revents) return;
-        if (fds[1].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) {
+        const short portEvents = fds[1].revents;
+        if (portEvents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) {
             if (eventMask_ & EV_CTS) owner_->PostMessage(UM_PORT_CTS, 0, 0);
-            if (!ReceiveStep(*handle, generation)) break;
+            const tty::ReadOutcome outcome = ReceiveStep(*handle, generation);
+            if (outcome == tty::ReadOutcome::kLost) break;
+            // A hang-up is the end once what was still in the queue has been read.
+            const bool hungUp = (portEvents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+            if (hungUp && outcome == tty::ReadOutcome::kNothing) break;
         }
         if (fds[2].revents) QueuedWriteStep(*handle, generation);
     }
@@ -153,31 +162,32 @@ void CSerialPort::EventThread(std::shared_ptr<Handle> handle, std::uint64_t gene
     }
 }
 
-bool CSerialPort::ReceiveStep(Handle& h, std::uint64_t generation) {
-    if (!open_ || generation != generation_) return true;
+tty::ReadOutcome CSerialPort::ReceiveStep(Handle& h, std::uint64_t generation) {
+    if (!open_ || generation != generation_) return tty::ReadOutcome::kNothing;
     {
         std::lock_guard lock(portLock_);
         if (NewLineErrors(h)) {
             tty::PurgeInput(h.fd);
-            return true;
+            return tty::ReadOutcome::kNothing;
         }
     }
     const int queued = tty::InputQueued(h.fd);
     char buffer[kMaxChunk + 1];
     const size_t want = queued > 0 && queued < kMaxChunk ? static_cast<size_t>(queued) : kMaxChunk;
-    ssize_t n;
+    size_t n = 0;
+    tty::ReadOutcome outcome;
     {
         std::lock_guard lock(portLock_);
-        n = ::read(h.fd, buffer, want);
+        outcome = tty::ReadAvailable(h.fd, buffer, want, n);
     }
-    if (n > 0) {
-        owner_->PostMessage(UM_SERIAL_CHUNK, generation, n,
-                            std::string(buffer, static_cast<size_t>(n)));
-        return true;
+    if (outcome == tty::ReadOutcome::kData) {
+        owner_->PostMessage(UM_SERIAL_CHUNK, generation, static_cast<std::intptr_t>(n),
+                            std::string(buffer, n));
+    } else if (outcome == tty::ReadOutcome::kNothing) {
+        // Announced bytes that were flushed meanwhile: do not spin on a level that stays up.
+        ::poll(nullptr, 0, 1);
     }
-    // Nothing to read after a wake-up: the device hung up (EIO, end of file) unless it was a
-    // spurious wake-up.
-    return n < 0 && (errno == EAGAIN || errno == EINTR);
+    return outcome;
 }
 
 void CSerialPort::QueuedWriteStep(Handle& h, std::uint64_t generation) {
@@ -228,8 +238,21 @@ std::uint32_t CSerialPort::WriteNow(const char* bytes, std::uint32_t count) {
         }
         return 0;
     }
-    tty::Drain(handle->fd);
-    return done;
+    // The bytes are out when the driver's output queue is empty; an adapter that never
+    // empties it must not hold the caller (the worker, or the user-interface thread) forever.
+    return WaitUntilSent(handle->fd, done) ? done : 0;
+}
+
+bool CSerialPort::WaitUntilSent(int fd, std::uint32_t count) {
+    const std::int64_t bitsPerSecond = std::max(1, baud_.load());
+    const ui::Millis lineTime = static_cast<ui::Millis>(count) * 10 * 1000 / bitsPerSecond;
+    const ui::Millis deadline = clock_->Now() + std::max<ui::Millis>(kMinDrainWaitMs, lineTime);
+    while (outputQueued_(fd) > 0) {
+        if (clock_->Now() >= deadline) return false;
+        // The device says nothing when its queue empties: look again shortly.
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
 }
 
 void CSerialPort::QueueWrite(std::string_view text) {

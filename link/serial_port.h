@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include "link/serial_termios.h"
+#include "ui/clock.h"
 #include "ui/window.h"
 
 namespace devlink {
@@ -50,8 +52,9 @@ class CSerialPort {
     bool StartEventThread();
     /// Ends the event thread, closes the device and clears the open flag. Returns promptly.
     void ClosePort();
-    /// Writes on the caller's thread and returns when the bytes are written and drained:
-    /// the count, or 0 when the port is closed, reports line errors, or the write fails.
+    /// Writes on the caller's thread and returns when the bytes are written and have left the
+    /// driver: the count, or 0 when the port is closed, reports line errors, the write fails,
+    /// or the bytes are still not out after a second or their line time, whichever is longer.
     std::uint32_t WriteNow(const char* bytes, std::uint32_t count);
     std::uint32_t WriteNow(std::string_view text) {
         return WriteNow(text.data(), static_cast<std::uint32_t>(text.size()));
@@ -65,6 +68,12 @@ class CSerialPort {
     int LastOpenError() const { return lastOpenError_; }
     const std::string& Path() const { return path_; }
     void SetErrorBox(ErrorBox box) { errorBox_ = std::move(box); }
+    /// The clock of the wait for written bytes to leave, and how that is asked of the device
+    /// (tests stand in an adapter that never sends).
+    void SetClock(ui::Clock& clock) { clock_ = &clock; }
+    void SetOutputQueuedQuery(int (*query)(int fd)) { outputQueued_ = query; }
+
+    static constexpr ui::Millis kMinDrainWaitMs = 1000;
 
     /// The error box text for a failed step: "WARNING:  <step> Failed with ...".
     static std::string ErrorText(std::string_view step, int error, const std::string& path);
@@ -75,7 +84,8 @@ class CSerialPort {
   private:
     void StopEventThread();
     void EventThread(std::shared_ptr<Handle> handle, std::uint64_t generation);
-    bool ReceiveStep(Handle& handle, std::uint64_t generation);
+    tty::ReadOutcome ReceiveStep(Handle& handle, std::uint64_t generation);
+    bool WaitUntilSent(int fd, std::uint32_t count);
     void QueuedWriteStep(Handle& handle, std::uint64_t generation);
     void Configure(int fd, const std::string& settings);
     void ShowError(std::string_view step, int error);
@@ -92,7 +102,10 @@ class CSerialPort {
     std::vector<char> writeBuffer_;
     std::uint32_t writeLength_ = 0;
     int lastOpenError_ = 0;
+    std::atomic<int> baud_{9600};
     ErrorBox errorBox_;
+    ui::Clock* clock_ = &ui::RealClock();
+    int (*outputQueued_)(int fd) = tty::OutputQueued;
 };
 
 }  // namespace devlink

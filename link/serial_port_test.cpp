@@ -126,6 +126,71 @@ TEST_F(SerialPortTest, RefusedSettingsShowTheBoxAndKeepThePortOpen) {
     EXPECT_EQ(tty::CurrentBaud(pty.slave), 4800);  // the old settings stay
 }
 
+// A settings step that fails must not leave the port as it came (cooked: echo, line editing,
+// CR/LF mapping), so the port is made raw right after it is opened.
+TEST(SerialPortModes, RefusedSettingsLeaveACookedDeviceRaw) {
+    int master = -1, slave = -1;
+    char name[128];
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);  // cooked, as ttys start
+    CSerialPort port;
+    port.SetErrorBox([](const std::string&) {});
+    PortWindow window;
+    ASSERT_TRUE(port.OpenPort(&window, name, 9600, 'X', 8, 1, EV_RXCHAR, 8192));
+    termios t{};
+    ASSERT_EQ(::tcgetattr(slave, &t), 0);
+    EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
+    EXPECT_EQ(t.c_iflag & (ICRNL | INLCR | IXON), 0u);
+    EXPECT_EQ(t.c_oflag & OPOST, 0u);
+    port.ClosePort();
+    ::close(master);
+    ::close(slave);
+}
+
+// Reads never wait, so bytes that poll announced and that were discarded before the read give
+// a read of nothing: that is not the device going away.
+TEST(SerialPortReads, FlushedInputIsNothingAndAVanishedPeerIsLost) {
+    Pty pty;
+    const int fd = tty::OpenExclusive(pty.path);
+    ASSERT_GE(fd, 0);
+    ASSERT_TRUE(tty::MakeRaw(fd));
+    char buffer[64];
+    size_t n = 0;
+    pty.Write("hello");
+    pollfd p{fd, POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 5000), 1);
+    tty::PurgeInput(fd);
+    EXPECT_EQ(tty::ReadAvailable(fd, buffer, sizeof buffer, n), tty::ReadOutcome::kNothing);
+    pty.Write("again");
+    ASSERT_EQ(::poll(&p, 1, 5000), 1);
+    EXPECT_EQ(tty::ReadAvailable(fd, buffer, sizeof buffer, n), tty::ReadOutcome::kData);
+    EXPECT_EQ(std::string(buffer, n), "again");
+    ::close(pty.slave);
+    pty.slave = -1;
+    pty.CloseMaster();
+    EXPECT_EQ(tty::ReadAvailable(fd, buffer, sizeof buffer, n), tty::ReadOutcome::kLost);
+    ::close(fd);
+}
+
+// An adapter whose output never leaves: the write fails after its bound instead of holding
+// the caller. The stand-in for the device's output queue moves the clock on each look.
+ui::ManualClock drainClock;
+int NeverSent(int) {
+    drainClock.Advance(100);
+    return 1;
+}
+
+TEST_F(SerialPortTest, WriteThatNeverLeavesFailsAfterItsBound) {
+    ASSERT_TRUE(Open(pty.path, 9600));
+    port.SetClock(drainClock);
+    port.SetOutputQueuedQuery(NeverSent);
+    const ui::Millis start = drainClock.Now();
+    EXPECT_EQ(port.WriteNow(std::string(2400, 'x')), 0u);  // 2.5 s of line time at 9600 baud
+    EXPECT_GE(drainClock.Now() - start, 2500);
+    EXPECT_LT(drainClock.Now() - start, 2700);
+    port.SetOutputQueuedQuery(tty::OutputQueued);
+    EXPECT_EQ(port.WriteNow("x"), 1u);
+}
+
 TEST_F(SerialPortTest, ChunksArriveInOrderAndNeverAboveTheLimit) {
     ASSERT_TRUE(Open(pty.path));
     ASSERT_TRUE(port.StartEventThread());

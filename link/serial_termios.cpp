@@ -78,6 +78,16 @@ bool CanReadSettings(int fd) {
     return ::tcgetattr(fd, &t) == 0;
 }
 
+bool MakeRaw(int fd) {
+    termios t{};
+    if (::tcgetattr(fd, &t) != 0) return false;
+    ::cfmakeraw(&t);  // keeps the speed
+    t.c_cflag |= CLOCAL | CREAD;
+    t.c_cc[VMIN] = 0;
+    t.c_cc[VTIME] = 0;
+    return ::tcsetattr(fd, TCSANOW, &t) == 0;
+}
+
 bool ApplySettings(int fd, const LineSettings& s) {
     termios t{};
     if (::tcgetattr(fd, &t) != 0) return false;
@@ -109,8 +119,24 @@ void RaiseModemLines(int fd) {
     ::ioctl(fd, TIOCMBIS, &lines);  // ENOTTY or EINVAL on pseudo-terminals: nothing to hold
 }
 
-void Drain(int fd) {
-    ::tcdrain(fd);
+int OutputQueued(int fd) {
+    int queued = 0;
+    return ::ioctl(fd, TIOCOUTQ, &queued) == 0 ? queued : 0;
+}
+
+ReadOutcome ReadAvailable(int fd, char* buffer, size_t size, size_t& count) {
+    count = 0;
+    const ssize_t n = ::read(fd, buffer, size);
+    if (n > 0) {
+        count = static_cast<size_t>(n);
+        return ReadOutcome::kData;
+    }
+    if (n < 0) {
+        return errno == EAGAIN || errno == EINTR ? ReadOutcome::kNothing : ReadOutcome::kLost;
+    }
+    // Nothing read: a device that was unplugged no longer even gives its settings.
+    termios t{};
+    return ::tcgetattr(fd, &t) == 0 ? ReadOutcome::kNothing : ReadOutcome::kLost;
 }
 
 void PurgeInput(int fd) {

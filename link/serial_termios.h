@@ -15,6 +15,10 @@ namespace devlink::tty {
 int OpenExclusive(const std::string& path);
 /// Whether the descriptor's terminal settings can be read (the platform's GetCommState).
 bool CanReadSettings(int fd);
+/// Raw mode at the speed the device has: no echo, no line editing, no CR/LF mapping, reads
+/// that never wait. Done right after opening, so a settings step that fails later never
+/// leaves the port cooked. False on failure.
+bool MakeRaw(int fd);
 /// Raw mode with the given settings; any positive baud rate (standard rates through
 /// termios, others through termios2). False on failure.
 bool ApplySettings(int fd, const LineSettings& settings);
@@ -22,8 +26,19 @@ bool ApplySettings(int fd, const LineSettings& settings);
 int CurrentBaud(int fd);
 /// Holds RTS and DTR on. Devices without modem lines (pseudo-terminals) refuse: ignored.
 void RaiseModemLines(int fd);
-/// Waits until the output queue has gone out on the line.
-void Drain(int fd);
+/// Bytes written but not yet gone out on the line; 0 when unknown (pseudo-terminals).
+int OutputQueued(int fd);
+
+/// What one read of the input gave.
+enum class ReadOutcome {
+    kData,     ///< bytes were read
+    kNothing,  ///< nothing to read now: announced bytes were flushed, or a spurious wake-up
+    kLost,     ///< the device is gone: an I/O error, or it no longer answers at all
+};
+/// Reads at most `size` bytes into `buffer` without waiting; `count` gets the number read.
+/// A read that gives nothing is not taken for a hang-up: with reads that never wait it also
+/// happens when bytes that poll announced were discarded in between.
+ReadOutcome ReadAvailable(int fd, char* buffer, size_t size, size_t& count);
 /// Discards the input queue, or both queues.
 void PurgeInput(int fd);
 void PurgeBoth(int fd);

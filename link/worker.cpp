@@ -53,10 +53,10 @@ void Worker::WorkerJobThreadProc() {
         link_.window.SendMessage(UM_BUTTON_STATE, 0, kOperationGroup);
         const auto factor =
             link_.window.SendMessage(UM_JOB_START, reinterpret_cast<std::uintptr_t>(&job));
-        if (stop_) return;
+        // No answer to the start: the window has begun to close. Nothing more goes out.
+        if (factor <= 0 || stop_) return;
         link_.host.PostLogText(link_.Text("ComSend", "send") + ":" + job.line);
-        const ui::Millis limit = static_cast<ui::Millis>(JobTimeLimitMs(job.jobKind)) *
-                                 std::max<std::intptr_t>(1, factor);
+        const ui::Millis limit = static_cast<ui::Millis>(JobTimeLimitMs(job.jobKind)) * factor;
         link_.serialPort.WriteNow(job.line.c_str(),
                                   static_cast<std::uint32_t>(std::strlen(job.line.c_str())));
         const bool answered = link_.replyEvent.Wait(clock_, limit, &stop_);

@@ -137,7 +137,7 @@ void Window::WaitForWork(Millis realMs) {
 }
 
 void Window::SetWakeHandler(std::function<void()> wake) {
-    std::lock_guard lock(mutex_);
+    std::lock_guard wakeLock(wakeMutex_);
     wake_ = std::move(wake);
 }
 
@@ -147,9 +147,9 @@ void Window::EndLoop() {
         ended_ = true;
         posted_.clear();
         sends_.clear();
-        wake_ = nullptr;
     }
     queued_.notify_all();
+    SetWakeHandler(nullptr);
 }
 
 bool Window::LoopEnded() const {
@@ -158,13 +158,11 @@ bool Window::LoopEnded() const {
 }
 
 void Window::Wake() {
-    std::function<void()> wake;
-    {
-        std::lock_guard lock(mutex_);
-        wake = wake_;
-    }
     queued_.notify_all();
-    if (wake) wake();
+    // The handler runs under its own lock, so whoever replaces it waits for a call in flight
+    // (the Qt loop's object must not be woken once it is gone).
+    std::lock_guard wakeLock(wakeMutex_);
+    if (wake_) wake_();
 }
 
 }  // namespace ui

@@ -77,6 +77,7 @@ class Window {
     /// Waits in real time until something is queued or `realMs` pass.
     void WaitForWork(Millis realMs);
     /// Called from any thread whenever a message is queued (the Qt loop wakes itself here).
+    /// Once this returns, the handler it replaced is not running and never runs again.
     void SetWakeHandler(std::function<void()> wake);
     /// Ends the loop for good: pending and later sends from other threads return 0.
     void EndLoop();
@@ -92,6 +93,7 @@ class Window {
     std::condition_variable queued_;
     std::deque<Message> posted_;
     std::deque<std::shared_ptr<PendingSend>> sends_;
+    std::mutex wakeMutex_;  // held while the wake handler runs or is replaced
     std::function<void()> wake_;
     bool quit_ = false;
     int exitCode_ = 0;

@@ -113,6 +113,36 @@ std::vector<std::uint32_t> Ids(const std::vector<Message>& messages) {
     return ids;
 }
 
+// The Qt loop's object goes away after it replaced its wake handler: a wake-up in flight on
+// another thread must be over by then. (Without the guarantee the replacing thread returns at
+// once; the pause only gives it the chance to.)
+TEST(WindowTest, ReplacingTheWakeHandlerWaitsForACallInFlight) {
+    ManualClock clock;
+    TestWindow window(clock);
+    std::promise<void> entered;
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<bool> running{false};
+    window.SetWakeHandler([&] {
+        running = true;
+        entered.set_value();
+        released.wait();
+        running = false;
+    });
+    std::thread poster([&] { window.PostMessage(kMsgA); });
+    entered.get_future().wait();
+    std::atomic<bool> runningWhenReplaced{true};
+    std::thread replacer([&] {
+        window.SetWakeHandler(nullptr);
+        runningWhenReplaced = running.load();
+    });
+    std::this_thread::sleep_for(20ms);
+    release.set_value();
+    replacer.join();
+    poster.join();
+    EXPECT_FALSE(runningWhenReplaced);
+}
+
 TEST(WindowTest, PostedMessagesArriveInOrderWithTheirPayloads) {
     const std::vector<Message> posts = {
         {kMsgA, 1, -1, "first"},

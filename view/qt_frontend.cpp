@@ -13,6 +13,8 @@ int QtFrontend::Run(app::CK4X30FrameWnd& frame) {
     frame.SetScreen(&window);
     window.ShowCentred();
     const int code = loop.Run();
+    // The worker and the port's thread wake the loop: they stop while it still exists.
+    frame.ShutDown();
     frame.SetScreen(nullptr);
     window.hide();
     return code;
