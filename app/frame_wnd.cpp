@@ -6,6 +6,7 @@
 #include "form/page_tabs.h"
 #include "link/button_state.h"
 #include "link/port_list.h"
+#include "platform/file_locations.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
 #include "ui/dialog_builder.h"
@@ -182,7 +183,7 @@ void CK4X30FrameWnd::ShowNotice(const std::string& text) {
 }
 
 int CK4X30FrameWnd::RefreshTitleLabels() {
-    TitleInputs in{baseModel, languageCode, platform::CurrentDirectory()};
+    TitleInputs in{baseModel, languageCode, platform::CurrentDirectory(), settings_.dataFolder};
     app::RefreshTitle(paintManager, texts, in);
     return 0;
 }
@@ -192,6 +193,7 @@ bool CK4X30FrameWnd::SwitchLanguage() {
     if (!language) return false;
     const int index = language->GetCurSel();
     if (index == languageCode) return true;
+    platform::MakeFolders(settings_.programFolder);  // the user's folder may not exist yet
     platform::WriteProfileString(settings_.programFolder + "config.ini", "Set", "Language",
                                  std::to_string(index));
     if (screen_) screen_->Hide();

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/decimal.h"
+#include "platform/file_locations.h"
 #include "platform/profile.h"
 #include "ui/paint_manager.h"
 
@@ -34,11 +35,13 @@ std::string SkinFolder(const std::string& programFolder, int languageCode) {
 
 int RunProgram(Frontend& frontend, const ProgramOptions& options) {
     ui::PaintManager::SetInstancePath(options.programFolder);
+    const platform::FileLocations files = platform::LocateFiles(options.programFolder);
     FrameSettings settings;
-    settings.languageCode = ReadLanguageCode(options.programFolder);
-    const std::string skin = SkinFolder(options.programFolder, settings.languageCode);
+    settings.languageCode = ReadLanguageCode(files.settingsFolder);
+    const std::string skin = SkinFolder(files.dataFolder, settings.languageCode);
     ui::PaintManager::SetResourcePath(skin);
-    settings.programFolder = options.programFolder;
+    settings.programFolder = files.settingsFolder;
+    settings.dataFolder = files.dataFolder;
     settings.programPath = options.programPath;
     settings.args = options.args;
     settings.extraPorts = options.extraPorts;

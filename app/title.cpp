@@ -1,5 +1,7 @@
 #include "app/title.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 namespace app {
@@ -24,6 +26,14 @@ std::string CutUtf8(std::string text, std::size_t limit) {
         break;
     }
     return text;
+}
+
+/// The current directory when it holds "Help.txt", else the data folder (an installed
+/// program's help text lies there).
+const std::string& HelpFolder(const TitleInputs& in) {
+    const std::string local = in.currentDirectory + "/Help.txt";
+    if (in.dataFolder.empty() || ::access(local.c_str(), R_OK) == 0) return in.currentDirectory;
+    return in.dataFolder;
 }
 
 }  // namespace
@@ -57,7 +67,7 @@ std::string HelpText(const std::string& folder, const platform::LanguageTexts& t
 void RefreshTitle(ui::PaintManager& pm, const platform::LanguageTexts& texts,
                   const TitleInputs& in) {
     if (ui::Control* help = pm.FindControl("HelpRichEdit")) {
-        help->SetText(HelpText(in.currentDirectory, texts));
+        help->SetText(HelpText(HelpFolder(in), texts));
     }
     if (ui::Control* ver = pm.FindControl("Ver")) {
         ver->SetText(VersionLabel(in.baseModel, in.languageCode));

@@ -14,6 +14,7 @@ struct TitleInputs {
     bool baseModel = false;
     int languageCode = 0;
     std::string currentDirectory;  // where "Help.txt" is looked for
+    std::string dataFolder = {};   // where it is looked for next; empty: nowhere else
 };
 
 /// The text of "Ver": model, program name and version.

@@ -86,5 +86,20 @@ TEST_F(TitleFiles, RefreshSetsTheHelpInsteadOfAppendingAndSkipsMissingControls) 
     EXPECT_EQ(pm.FindControl("VerDown")->GetText(), "Halvorn 2018/12/11 V1.2.3");
 }
 
+TEST_F(TitleFiles, HelpFromTheCurrentDirectoryFirstThenTheDataFolder) {
+    const std::string current = folder + "cwd";
+    std::filesystem::create_directory(current);
+    Write("Help.txt", "installed help\n");
+    ui::PaintManager pm;
+    ui::DialogBuilder builder;
+    pm.AttachDialog(builder.CreateFromText(
+        "<VerticalLayout><RichEdit name=\"HelpRichEdit\"/></VerticalLayout>", nullptr, &pm));
+    RefreshTitle(pm, platform::LanguageTexts(ini), TitleInputs{true, 0, current, folder});
+    EXPECT_EQ(pm.FindControl("HelpRichEdit")->GetText(), "installed help\n");
+    Write("cwd/Help.txt", "local help\n");
+    RefreshTitle(pm, platform::LanguageTexts(ini), TitleInputs{true, 0, current, folder});
+    EXPECT_EQ(pm.FindControl("HelpRichEdit")->GetText(), "local help\n");
+}
+
 }  // namespace
 }  // namespace app

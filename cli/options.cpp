@@ -92,7 +92,7 @@ struct FlagOption {
 
 const FlagOption kFlagOptions[] = {
     {"--json", &Options::json}, {"--verbose", &Options::verbose}, {"--verify", &Options::verify},
-    {"--help", &Options::help}, {"-h", &Options::help},
+    {"--help", &Options::help}, {"-h", &Options::help},           {"--version", &Options::version},
 };
 
 /// Applies the option at args[i] (taking its value from args[i + 1] where needed). Returns
@@ -176,7 +176,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             positionals.push_back(arg);
         }
     }
-    if (o.help) return {o, {}};
+    if (o.help || o.version) return {o, {}};
     if (positionals.empty()) return {{}, "no command given"};
     o.command = positionals.front();
     o.arguments.assign(positionals.begin() + 1, positionals.end());
@@ -196,12 +196,13 @@ std::string UsageText() {
         "  --port PATH          the unit's serial port (see \"dtucfg ports\")\n"
         "  --baud N             line speed, an item of the form's list (default 115200)\n"
         "  --format 8N1         data bits, parity, stop bits (default 8N1)\n"
-        "  --lang en|zh         the skin (default: config.ini beside the program)\n"
+        "  --lang en|zh         the skin (default: dtuconfig's language setting)\n"
         "  --login-wait SECONDS handshake time before \"+++\" is sent (default 3)\n"
         "  --simulate[=PROFILE] talk to a simulated unit started inside dtucfg\n"
         "  --json               results as JSON\n"
         "  --verbose            the exchange with the unit on standard error\n"
         "  --record FILE        append one JSON line about this run to FILE\n"
+        "  --help, --version    this text; the program's version\n"
         "\nexit codes: 0 done, 2 usage or refused value, 3 port not opened, 4 no configuration\n"
         "mode, 5 time-out, 6 write refused by the unit, 7 file error, 8 --verify difference\n";
     return text;

@@ -24,6 +24,7 @@ struct Options {
     std::string outputPath;              ///< read -o FILE
     bool verify = false;                 ///< apply --verify
     bool help = false;                   ///< --help or -h
+    bool version = false;                ///< --version
 };
 
 /// Either the options or the reason the command line was refused.

@@ -8,7 +8,9 @@
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/session.h"
+#include "dtu_version.h"
 #include "model/report_parser.h"
+#include "platform/file_locations.h"
 #include "sim/simulated_unit.h"
 
 namespace cli {
@@ -37,10 +39,12 @@ int AppendRecord(const Options& options, RunRecord& record, int code, std::ostre
 
 SessionSettings MakeSessionSettings(const Options& options, const Environment& env,
                                     const std::string& port) {
+    // The same skins and language setting as dtuconfig from this folder.
+    const platform::FileLocations files = platform::LocateFiles(env.programFolder);
     SessionSettings settings;
-    settings.programFolder = env.programFolder;
-    settings.languageCode =
-        options.languageCode >= 0 ? options.languageCode : app::ReadLanguageCode(env.programFolder);
+    settings.programFolder = files.dataFolder;
+    settings.languageCode = options.languageCode >= 0 ? options.languageCode
+                                                      : app::ReadLanguageCode(files.settingsFolder);
     settings.port = port;
     settings.baud = options.baud;
     settings.format = options.format;
@@ -104,6 +108,10 @@ int RunDtucfg(const std::vector<std::string>& args, const Environment& env, std:
     }
     if (parsed.options->help) {
         out << UsageText();
+        return kExitOk;
+    }
+    if (parsed.options->version) {
+        out << "dtucfg " << dtu::kVersion << "\n";
         return kExitOk;
     }
     const int code = RunCommand(*parsed.options, env, out, err);

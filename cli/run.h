@@ -10,7 +10,7 @@ namespace cli {
 
 /// What the program learns about where it runs.
 struct Environment {
-    std::string programFolder;   ///< ends with '/'; holds the skins and config.ini
+    std::string programFolder;   ///< ends with '/'; the executable's (see LocateFiles)
     bool errIsTerminal = false;  ///< show progress on the error stream
 };
 

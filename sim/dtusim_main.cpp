@@ -1,5 +1,5 @@
 // dtusim: a simulated unit for trying the tool without hardware.
-//   dtusim [--profile NAME] [--unpaced] [--chunked] [--idle MS] [--start-window MS]
+//   dtusim [--profile NAME] [--unpaced] [--chunked] [--idle MS] [--start-window MS] | --version
 // Prints the device path to open on its first line, then runs until SIGINT or SIGTERM.
 
 #include <signal.h>
@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "dtu_version.h"
 #include "sim/profiles.h"
 #include "sim/simulated_unit.h"
 
@@ -76,6 +77,10 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::cout << "dtusim " << dtu::kVersion << '\n';
+        return 0;
+    }
     const std::optional<CommandLine> line = ParseCommandLine(argc, argv);
     if (!line) {
         PrintUsage();

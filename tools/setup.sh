@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev libpugixml-dev libudev-dev libgtest-dev
     fonts-wqy-microhei
     clang libclang-rt-14-dev
+    scdoc dpkg-dev file desktop-file-utils appstream bash-completion
 )
 
 missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test: the normal build with warnings as
-# errors, the suite again under AddressSanitizer + UBSan, and the threaded tests under
-# ThreadSanitizer, then the fuzz targets for a bounded time.
+# errors and the Debian package made from it, the suite again under AddressSanitizer + UBSan,
+# and the threaded tests under ThreadSanitizer, then the fuzz targets for a bounded time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,6 +13,9 @@ git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 echo "== build and test (warnings are errors)"
 tools/build.sh build -DDTU_WERROR=ON
 ctest --test-dir build --output-on-failure
+
+echo "== Debian package (from build/: file list, Depends, validators, the unpacked programs)"
+tools/check_package.sh build
 
 echo "== AddressSanitizer + UBSan"
 tools/build.sh build-asan -DDTU_WERROR=ON -DDTU_SANITIZE=address

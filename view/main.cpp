@@ -2,11 +2,14 @@
 // on a pseudo-terminal inside the program and is listed first among the ports, so the whole
 // exchange can be tried without hardware.
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 #include "app/startup.h"
+#include "dtu_version.h"
 #include "platform/program_folder.h"
 #include "sim/simulated_unit.h"
 #include "view/qt_frontend.h"
@@ -32,8 +35,15 @@ std::string SimulateOption(const std::vector<std::string>& args, bool& asked) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {  // answered without a display
+        std::printf("dtuconfig %s\n", dtu::kVersion);
+        return 0;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dtuconfig"));
+    // The menu entry's name and icon, so the desktop shows the window as that entry's.
+    QApplication::setDesktopFileName(QStringLiteral("org.example.dtuconfig"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.dtuconfig")));
     std::vector<std::string> args(argv + 1, argv + argc);
     app::ProgramOptions options = app::ParseProgramOptions(args);
     options.programFolder = platform::ProgramFolder();
