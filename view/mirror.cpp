@@ -3,7 +3,6 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -14,84 +13,9 @@
 #include <QStackedWidget>
 
 #include "ui/controls.h"
+#include "view/mirror_widgets.h"
 
 namespace view {
-
-namespace {
-
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-constexpr int kGroupHeaderHeight = 35;
-
-/// A group box: a frame with a header row of 35 pixels (the title, then any child marked
-/// header="true") above its rows. The title label is named so the mirror can find it.
-QWidget* MakeGroupFrame() {
-    auto* frame = new QFrame;
-    frame->setFrameShape(QFrame::StyledPanel);
-    auto* layout = new QVBoxLayout(frame);
-    auto* header = new QWidget;
-    header->setObjectName(QStringLiteral("groupHeader"));
-    header->setFixedHeight(kGroupHeaderHeight);
-    auto* headerLayout = new QHBoxLayout(header);
-    headerLayout->setContentsMargins(6, 0, 0, 0);
-    auto* title = new QLabel;
-    title->setObjectName(QStringLiteral("groupTitle"));
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    headerLayout->addWidget(title);
-    layout->addWidget(header);
-    return frame;
-}
-
-QLabel* GroupTitle(QWidget* frame) {
-    return frame->findChild<QLabel*>(QStringLiteral("groupTitle"));
-}
-
-bool IsBox(std::string_view cls) {
-    return cls == "ContainerUI" || cls == "VerticalLayoutUI" || cls == "HorizontalLayoutUI" ||
-           cls == "GroupBoxUI";
-}
-
-QWidget* MakeWidget(const ui::Control& control) {
-    const std::string_view cls = control.GetClass();
-    if (cls == "GroupBoxUI") return MakeGroupFrame();
-    if (cls == "HorizontalLayoutUI") {
-        auto* w = new QWidget;
-        new QHBoxLayout(w);
-        return w;
-    }
-    if (IsBox(cls)) {
-        auto* w = new QWidget;
-        new QVBoxLayout(w);
-        return w;
-    }
-    if (cls == "TabLayoutUI") return new QStackedWidget;
-    if (cls == "ComboUI") return new QComboBox;
-    if (cls == "EditUI") return new QLineEdit;
-    if (cls == "ButtonUI" || cls == "OptionUI") return new QPushButton;
-    if (cls == "RichEditUI") {
-        auto* edit = new QPlainTextEdit;
-        edit->setReadOnly(true);
-        return edit;
-    }
-    if (cls == "ListLabelElementUI") return nullptr;
-    return new QLabel;
-}
-
-/// Whether a child may take the room its box has to spare along the box's direction.
-bool Stretches(const ui::Control& child, bool horizontal) {
-    const int fixed = horizontal ? child.GetFixedWidth() : child.GetFixedHeight();
-    if (fixed > 0) return false;
-    const std::string_view cls = child.GetClass();
-    return IsBox(cls) || cls == "TabLayoutUI" || cls == "RichEditUI" ||
-           (horizontal &&
-            (cls == "ComboUI" || cls == "EditUI" || cls == "ButtonUI" || cls == "OptionUI"));
-}
-
-}  // namespace
 
 QString DisplayText(std::string_view text) {
     QString shown = Q(text.substr(0, text.find('\0')));
@@ -260,7 +184,7 @@ void Mirror::ApplyAttribute(ui::Control& control, QWidget* widget, std::string_v
     if (name == "height") {
         if (control.GetFixedHeight() > 0) widget->setFixedHeight(control.GetFixedHeight());
     } else if (name == "width") {
-        if (control.GetFixedWidth() > 0) widget->setFixedWidth(control.GetFixedWidth());
+        ApplyWidth(control, widget);
     } else if (name == "tooltip") {
         widget->setToolTip(Q(value));
     } else if (name == "bkimage") {

@@ -9,25 +9,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTest>
 
 #include "app/messages.h"
-#include "app/test_frame.h"
 #include "sim/simulated_unit.h"
-#include "view/main_window.h"
-#include "view/mirror.h"
+#include "view/view_fixture.h"
 
 namespace view {
 namespace {
 
-struct Recorder : ui::INotifyUI {
-    void Notify(ui::TNotifyUI& msg) override {
-        events.push_back(std::string(msg.sType) + ":" + msg.pSender->GetName());
-    }
-    int Count(const std::string& event) const {
-        return static_cast<int>(std::count(events.begin(), events.end(), event));
-    }
-    std::vector<std::string> events;
-};
+using testing::ViewTest;
 
 // One application for the whole run, made and destroyed around all tests.
 class QtEnvironment : public ::testing::Environment {
@@ -51,41 +42,6 @@ class QtEnvironment : public ::testing::Environment {
 };
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-class ViewTest : public ::testing::Test {
-  protected:
-    void Build(int languageCode = 0) {
-        t = std::make_unique<app::testing::TestFrame>(languageCode);
-        ASSERT_TRUE(t->created) << t->error;
-        mirror = std::make_unique<Mirror>(t->frame->paintManager);
-        window = std::make_unique<MainWindow>(*t->frame, *mirror);
-        t->frame->paintManager.AddNotifier(&recorder);
-        window->ShowCentred();
-        Pump();
-    }
-    void TearDown() override {
-        window.reset();
-        mirror.reset();
-        t.reset();
-    }
-    void Pump(ui::Millis ms = 0) {
-        t->loop->RunFor(ms);
-        QCoreApplication::processEvents();
-    }
-    template <class W>
-    W* WidgetOf(const char* name) {
-        return qobject_cast<W*>(mirror->WidgetOf(t->Find(name)));
-    }
-    void SaveScreenshot(const QString& file) {
-        QDir().mkpath(QStringLiteral("screenshots"));
-        window->grab().save(QStringLiteral("screenshots/") + file);
-    }
-
-    std::unique_ptr<app::testing::TestFrame> t;
-    std::unique_ptr<Mirror> mirror;
-    std::unique_ptr<MainWindow> window;
-    Recorder recorder;
-};
 
 TEST_F(ViewTest, ProgramSelectionRaisesExactlyOneItemSelectAndTheWidgetFollows) {
     Build();
