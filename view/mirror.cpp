@@ -1,5 +1,6 @@
 #include "view/mirror.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QFileInfo>
@@ -27,9 +28,15 @@ QString DisplayText(std::string_view text) {
 Mirror::Mirror(ui::PaintManager& pm) : pm_(pm) {
     if (pm_.GetRoot()) root_ = Build(*pm_.GetRoot());
     pm_.SetObserver(this);
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        focusConnection_ =
+            QObject::connect(app, &QApplication::focusChanged,
+                             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+    }
 }
 
 Mirror::~Mirror() {
+    QObject::disconnect(focusConnection_);
     pm_.SetObserver(nullptr);
 }
 
@@ -125,6 +132,16 @@ void Mirror::Connect(ui::Control& control, QWidget* widget) {
         if (control.GetAttribute("readonly") == "true") edit->setReadOnly(true);
     }
     widget->setAccessibleName(Q(control.GetName()));
+}
+
+void Mirror::OnFocusChanged(QWidget* now) {
+    // No focus at all, or focus in a dialog or another window (the notice box of a
+    // "killfocus" among them): the tree keeps its focus, so the box's coming and going raises
+    // nothing. Within the window, a widget that mirrors no control takes the focus from all.
+    if (!now || !root_ || now->window() != root_->window()) return;
+    auto it = controls_.find(now);
+    ui::Control* control = it == controls_.end() ? nullptr : it->second;
+    if (pm_.GetFocus() != control) pm_.SetFocus(control);
 }
 
 void Mirror::ApplyAll(ui::Control& control, QWidget* widget) {
@@ -263,6 +280,7 @@ void Mirror::OnControlDestroyed(ui::Control& control) {
 }
 
 void Mirror::Forget(QWidget* widget) {
+    if (widget == root_) root_ = nullptr;
     auto it = controls_.find(widget);
     if (it == controls_.end()) return;
     widgets_.erase(it->second);

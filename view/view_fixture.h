@@ -26,6 +26,13 @@ struct Recorder : ui::INotifyUI {
     int Count(const std::string& event) const {
         return static_cast<int>(std::count(events.begin(), events.end(), event));
     }
+    std::vector<std::string> FocusEvents() const {
+        std::vector<std::string> focus;
+        for (const std::string& e : events) {
+            if (e.rfind("setfocus:", 0) == 0 || e.rfind("killfocus:", 0) == 0) focus.push_back(e);
+        }
+        return focus;
+    }
     std::vector<std::string> events;
 };
 
@@ -52,6 +59,11 @@ class ViewTest : public ::testing::Test {
     template <class W>
     W* WidgetOf(const char* name) {
         return qobject_cast<W*>(mirror->WidgetOf(t->Find(name)));
+    }
+    void FocusOn(QWidget* widget) {
+        window->activateWindow();
+        widget->setFocus(Qt::OtherFocusReason);
+        Pump();
     }
     void SaveScreenshot(const QString& file) {
         QDir().mkpath(QStringLiteral("screenshots"));

@@ -220,6 +220,17 @@ TEST_F(ViewLinkTest, OpenHandshakeQueriesQuitAndClose) {
     EXPECT_TRUE(WidgetOf<QComboBox>("SerialPort")->isEnabled());
 }
 
+TEST_F(ViewLinkTest, FocusOnTheNetworkModeFieldAsksTheLoggedInUnit) {
+    BuildWithUnit();
+    WidgetOf<QPushButton>("Open")->click();
+    ASSERT_TRUE(PumpUntil([&] { return WidgetOf<QPushButton>("Load")->isEnabled(); }));
+    auto* field = WidgetOf<QLineEdit>("FINDNETMODE");
+    FocusOn(field);
+    // The unit answers "+FINDNETMODE: LTE"; the field shows what stands after the colon.
+    EXPECT_TRUE(PumpUntil([&] { return field->text() == QStringLiteral(" LTE"); }));
+    EXPECT_TRUE(LogText().contains(QStringLiteral("AT+FINDNETMODE")));
+}
+
 }  // namespace
 }  // namespace view
 
