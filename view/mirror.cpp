@@ -108,30 +108,62 @@ void Mirror::BuildChildren(ui::Container& box, QWidget* widget) {
     }
     if (header) header->addStretch(1);
     if (!anyStretch) layout->addStretch(1);
+    if (horizontal) LinkLabels(box);
     UpdateAutoHide(box);
+}
+
+void Mirror::LinkLabels(ui::Container& row) {
+    // A field is named by the nearest label before it in its row: screen readers read the
+    // label with the field instead of the field's bare value.
+    ui::Control* label = nullptr;
+    for (int i = 0; i < row.GetCount(); ++i) {
+        ui::Control& child = *row.GetItemAt(i);
+        const std::string_view cls = child.GetClass();
+        if (cls == "LabelUI" || cls == "TextUI") {
+            label = &child;
+            continue;
+        }
+        if (cls != "EditUI" && cls != "ComboUI") continue;
+        auto* labelWidget = qobject_cast<QLabel*>(WidgetOf(label));
+        if (!labelWidget || labelWidget->buddy()) continue;
+        labelWidget->setBuddy(WidgetOf(&child));
+        ApplyText(*label, labelWidget);
+    }
 }
 
 void Mirror::Connect(ui::Control& control, QWidget* widget) {
     if (auto* button = qobject_cast<QPushButton*>(widget)) {
-        auto* core = dynamic_cast<ui::Button*>(&control);
-        if (dynamic_cast<ui::Option*>(&control)) button->setCheckable(true);
-        QObject::connect(button, &QPushButton::clicked, [this, core, button] {
-            core->Activate();
-            // The tree decides the selected state, not Qt's own toggling.
-            if (auto* option = dynamic_cast<ui::Option*>(core)) {
-                if (WidgetOf(option) == button) button->setChecked(option->IsSelected());
-            }
-        });
+        if (auto* core = dynamic_cast<ui::Button*>(&control)) ConnectButton(*core, button);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         auto* core = static_cast<ui::Combo*>(&control);
         QObject::connect(combo, &QComboBox::activated,
                          [core](int index) { core->SelectItem(index); });
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        QObject::connect(edit, &QLineEdit::textEdited,
-                         [&control](const QString& text) { control.SetText(text.toStdString()); });
         if (control.GetAttribute("readonly") == "true") edit->setReadOnly(true);
+        // Typing, pasting, undo and the accessibility interface all change the text this way;
+        // the program's own changes arrive with the signals blocked.
+        QObject::connect(
+            edit, &QLineEdit::textChanged, [this, &control, edit](const QString& text) {
+                if (!edit->isReadOnly()) return control.SetText(text.toStdString());
+                ApplyText(control, edit);  // a read-only field shows what the program puts in it
+            });
     }
     widget->setAccessibleName(Q(control.GetName()));
+}
+
+void Mirror::ConnectButton(ui::Button& core, QPushButton* button) {
+    auto* option = dynamic_cast<ui::Option*>(&core);
+    if (!option) {
+        QObject::connect(button, &QPushButton::clicked, [&core] { core.Activate(); });
+        return;
+    }
+    // A click, the accessibility toggle action and toggle() from outside all flip the checked
+    // state; only a click also emits clicked. The tree decides the selected state, not Qt.
+    button->setCheckable(true);
+    QObject::connect(button, &QPushButton::toggled, [this, option, button] {
+        option->Activate();
+        if (WidgetOf(option) == button) ApplySelection(*option, button);
+    });
 }
 
 void Mirror::OnFocusChanged(QWidget* now) {
@@ -157,7 +189,10 @@ void Mirror::ApplyAll(ui::Control& control, QWidget* widget) {
 void Mirror::ApplyText(ui::Control& control, QWidget* widget) {
     const std::string text = control.GetText();
     if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(DisplayText(text));
+        QString shown = DisplayText(text);
+        // A label with a buddy would take an ampersand for a shortcut mark.
+        if (label->buddy()) shown.replace(QChar('&'), QStringLiteral("&&"));
+        label->setText(shown);
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         button->setText(Q(text));
     } else if (control.GetClass() == "GroupBoxUI") {

@@ -9,7 +9,10 @@
 
 #include <unordered_map>
 
+#include "ui/controls.h"
 #include "ui/paint_manager.h"
+
+class QPushButton;
 
 namespace view {
 
@@ -32,6 +35,9 @@ class Mirror : public ui::ChangeObserver {
     QWidget* Build(ui::Control& control);
     void BuildChildren(ui::Container& box, QWidget* widget);
     void Connect(ui::Control& control, QWidget* widget);
+    void ConnectButton(ui::Button& core, QPushButton* button);
+    /// Gives each field of `row` the label before it as its accessible label.
+    void LinkLabels(ui::Container& row);
     /// Moves the tree's focus with the keyboard focus of the window.
     void OnFocusChanged(QWidget* now);
     void ApplyAll(ui::Control& control, QWidget* widget);

@@ -1,15 +1,20 @@
-// Input that does not come as a click: the keyboard focus, and the window's size on small and
-// large screens.
+// Input that does not come as a click: the keyboard focus, the accessibility interface (screen
+// readers, automation) and the window's size on small and large screens.
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
 
+#include <map>
+
 #include "app/report_loader.h"
+#include "model/command_builder.h"
 #include "view/view_fixture.h"
 
 namespace view {
@@ -107,6 +112,84 @@ TEST_F(ViewTest, LeavingAServerAddressWithABlankShowsTheNoticeOnce) {
     Pump();
     EXPECT_EQ(t->dialogs.Boxes().size(), 1u);
     t->frame->paintManager.RemoveNotifier(&modal);
+}
+
+TEST_F(ViewTest, PageOptionsOpenThroughTheirToggleActionAsThroughAClick) {
+    Build();
+    struct Way {
+        const char* option;
+        int page;
+        std::function<void(QPushButton*)> press;
+    };
+    const Way ways[] = {
+        {"Server", 1,
+         [](QPushButton* b) {
+             QAccessible::queryAccessibleInterface(b)->actionInterface()->doAction(
+                 QAccessibleActionInterface::toggleAction());
+         }},
+        {"Serial", 2, [](QPushButton* b) { b->toggle(); }},
+        {"Wireless", 4, [](QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }},
+    };
+    for (const Way& way : ways) {
+        auto* button = WidgetOf<QPushButton>(way.option);
+        ASSERT_NE(button, nullptr) << way.option;
+        for (int round = 1; round <= 2; ++round) {  // the second time its page is open already
+            way.press(button);
+            Pump();
+            EXPECT_EQ(recorder.Count(std::string("click:") + way.option), round) << way.option;
+            EXPECT_EQ(t->Find<ui::TabLayout>("switch")->GetCurSel(), way.page) << way.option;
+            EXPECT_EQ(WidgetOf<QStackedWidget>("switch")->currentIndex(), way.page);
+            EXPECT_TRUE(button->isChecked()) << way.option;
+        }
+    }
+    EXPECT_FALSE(WidgetOf<QPushButton>("WorkMode")->isChecked());
+}
+
+TEST_F(ViewTest, TextSetThroughTheAccessibleInterfaceIsSaved) {
+    Build();
+    app::testing::LoadReport(*t, "base");
+    QAccessibleInterface* ip =
+        QAccessible::queryAccessibleInterface(WidgetOf<QLineEdit>("Server's Ip"));
+    ip->setText(QAccessible::Value, QStringLiteral("10.1.2.3"));
+    QAccessibleInterface* port =
+        QAccessible::queryAccessibleInterface(WidgetOf<QLineEdit>("Server's Port"));
+    port->editableTextInterface()->replaceText(0, port->textInterface()->characterCount(),
+                                               QStringLiteral("6123"));
+    Pump();
+    EXPECT_EQ(t->Find("Server's Ip")->GetText(), "10.1.2.3");
+    EXPECT_EQ(t->Find("Server's Port")->GetText(), "6123");
+    std::map<std::string, std::string> writes;
+    std::string log;
+    model::BuildContext ctx{
+        t->frame->paintManager,
+        t->frame->catalogue,
+        t->frame->pages,
+        t->frame->texts,
+        [&](std::string_view text) { log += text; },
+        [&](const model::WorkerJob& job) { writes[job.paramName] = job.paramValue; }};
+    model::BuildWriteJobs(ctx);
+    EXPECT_EQ(writes["Server's Ip"], "10.1.2.3");
+    EXPECT_EQ(writes["Server's Port"], "6123");
+    // A text the program sets does not come back: bytes that are no UTF-8 stay as they are.
+    t->Find("Secondary Server's Ip")->SetText("\xB2\xE2");
+    Pump();
+    EXPECT_EQ(t->Find("Secondary Server's Ip")->GetText(), "\xB2\xE2");
+}
+
+TEST_F(ViewTest, FieldsAreLabelledByTheLabelBeforeThemInTheirRow) {
+    Build();
+    const std::pair<const char*, const char*> rows[] = {
+        {"SerialPort", "Serial port:"},   {"BaudRate1", "Baud rate:"},
+        {"FINDNETMODE", "Network mode:"}, {"Server's Port", "Port:"},
+        {"DeviceModel", "Device role:"},  // in a row nested in a row
+    };
+    for (const auto& [field, label] : rows) {
+        QAccessibleInterface* iface =
+            QAccessible::queryAccessibleInterface(WidgetOf<QWidget>(field));
+        const auto relations = iface->relations(QAccessible::Label);
+        ASSERT_EQ(relations.size(), 1) << field;
+        EXPECT_EQ(relations[0].first->text(QAccessible::Name).toStdString(), label) << field;
+    }
 }
 
 // Runs on the suite's desktop screen and once more on a 1280 x 720 screen.

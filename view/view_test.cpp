@@ -118,12 +118,19 @@ TEST_F(ViewTest, WidgetsFollowVisibilityEnabledAndTextOfTheTree) {
     EXPECT_FALSE(WidgetOf<QWidget>("GPSTab")->isHidden());
 }
 
-TEST_F(ViewTest, EditedTextGoesIntoTheTreeWithoutAnEcho) {
+TEST_F(ViewTest, TypedTextGoesIntoTheTreeButNotIntoAReadOnlyField) {
     Build();
-    auto* edit = WidgetOf<QLineEdit>("FINDNETMODE");
-    ASSERT_NE(edit, nullptr);
-    emit edit->textEdited(QStringLiteral("LTE"));
-    EXPECT_EQ(t->Find("FINDNETMODE")->GetText(), "LTE");
+    t->Find<ui::TabLayout>("switch")->SelectItem(1);
+    Pump();
+    auto* port = WidgetOf<QLineEdit>("Server's Port");
+    FocusOn(port);
+    port->selectAll();
+    QTest::keyClicks(port, QStringLiteral("6001"));
+    EXPECT_EQ(t->Find("Server's Port")->GetText(), "6001");
+    auto* netMode = WidgetOf<QLineEdit>("FINDNETMODE");
+    netMode->setText(QStringLiteral("LTE"));  // only the unit's answer fills it
+    EXPECT_EQ(t->Find("FINDNETMODE")->GetText(), "");
+    EXPECT_EQ(netMode->text(), QString());
 }
 
 TEST_F(ViewTest, LogShowsPostedLinesWithoutCarriageReturns) {
