@@ -30,6 +30,10 @@ class QtEnvironment : public ::testing::Environment {
                 std::fprintf(stderr, "%s\n", qPrintable(text));
             }
         });
+        // The offscreen screen is 800 x 600 unless told otherwise; the window wants a desktop.
+        if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" DTU_DESKTOP_SCREEN);
+        }
         application_ = std::make_unique<QApplication>(argc_, argv_);
     }
     void TearDown() override { application_.reset(); }
