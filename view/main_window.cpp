@@ -7,7 +7,23 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace view {
+
+namespace {
+
+/// Where a window of `wanted` size opens in `area`: at that size where the area allows,
+/// otherwise as large as the area (never below `minimum`), centred, its top left corner
+/// inside the area so the caption stays in reach.
+QRect PlaceInArea(QSize wanted, QSize minimum, const QRect& area) {
+    const QSize size = wanted.boundedTo(area.size()).expandedTo(minimum);
+    const int x = area.x() + std::max(0, (area.width() - size.width()) / 2);
+    const int y = area.y() + std::max(0, (area.height() - size.height()) / 2);
+    return QRect(QPoint(x, y), size);
+}
+
+}  // namespace
 
 MainWindow::MainWindow(app::CK4X30FrameWnd& frame, Mirror& mirror)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), frame_(frame), mirror_(mirror) {
@@ -26,11 +42,9 @@ MainWindow::~MainWindow() {
 void MainWindow::ShowCentred() {
     const int w = frame_.paintManager.InitWidth() > 0 ? frame_.paintManager.InitWidth() : 1400;
     const int h = frame_.paintManager.InitHeight() > 0 ? frame_.paintManager.InitHeight() : 800;
-    resize(w, h);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(w / 2, h / 2));
-    }
+    QRect area(QPoint(0, 0), QSize(w, h));
+    if (QScreen* screen = QGuiApplication::primaryScreen()) area = screen->availableGeometry();
+    setGeometry(PlaceInArea(QSize(w, h), minimumSizeHint(), area));
     show();
 }
 
@@ -38,9 +52,16 @@ void MainWindow::SystemCommand(std::uintptr_t command) {
     if (command == ui::SC_MINIMIZE) {
         showMinimized();
     } else if (command == ui::SC_MAXIMIZE) {
+        // Not every window manager sizes a frameless window it maximizes, and without one
+        // nothing does: fill the available area first (a new geometry ends the maximized
+        // state, so not after).
+        normalGeometry_ = geometry();
+        if (QScreen* shown = screen()) setGeometry(shown->availableGeometry());
         showMaximized();
     } else if (command == ui::SC_RESTORE) {
         showNormal();
+        if (normalGeometry_.isValid()) setGeometry(normalGeometry_);
+        normalGeometry_ = QRect();
     }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QWidget>
 
 #include "app/frame_wnd.h"
@@ -15,7 +16,8 @@ class MainWindow : public QWidget, public app::FrameScreen {
     MainWindow(app::CK4X30FrameWnd& frame, Mirror& mirror);
     ~MainWindow() override;
 
-    /// Shows the window at the layout's size, centred on the screen.
+    /// Shows the window at the layout's size, centred on the screen; on a screen too small for
+    /// it, at the size of the screen's available area.
     void ShowCentred();
 
     void SystemCommand(std::uintptr_t command) override;
@@ -31,6 +33,7 @@ class MainWindow : public QWidget, public app::FrameScreen {
 
     app::CK4X30FrameWnd& frame_;
     Mirror& mirror_;
+    QRect normalGeometry_;  // before maximizing
     bool manualDrag_ = false;
     QPoint dragOffset_;
 };

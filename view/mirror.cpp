@@ -1,9 +1,9 @@
 #include "view/mirror.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -14,84 +14,9 @@
 #include <QStackedWidget>
 
 #include "ui/controls.h"
+#include "view/mirror_widgets.h"
 
 namespace view {
-
-namespace {
-
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-constexpr int kGroupHeaderHeight = 35;
-
-/// A group box: a frame with a header row of 35 pixels (the title, then any child marked
-/// header="true") above its rows. The title label is named so the mirror can find it.
-QWidget* MakeGroupFrame() {
-    auto* frame = new QFrame;
-    frame->setFrameShape(QFrame::StyledPanel);
-    auto* layout = new QVBoxLayout(frame);
-    auto* header = new QWidget;
-    header->setObjectName(QStringLiteral("groupHeader"));
-    header->setFixedHeight(kGroupHeaderHeight);
-    auto* headerLayout = new QHBoxLayout(header);
-    headerLayout->setContentsMargins(6, 0, 0, 0);
-    auto* title = new QLabel;
-    title->setObjectName(QStringLiteral("groupTitle"));
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    headerLayout->addWidget(title);
-    layout->addWidget(header);
-    return frame;
-}
-
-QLabel* GroupTitle(QWidget* frame) {
-    return frame->findChild<QLabel*>(QStringLiteral("groupTitle"));
-}
-
-bool IsBox(std::string_view cls) {
-    return cls == "ContainerUI" || cls == "VerticalLayoutUI" || cls == "HorizontalLayoutUI" ||
-           cls == "GroupBoxUI";
-}
-
-QWidget* MakeWidget(const ui::Control& control) {
-    const std::string_view cls = control.GetClass();
-    if (cls == "GroupBoxUI") return MakeGroupFrame();
-    if (cls == "HorizontalLayoutUI") {
-        auto* w = new QWidget;
-        new QHBoxLayout(w);
-        return w;
-    }
-    if (IsBox(cls)) {
-        auto* w = new QWidget;
-        new QVBoxLayout(w);
-        return w;
-    }
-    if (cls == "TabLayoutUI") return new QStackedWidget;
-    if (cls == "ComboUI") return new QComboBox;
-    if (cls == "EditUI") return new QLineEdit;
-    if (cls == "ButtonUI" || cls == "OptionUI") return new QPushButton;
-    if (cls == "RichEditUI") {
-        auto* edit = new QPlainTextEdit;
-        edit->setReadOnly(true);
-        return edit;
-    }
-    if (cls == "ListLabelElementUI") return nullptr;
-    return new QLabel;
-}
-
-/// Whether a child may take the room its box has to spare along the box's direction.
-bool Stretches(const ui::Control& child, bool horizontal) {
-    const int fixed = horizontal ? child.GetFixedWidth() : child.GetFixedHeight();
-    if (fixed > 0) return false;
-    const std::string_view cls = child.GetClass();
-    return IsBox(cls) || cls == "TabLayoutUI" || cls == "RichEditUI" ||
-           (horizontal &&
-            (cls == "ComboUI" || cls == "EditUI" || cls == "ButtonUI" || cls == "OptionUI"));
-}
-
-}  // namespace
 
 QString DisplayText(std::string_view text) {
     QString shown = Q(text.substr(0, text.find('\0')));
@@ -103,9 +28,15 @@ QString DisplayText(std::string_view text) {
 Mirror::Mirror(ui::PaintManager& pm) : pm_(pm) {
     if (pm_.GetRoot()) root_ = Build(*pm_.GetRoot());
     pm_.SetObserver(this);
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        focusConnection_ =
+            QObject::connect(app, &QApplication::focusChanged,
+                             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+    }
 }
 
 Mirror::~Mirror() {
+    QObject::disconnect(focusConnection_);
     pm_.SetObserver(nullptr);
 }
 
@@ -177,30 +108,72 @@ void Mirror::BuildChildren(ui::Container& box, QWidget* widget) {
     }
     if (header) header->addStretch(1);
     if (!anyStretch) layout->addStretch(1);
+    if (horizontal) LinkLabels(box);
     UpdateAutoHide(box);
+}
+
+void Mirror::LinkLabels(ui::Container& row) {
+    // A field is named by the nearest label before it in its row: screen readers read the
+    // label with the field instead of the field's bare value.
+    ui::Control* label = nullptr;
+    for (int i = 0; i < row.GetCount(); ++i) {
+        ui::Control& child = *row.GetItemAt(i);
+        const std::string_view cls = child.GetClass();
+        if (cls == "LabelUI" || cls == "TextUI") {
+            label = &child;
+            continue;
+        }
+        if (cls != "EditUI" && cls != "ComboUI") continue;
+        auto* labelWidget = qobject_cast<QLabel*>(WidgetOf(label));
+        if (!labelWidget || labelWidget->buddy()) continue;
+        labelWidget->setBuddy(WidgetOf(&child));
+        ApplyText(*label, labelWidget);
+    }
 }
 
 void Mirror::Connect(ui::Control& control, QWidget* widget) {
     if (auto* button = qobject_cast<QPushButton*>(widget)) {
-        auto* core = dynamic_cast<ui::Button*>(&control);
-        if (dynamic_cast<ui::Option*>(&control)) button->setCheckable(true);
-        QObject::connect(button, &QPushButton::clicked, [this, core, button] {
-            core->Activate();
-            // The tree decides the selected state, not Qt's own toggling.
-            if (auto* option = dynamic_cast<ui::Option*>(core)) {
-                if (WidgetOf(option) == button) button->setChecked(option->IsSelected());
-            }
-        });
+        if (auto* core = dynamic_cast<ui::Button*>(&control)) ConnectButton(*core, button);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         auto* core = static_cast<ui::Combo*>(&control);
         QObject::connect(combo, &QComboBox::activated,
                          [core](int index) { core->SelectItem(index); });
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        QObject::connect(edit, &QLineEdit::textEdited,
-                         [&control](const QString& text) { control.SetText(text.toStdString()); });
         if (control.GetAttribute("readonly") == "true") edit->setReadOnly(true);
+        // Typing, pasting, undo and the accessibility interface all change the text this way;
+        // the program's own changes arrive with the signals blocked.
+        QObject::connect(
+            edit, &QLineEdit::textChanged, [this, &control, edit](const QString& text) {
+                if (!edit->isReadOnly()) return control.SetText(text.toStdString());
+                ApplyText(control, edit);  // a read-only field shows what the program puts in it
+            });
     }
     widget->setAccessibleName(Q(control.GetName()));
+}
+
+void Mirror::ConnectButton(ui::Button& core, QPushButton* button) {
+    auto* option = dynamic_cast<ui::Option*>(&core);
+    if (!option) {
+        QObject::connect(button, &QPushButton::clicked, [&core] { core.Activate(); });
+        return;
+    }
+    // A click, the accessibility toggle action and toggle() from outside all flip the checked
+    // state; only a click also emits clicked. The tree decides the selected state, not Qt.
+    button->setCheckable(true);
+    QObject::connect(button, &QPushButton::toggled, [this, option, button] {
+        option->Activate();
+        if (WidgetOf(option) == button) ApplySelection(*option, button);
+    });
+}
+
+void Mirror::OnFocusChanged(QWidget* now) {
+    // No focus at all, or focus in a dialog or another window (the notice box of a
+    // "killfocus" among them): the tree keeps its focus, so the box's coming and going raises
+    // nothing. Within the window, a widget that mirrors no control takes the focus from all.
+    if (!now || !root_ || now->window() != root_->window()) return;
+    auto it = controls_.find(now);
+    ui::Control* control = it == controls_.end() ? nullptr : it->second;
+    if (pm_.GetFocus() != control) pm_.SetFocus(control);
 }
 
 void Mirror::ApplyAll(ui::Control& control, QWidget* widget) {
@@ -216,7 +189,10 @@ void Mirror::ApplyAll(ui::Control& control, QWidget* widget) {
 void Mirror::ApplyText(ui::Control& control, QWidget* widget) {
     const std::string text = control.GetText();
     if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(DisplayText(text));
+        QString shown = DisplayText(text);
+        // A label with a buddy would take an ampersand for a shortcut mark.
+        if (label->buddy()) shown.replace(QChar('&'), QStringLiteral("&&"));
+        label->setText(shown);
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         button->setText(Q(text));
     } else if (control.GetClass() == "GroupBoxUI") {
@@ -260,7 +236,7 @@ void Mirror::ApplyAttribute(ui::Control& control, QWidget* widget, std::string_v
     if (name == "height") {
         if (control.GetFixedHeight() > 0) widget->setFixedHeight(control.GetFixedHeight());
     } else if (name == "width") {
-        if (control.GetFixedWidth() > 0) widget->setFixedWidth(control.GetFixedWidth());
+        ApplyWidth(control, widget);
     } else if (name == "tooltip") {
         widget->setToolTip(Q(value));
     } else if (name == "bkimage") {
@@ -339,6 +315,7 @@ void Mirror::OnControlDestroyed(ui::Control& control) {
 }
 
 void Mirror::Forget(QWidget* widget) {
+    if (widget == root_) root_ = nullptr;
     auto it = controls_.find(widget);
     if (it == controls_.end()) return;
     widgets_.erase(it->second);

@@ -1,13 +1,18 @@
-// Mirrors the control tree into Qt widgets and keeps them in step with it. User input goes
-// into the tree, which raises the events; changes the program makes are copied to the
-// widgets with their signals blocked, so they never raise a second event.
+// Mirrors the control tree into Qt widgets and keeps them in step with it. User input (clicks,
+// selections, texts, the keyboard focus) goes into the tree, which raises the events; changes
+// the program makes are copied to the widgets with their signals blocked, so they never raise
+// a second event.
 #pragma once
 
+#include <QMetaObject>
 #include <QWidget>
 
 #include <unordered_map>
 
+#include "ui/controls.h"
 #include "ui/paint_manager.h"
+
+class QPushButton;
 
 namespace view {
 
@@ -30,6 +35,11 @@ class Mirror : public ui::ChangeObserver {
     QWidget* Build(ui::Control& control);
     void BuildChildren(ui::Container& box, QWidget* widget);
     void Connect(ui::Control& control, QWidget* widget);
+    void ConnectButton(ui::Button& core, QPushButton* button);
+    /// Gives each field of `row` the label before it as its accessible label.
+    void LinkLabels(ui::Container& row);
+    /// Moves the tree's focus with the keyboard focus of the window.
+    void OnFocusChanged(QWidget* now);
     void ApplyAll(ui::Control& control, QWidget* widget);
     void ApplyText(ui::Control& control, QWidget* widget);
     void ApplySelection(ui::Control& control, QWidget* widget);
@@ -43,6 +53,7 @@ class Mirror : public ui::ChangeObserver {
     std::unordered_map<const ui::Control*, QWidget*> widgets_;
     std::unordered_map<const QWidget*, ui::Control*> controls_;
     QWidget* root_ = nullptr;
+    QMetaObject::Connection focusConnection_;
 };
 
 /// The log and help texts keep the unit's CR LF line ends; the view shows plain lines.

@@ -9,25 +9,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTest>
 
 #include "app/messages.h"
-#include "app/test_frame.h"
 #include "sim/simulated_unit.h"
-#include "view/main_window.h"
-#include "view/mirror.h"
+#include "view/view_fixture.h"
 
 namespace view {
 namespace {
 
-struct Recorder : ui::INotifyUI {
-    void Notify(ui::TNotifyUI& msg) override {
-        events.push_back(std::string(msg.sType) + ":" + msg.pSender->GetName());
-    }
-    int Count(const std::string& event) const {
-        return static_cast<int>(std::count(events.begin(), events.end(), event));
-    }
-    std::vector<std::string> events;
-};
+using testing::ViewTest;
 
 // One application for the whole run, made and destroyed around all tests.
 class QtEnvironment : public ::testing::Environment {
@@ -39,6 +30,10 @@ class QtEnvironment : public ::testing::Environment {
                 std::fprintf(stderr, "%s\n", qPrintable(text));
             }
         });
+        // The offscreen screen is 800 x 600 unless told otherwise; the window wants a desktop.
+        if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" DTU_DESKTOP_SCREEN);
+        }
         application_ = std::make_unique<QApplication>(argc_, argv_);
     }
     void TearDown() override { application_.reset(); }
@@ -51,41 +46,6 @@ class QtEnvironment : public ::testing::Environment {
 };
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-class ViewTest : public ::testing::Test {
-  protected:
-    void Build(int languageCode = 0) {
-        t = std::make_unique<app::testing::TestFrame>(languageCode);
-        ASSERT_TRUE(t->created) << t->error;
-        mirror = std::make_unique<Mirror>(t->frame->paintManager);
-        window = std::make_unique<MainWindow>(*t->frame, *mirror);
-        t->frame->paintManager.AddNotifier(&recorder);
-        window->ShowCentred();
-        Pump();
-    }
-    void TearDown() override {
-        window.reset();
-        mirror.reset();
-        t.reset();
-    }
-    void Pump(ui::Millis ms = 0) {
-        t->loop->RunFor(ms);
-        QCoreApplication::processEvents();
-    }
-    template <class W>
-    W* WidgetOf(const char* name) {
-        return qobject_cast<W*>(mirror->WidgetOf(t->Find(name)));
-    }
-    void SaveScreenshot(const QString& file) {
-        QDir().mkpath(QStringLiteral("screenshots"));
-        window->grab().save(QStringLiteral("screenshots/") + file);
-    }
-
-    std::unique_ptr<app::testing::TestFrame> t;
-    std::unique_ptr<Mirror> mirror;
-    std::unique_ptr<MainWindow> window;
-    Recorder recorder;
-};
 
 TEST_F(ViewTest, ProgramSelectionRaisesExactlyOneItemSelectAndTheWidgetFollows) {
     Build();
@@ -162,12 +122,19 @@ TEST_F(ViewTest, WidgetsFollowVisibilityEnabledAndTextOfTheTree) {
     EXPECT_FALSE(WidgetOf<QWidget>("GPSTab")->isHidden());
 }
 
-TEST_F(ViewTest, EditedTextGoesIntoTheTreeWithoutAnEcho) {
+TEST_F(ViewTest, TypedTextGoesIntoTheTreeButNotIntoAReadOnlyField) {
     Build();
-    auto* edit = WidgetOf<QLineEdit>("FINDNETMODE");
-    ASSERT_NE(edit, nullptr);
-    emit edit->textEdited(QStringLiteral("LTE"));
-    EXPECT_EQ(t->Find("FINDNETMODE")->GetText(), "LTE");
+    t->Find<ui::TabLayout>("switch")->SelectItem(1);
+    Pump();
+    auto* port = WidgetOf<QLineEdit>("Server's Port");
+    FocusOn(port);
+    port->selectAll();
+    QTest::keyClicks(port, QStringLiteral("6001"));
+    EXPECT_EQ(t->Find("Server's Port")->GetText(), "6001");
+    auto* netMode = WidgetOf<QLineEdit>("FINDNETMODE");
+    netMode->setText(QStringLiteral("LTE"));  // only the unit's answer fills it
+    EXPECT_EQ(t->Find("FINDNETMODE")->GetText(), "");
+    EXPECT_EQ(netMode->text(), QString());
 }
 
 TEST_F(ViewTest, LogShowsPostedLinesWithoutCarriageReturns) {
@@ -262,6 +229,17 @@ TEST_F(ViewLinkTest, OpenHandshakeQueriesQuitAndClose) {
     EXPECT_TRUE(LogText().contains(
         QString::fromStdString(t->frame->LoadText("OnStartCom", "CloseNotice")).trimmed()));
     EXPECT_TRUE(WidgetOf<QComboBox>("SerialPort")->isEnabled());
+}
+
+TEST_F(ViewLinkTest, FocusOnTheNetworkModeFieldAsksTheLoggedInUnit) {
+    BuildWithUnit();
+    WidgetOf<QPushButton>("Open")->click();
+    ASSERT_TRUE(PumpUntil([&] { return WidgetOf<QPushButton>("Load")->isEnabled(); }));
+    auto* field = WidgetOf<QLineEdit>("FINDNETMODE");
+    FocusOn(field);
+    // The unit answers "+FINDNETMODE: LTE"; the field shows what stands after the colon.
+    EXPECT_TRUE(PumpUntil([&] { return field->text() == QStringLiteral(" LTE"); }));
+    EXPECT_TRUE(LogText().contains(QStringLiteral("AT+FINDNETMODE")));
 }
 
 }  // namespace

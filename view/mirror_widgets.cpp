@@ -1,0 +1,153 @@
+#include "view/mirror_widgets.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+
+namespace view {
+
+namespace {
+
+constexpr int kGroupHeaderHeight = 35;
+
+/// A group box: a frame with a header row of 35 pixels (the title, then any child marked
+/// header="true") above its rows. The title label is named so the mirror can find it.
+QWidget* MakeGroupFrame() {
+    auto* frame = new BoxWidget;
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QVBoxLayout(frame);
+    auto* header = new QWidget;
+    header->setObjectName(QStringLiteral("groupHeader"));
+    header->setFixedHeight(kGroupHeaderHeight);
+    auto* headerLayout = new QHBoxLayout(header);
+    headerLayout->setContentsMargins(6, 0, 0, 0);
+    auto* title = new QLabel;
+    title->setObjectName(QStringLiteral("groupTitle"));
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    headerLayout->addWidget(title);
+    layout->addWidget(header);
+    return frame;
+}
+
+/// Whether the page stack is inside `control`: the box that holds it gives the form the
+/// window's spare width.
+bool HoldsPages(ui::Control& control) {
+    if (control.GetClass() == "TabLayoutUI") return true;
+    ui::Container* box = control.AsContainer();
+    if (!box) return false;
+    for (int i = 0; i < box->GetCount(); ++i) {
+        if (HoldsPages(*box->GetItemAt(i))) return true;
+    }
+    return false;
+}
+
+/// Whether the children of a row are wider together than the row: a strip that shows part
+/// of them at a time, as the row of page tabs does.
+bool Overflows(ui::Control& row) {
+    ui::Container* box = row.AsContainer();
+    if (!box || row.GetClass() != "HorizontalLayoutUI") return false;
+    int sum = 0;
+    for (int i = 0; i < box->GetCount(); ++i) sum += box->GetItemAt(i)->GetFixedWidth();
+    return sum > row.GetFixedWidth();
+}
+
+}  // namespace
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void BoxWidget::SetLayoutWidth(int width, Width how) {
+    width_ = width;
+    how_ = how;
+    switch (how) {
+        case Width::Fixed:
+            setFixedWidth(width);
+            break;
+        case Width::Grows:
+            setMinimumWidth(0);
+            setMaximumWidth(QWIDGETSIZE_MAX);
+            break;
+        case Width::Clips:
+            setMinimumWidth(0);
+            setMaximumWidth(width);
+            break;
+    }
+    updateGeometry();
+}
+
+QSize BoxWidget::sizeHint() const {
+    QSize size = QFrame::sizeHint();
+    if (how_ != Width::Fixed && width_ > 0) size.setWidth(width_);
+    return size;
+}
+
+QSize BoxWidget::minimumSizeHint() const {
+    QSize size = QFrame::minimumSizeHint();
+    if (how_ == Width::Clips) size.setWidth(0);
+    return size;
+}
+
+bool IsBox(std::string_view cls) {
+    return cls == "ContainerUI" || cls == "VerticalLayoutUI" || cls == "HorizontalLayoutUI" ||
+           cls == "GroupBoxUI";
+}
+
+QWidget* MakeWidget(const ui::Control& control) {
+    const std::string_view cls = control.GetClass();
+    if (cls == "GroupBoxUI") return MakeGroupFrame();
+    if (IsBox(cls)) {
+        auto* w = new BoxWidget;
+        if (cls == "HorizontalLayoutUI") {
+            new QHBoxLayout(w);
+        } else {
+            new QVBoxLayout(w);
+        }
+        return w;
+    }
+    if (cls == "TabLayoutUI") return new QStackedWidget;
+    if (cls == "ComboUI") return new QComboBox;
+    if (cls == "EditUI") return new QLineEdit;
+    if (cls == "ButtonUI" || cls == "OptionUI") return new QPushButton;
+    if (cls == "RichEditUI") {
+        auto* edit = new QPlainTextEdit;
+        edit->setReadOnly(true);
+        return edit;
+    }
+    if (cls == "ListLabelElementUI") return nullptr;
+    return new QLabel;
+}
+
+QLabel* GroupTitle(QWidget* frame) {
+    return frame->findChild<QLabel*>(QStringLiteral("groupTitle"));
+}
+
+void ApplyWidth(ui::Control& control, QWidget* widget) {
+    const int width = control.GetFixedWidth();
+    if (width <= 0) return;
+    auto* box = dynamic_cast<BoxWidget*>(widget);
+    if (!box) return widget->setFixedWidth(width);
+    // The form pages scroll, so the column that holds them may give way on a small screen
+    // and take the room of a large one; the strip of page tabs cuts off its last tab.
+    using Width = BoxWidget::Width;
+    box->SetLayoutWidth(width, HoldsPages(control)  ? Width::Grows
+                               : Overflows(control) ? Width::Clips
+                                                    : Width::Fixed);
+}
+
+bool Stretches(ui::Control& child, bool horizontal) {
+    const std::string_view cls = child.GetClass();
+    if (horizontal && IsBox(cls) && HoldsPages(child)) return true;
+    const int fixed = horizontal ? child.GetFixedWidth() : child.GetFixedHeight();
+    if (fixed > 0) return false;
+    return IsBox(cls) || cls == "TabLayoutUI" || cls == "RichEditUI" ||
+           (horizontal &&
+            (cls == "ComboUI" || cls == "EditUI" || cls == "ButtonUI" || cls == "OptionUI"));
+}
+
+}  // namespace view

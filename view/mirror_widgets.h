@@ -1,0 +1,45 @@
+// The widget the mirror makes for each class of control, and how a box takes the width the
+// layout gives it.
+#pragma once
+
+#include <QFrame>
+#include <QLabel>
+#include <QString>
+
+#include <string_view>
+
+#include "ui/control.h"
+
+namespace view {
+
+QString Q(std::string_view text);
+
+/// The widget of a container, row, column or group box.
+class BoxWidget : public QFrame {
+  public:
+    /// How a box holds the width its layout gives it.
+    enum class Width {
+        Fixed,  ///< exactly that width
+        Grows,  ///< that width at first; it grows with the window and shrinks to its content
+        Clips,  ///< at most that width; narrower, it cuts off what does not fit
+    };
+    void SetLayoutWidth(int width, Width how);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+  private:
+    int width_ = 0;
+    Width how_ = Width::Fixed;
+};
+
+bool IsBox(std::string_view cls);
+/// A new widget for `control`; null for the items of a drop-down, which the drop-down shows.
+QWidget* MakeWidget(const ui::Control& control);
+/// The title label of a group box's widget.
+QLabel* GroupTitle(QWidget* frame);
+/// The layout's "width" of `control`, applied to its widget.
+void ApplyWidth(ui::Control& control, QWidget* widget);
+/// Whether `child` takes the room its box has to spare along the box's direction.
+bool Stretches(ui::Control& child, bool horizontal);
+
+}  // namespace view
