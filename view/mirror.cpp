@@ -13,6 +13,8 @@
 #include <QSignalBlocker>
 #include <QStackedWidget>
 
+#include <functional>
+
 #include "ui/controls.h"
 
 namespace view {
@@ -24,6 +26,16 @@ QString Q(std::string_view text) {
 }
 
 constexpr int kGroupHeaderHeight = 35;
+
+/// A drop-down list that tells before it opens, so the program can fill it first.
+class DropDownCombo : public QComboBox {
+  public:
+    std::function<void()> aboutToOpen;
+    void showPopup() override {
+        if (aboutToOpen) aboutToOpen();
+        QComboBox::showPopup();
+    }
+};
 
 /// A group box: a frame with a header row of 35 pixels (the title, then any child marked
 /// header="true") above its rows. The title label is named so the mirror can find it.
@@ -69,7 +81,7 @@ QWidget* MakeWidget(const ui::Control& control) {
         return w;
     }
     if (cls == "TabLayoutUI") return new QStackedWidget;
-    if (cls == "ComboUI") return new QComboBox;
+    if (cls == "ComboUI") return new DropDownCombo;
     if (cls == "EditUI") return new QLineEdit;
     if (cls == "ButtonUI" || cls == "OptionUI") return new QPushButton;
     if (cls == "RichEditUI") {
@@ -195,6 +207,9 @@ void Mirror::Connect(ui::Control& control, QWidget* widget) {
         auto* core = static_cast<ui::Combo*>(&control);
         QObject::connect(combo, &QComboBox::activated,
                          [core](int index) { core->SelectItem(index); });
+        if (auto* list = dynamic_cast<DropDownCombo*>(combo)) {
+            list->aboutToOpen = [this, core] { pm_.SendNotify(core, "dropdown"); };
+        }
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         QObject::connect(edit, &QLineEdit::textEdited,
                          [&control](const QString& text) { control.SetText(text.toStdString()); });
@@ -251,7 +266,11 @@ void Mirror::ApplyItems(ui::Control& control, QWidget* widget) {
     auto& core = static_cast<ui::Combo&>(control);
     const QSignalBlocker block(combo);
     combo->clear();
-    for (int i = 0; i < core.GetCount(); ++i) combo->addItem(Q(core.GetItemText(i)));
+    for (int i = 0; i < core.GetCount(); ++i) {
+        combo->addItem(Q(core.GetItemText(i)));
+        const std::string tip = core.GetItemAt(i)->GetAttribute("tooltip");
+        if (!tip.empty()) combo->setItemData(i, Q(tip), Qt::ToolTipRole);
+    }
     combo->setCurrentIndex(core.GetCurSel());
 }
 
