@@ -5,7 +5,6 @@
 #include "app/title.h"
 #include "form/page_tabs.h"
 #include "link/button_state.h"
-#include "link/port_list.h"
 #include "platform/file_locations.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
@@ -113,7 +112,7 @@ void CK4X30FrameWnd::InitWindow() {
     minButton = paintManager.Find<ui::Button>("minbtn");
     logView = paintManager.Find<ui::RichEdit>("richedit");
     logView->SetLimitText(kLogLimit);
-    devlink::ListSerialPorts(paintManager, link.extraPorts);
+    link.ListSerialPorts();
     if (auto* ports = paintManager.Find<ui::Combo>("SerialPort")) ports->SelectItem(0, false);
     model::InitPageTable(pages);
     PostMessage(UM_BUTTON_STATE, 0, devlink::kConnectionGroup);

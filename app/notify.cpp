@@ -232,6 +232,11 @@ void OnItemSelect(Frame& w, ui::Control& sender) {
     }
 }
 
+/// The port list is rebuilt as it opens, so it shows the devices present now.
+void OnDropDown(Frame& w, ui::Control& sender) {
+    if (sender.GetName() == "SerialPort") w.link.RefreshPortList();
+}
+
 struct EventRoute {
     std::string_view type;
     Reaction react;
@@ -239,7 +244,7 @@ struct EventRoute {
 
 const EventRoute kEventRoutes[] = {
     {"windowinit", nullptr},      {"click", OnClick},       {"selectchanged", OnSelectChanged},
-    {"itemselect", OnItemSelect}, {"setfocus", OnSetFocus}, {"dropdown", nullptr},
+    {"itemselect", OnItemSelect}, {"setfocus", OnSetFocus}, {"dropdown", OnDropDown},
     {"killfocus", OnKillFocus},
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "link/udev_device_source.h"
 #include "platform/decimal.h"
 #include "platform/file_locations.h"
 #include "platform/profile.h"
@@ -46,8 +47,10 @@ int RunProgram(Frontend& frontend, const ProgramOptions& options) {
     settings.args = options.args;
     settings.extraPorts = options.extraPorts;
 
+    devlink::UdevDeviceSource devices;  // outlives the frame, whose watcher reads it
     CK4X30FrameWnd frame(frontend.Clock(), frontend.Dialogs(), settings);
     frame.texts = platform::LanguageTexts(skin + "/Language.ini");
+    frame.link.UseDeviceSource(&devices);
     std::string error;
     if (!frame.Create(error)) {
         std::fprintf(stderr, "dtuconfig: %s\n", error.c_str());
@@ -55,6 +58,7 @@ int RunProgram(Frontend& frontend, const ProgramOptions& options) {
         return 1;
     }
     if (!frame.link.StartWorker()) frame.AppendLog(frame.LoadText("WinMain", "WorkThread", "\r\n"));
+    frame.link.StartPortWatcher();  // without it the list follows the devices when opened
     return frontend.Run(frame);
 }
 

@@ -53,19 +53,33 @@ int PressButton(CommandContext& ctx, std::string_view button) {
     return WorseExit(waited, outcome.exitCode);
 }
 
+/// One port as JSON: every field the system knows, empty texts where it knows nothing.
+std::string PortJson(const devlink::SerialDevice& d) {
+    const std::string description = devlink::DescribeDevice(d);
+    const std::pair<const char*, const std::string*> fields[] = {
+        {"path", &d.path},         {"description", &description}, {"byId", &d.byIdPath},
+        {"vendor", &d.vendor},     {"model", &d.model},           {"serial", &d.serial},
+        {"vendorId", &d.vendorId}, {"productId", &d.productId},   {"driver", &d.driver}};
+    std::string json;
+    for (const auto& [name, value] : fields) {
+        json += (json.empty() ? "{\"" : ",\"") + std::string(name) + "\":" + JsonString(*value);
+    }
+    return json + ",\"modemManagerIgnore\":" + (d.mmIgnore ? "true" : "false") + "}";
+}
+
 int RunPorts(CommandContext& ctx) {
-    const std::vector<devlink::PortInfo> ports = devlink::DiscoverSerialPorts();
+    const std::vector<devlink::SerialDevice> ports = devlink::DiscoverSerialPorts();
     if (ctx.options.json) {
         ctx.out << "[";
-        for (size_t i = 0; i < ports.size(); ++i) {
-            ctx.out << (i ? "," : "") << "{\"path\":" << JsonString(ports[i].path)
-                    << ",\"description\":" << JsonString(ports[i].description) << "}";
-        }
+        for (size_t i = 0; i < ports.size(); ++i) ctx.out << (i ? "," : "") << PortJson(ports[i]);
         ctx.out << "]\n";
         return kExitOk;
     }
-    for (const devlink::PortInfo& port : ports) {
-        ctx.out << port.path << (port.description.empty() ? "" : "\t" + port.description) << "\n";
+    // Path, description and by-id path, tab-separated; a field the system does not know is
+    // left empty.
+    for (const devlink::SerialDevice& port : ports) {
+        ctx.out << port.path << "\t" << devlink::DescribeDevice(port) << "\t" << port.byIdPath
+                << "\n";
     }
     if (ports.empty()) ctx.err << "dtucfg: no serial ports found\n";
     return kExitOk;
@@ -111,7 +125,8 @@ constexpr int kMany = 1 << 20;
 
 // name, arguments (least, most), needs a unit, synopsis, summary, preparation, handler.
 const Command kCommands[] = {
-    {"ports", 0, 0, false, "ports", "list the serial ports", nullptr, RunPorts},
+    {"ports", 0, 0, false, "ports [--json]", "the serial ports: path, description, by-id link",
+     nullptr, RunPorts},
     {"read", 0, 0, true, "read [-o FILE.cfg]", "print the parameters, or save the report to FILE",
      nullptr, RunRead},
     {"set", 1, kMany, true, "set NAME=VALUE...", "change parameters and save them", PrepareSet,

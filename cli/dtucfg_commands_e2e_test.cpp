@@ -19,17 +19,31 @@ TEST_F(Dtucfg, PortsListsWhatTheSystemHas) {
     const ChildResult json = testing::RunChild(kProgram, {"ports", "--json"}, 30s);
     ASSERT_EQ(text.exitCode, 0) << Show(text);
     ASSERT_EQ(json.exitCode, 0) << Show(json);
-    const std::vector<devlink::PortInfo> ports = devlink::DiscoverSerialPorts();
+    const std::vector<devlink::SerialDevice> ports = devlink::DiscoverSerialPorts();
     const std::optional<JsonValue> v = ParseJson(json.out);
     ASSERT_TRUE(v) << json.out;
     ASSERT_EQ(v->items.size(), ports.size());
     const std::vector<std::string> lines = Lines(text.out);
     ASSERT_EQ(lines.size(), ports.size());
     for (size_t i = 0; i < ports.size(); ++i) {
-        EXPECT_EQ(v->items[i].Get("path")->text, ports[i].path);
-        EXPECT_EQ(v->items[i].Get("description")->text, ports[i].description);
-        EXPECT_EQ(lines[i].substr(0, lines[i].find('\t')), ports[i].path);
+        const JsonValue& port = v->items[i];
+        EXPECT_EQ(port.Get("path")->text, ports[i].path);
+        EXPECT_EQ(port.Get("byId")->text, ports[i].byIdPath);
+        EXPECT_EQ(port.Get("vendorId")->text, ports[i].vendorId);
+        EXPECT_EQ(port.Get("modemManagerIgnore")->boolean, ports[i].mmIgnore);
+        EXPECT_EQ(lines[i],
+                  ports[i].path + "\t" + port.Get("description")->text + "\t" + ports[i].byIdPath);
     }
+}
+
+// A by-id path is a link to the device node; the port opens through it.
+TEST_F(Dtucfg, APortGivenAsALinkOpensTheDeviceItNames) {
+    StartUnit();
+    const std::string link = Path("usb-QinHeng_USB_Serial-if00-port0");
+    std::filesystem::create_symlink(unit->DevicePath(), link);
+    const ChildResult r = testing::RunChild(kProgram, {"--port", link, "version"}, 90s);
+    EXPECT_EQ(r.exitCode, 0) << Show(r);
+    EXPECT_EQ(Count("At+VER"), 1u);
 }
 
 struct FileCase {

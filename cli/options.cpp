@@ -193,7 +193,8 @@ std::string UsageText() {
     }
     text +=
         "\noptions:\n"
-        "  --port PATH          the unit's serial port (see \"dtucfg ports\")\n"
+        "  --port PATH          the unit's serial port, a device or its by-id link (see\n"
+        "                       \"dtucfg ports\")\n"
         "  --baud N             line speed, an item of the form's list (default 115200)\n"
         "  --format 8N1         data bits, parity, stop bits (default 8N1)\n"
         "  --lang en|zh         the skin (default: dtuconfig's language setting)\n"

@@ -2,6 +2,7 @@
 
 #include "link/button_state.h"
 #include "link/messages.h"
+#include "link/port_watcher.h"
 #include "link/worker.h"
 
 namespace devlink {
@@ -13,6 +14,7 @@ Link::Link(ui::Window& w, LinkHost& h) : window(w), host(h) {
 }
 
 Link::~Link() {
+    StopPortWatcher();
     StopWorker();
     serialPort.ClosePort();
 }
@@ -50,6 +52,9 @@ std::intptr_t Link::HandleMessage(const ui::Message& msg, bool& handled) {
             return 0;
         case UM_PORT_LOST:
             OnPortLost(msg.wParam);
+            return 0;
+        case UM_PORTS_CHANGED:
+            RefreshPortList();
             return 0;
         case UM_PORT_ERROR:
             host.ShowBox(msg.payload, "Application Error", platform::BoxIcon::Stop);
@@ -91,6 +96,7 @@ void Link::OnHandshakeTimer() {
 void Link::OnPortLost(std::uint64_t generation) {
     if (generation != serialPort.Generation() || !serialPort.IsOpen()) return;
     host.AppendLog(Text("OnStartCom", "PortLost", "\r\n"));
+    NoteLostPort();
     CloseLink("CloseNotice");
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "link/device_source.h"
 #include "link/job_queue.h"
 #include "link/receive_text.h"
 #include "link/serial_port.h"
@@ -23,6 +24,7 @@
 namespace devlink {
 
 class Worker;
+class PortWatcher;
 
 /// What the link needs from the window that owns it.
 class LinkHost {
@@ -58,6 +60,23 @@ class Link {
     /// Stops and joins the worker. The window's loop must have ended (sends return 0).
     void StopWorker();
 
+    // The port list "SerialPort" and the devices behind it; user-interface thread.
+    /// Takes the devices from `source` from now on; null: the system's, enumerated when
+    /// needed. The source must outlive the link.
+    void UseDeviceSource(DeviceSource* source);
+    /// Starts the thread that watches the source and posts UM_PORTS_CHANGED; false when the
+    /// source cannot tell changes or no thread could be started.
+    bool StartPortWatcher();
+    void StopPortWatcher();
+    /// Fills "SerialPort" at window start. False, leaving the list as the layout made it,
+    /// when there is nothing to list or no such control.
+    bool ListSerialPorts();
+    /// The devices changed, or the list is being opened: rebuilds the list now, or when the
+    /// port is closed if it is open.
+    void RefreshPortList();
+    /// A rebuild waits for the port to close.
+    bool PortListDue() const { return portListDue_; }
+
     /// Handles the link's window messages; `handled` false for any other message.
     std::intptr_t HandleMessage(const ui::Message& msg, bool& handled);
     /// Tick of the handshake timer: writes the byte "s".
@@ -86,6 +105,7 @@ class Link {
     std::string saveFilePath;
     JobQueue jobQueue;                    // any thread
     std::vector<std::string> extraPorts;  // listed in "SerialPort" besides the discovered ones
+    std::string procRoot = "/proc";       // where the processes are looked for (ModemManager)
 
     ui::Window& window;
     LinkHost& host;
@@ -104,7 +124,22 @@ class Link {
         return host.Texts().LoadText(section, key, suffix);
     }
 
+    std::vector<SerialDevice> CurrentDevices() const;
+    bool RebuildPortList();
+    /// Remembers the device just opened and hints at ModemManager where it may interfere.
+    void NoteOpenedDevice(const std::string& path);
+    /// Remembers the adapter of the port just lost, to tell and select it when it is back.
+    void NoteLostPort();
+    void ForgetLostPort();
+
     std::unique_ptr<Worker> worker_;
+    DeviceSource* deviceSource_ = nullptr;
+    std::unique_ptr<PortWatcher> portWatcher_;
+    bool portListDue_ = false;  // the devices changed while the port was open
+    bool portsListed_ = false;  // the list holds what this link put there
+    SerialDevice openedDevice_;
+    std::string lostById_;       // the by-id path of the adapter whose port was lost
+    bool lostSeenGone_ = false;  // a rebuild has seen that adapter gone
 };
 
 /// "yyyy/mm/dd,hh:mm:ss" of the local time `t` (seconds since the epoch).

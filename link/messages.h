@@ -16,7 +16,8 @@ constexpr std::uint32_t UM_BUTTON_STATE = ui::WM_USER + 1107;  // 2131, enable, 
 constexpr std::uint32_t UM_JOB_START = ui::WM_USER + 1120;
 constexpr std::uint32_t UM_JOB_FINISH = ui::WM_USER + 1121;
 constexpr std::uint32_t UM_WORKER_IDLE = ui::WM_USER + 1123;
-constexpr std::uint32_t UM_PORT_ERROR = UM_SERIAL_ERROR;  // an error box asked by the port
+constexpr std::uint32_t UM_PORT_ERROR = UM_SERIAL_ERROR;        // an error box asked by the port
+constexpr std::uint32_t UM_PORTS_CHANGED = ui::WM_USER + 1130;  // 2154, serial devices came or went
 
 constexpr int kHandshakeTimer = 101;
 constexpr int kHandshakePeriodMs = 100;

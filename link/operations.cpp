@@ -7,7 +7,6 @@
 #include "link/button_state.h"
 #include "link/link.h"
 #include "link/messages.h"
-#include "link/port_list.h"
 #include "platform/decimal.h"
 #include "ui/controls.h"
 
@@ -59,6 +58,8 @@ void Link::CloseLink(std::string_view noticeKey) {
     window.KillTimer(kHandshakeTimer);
     loggedIn = false;
     window.PostMessage(UM_BUTTON_STATE, 0, kConnectionGroup);
+    openedDevice_ = {};
+    if (portListDue_) RebuildPortList();
 }
 
 void Link::OnStartCom() {
@@ -93,6 +94,7 @@ void Link::OnStartCom() {
     }
     serialPort.StartEventThread();
     host.AppendLog(Text("OnStartCom", "OpenNotice", "\r\n"));
+    NoteOpenedDevice(serialPort.Path());
     if (open) open->SetText(Text("OnStartCom", "Close"));
     window.SetTimer(kHandshakeTimer, kHandshakePeriodMs);
     window.PostMessage(UM_BUTTON_STATE, 1, kPortGroup);

@@ -1,25 +1,43 @@
-// The PC's serial ports, for the port list of the form and for `dtucfg ports`.
+// The PC's serial ports, for the port list of the form and for `dtucfg ports`, and the rules
+// by which the list "SerialPort" follows the devices that come and go.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "ui/paint_manager.h"
+#include "link/device_source.h"
+#include "ui/controls.h"
 
 namespace devlink {
 
-struct PortInfo {
-    std::string path;         // /dev/ttyUSB0
-    std::string description;  // vendor and model where the system knows them
-};
-
 /// Serial devices that exist: tty devices with a real parent device (USB, ACM, PCI and
 /// platform UARTs whose type is known), sorted by path. Opens no device.
-std::vector<PortInfo> DiscoverSerialPorts();
+std::vector<SerialDevice> DiscoverSerialPorts();
 
-/// Fills "SerialPort" with `extraPorts` (in their order) followed by the discovered ports,
-/// each path once. False, leaving the list as the layout made it, when there is nothing to
-/// list or no such control.
-bool ListSerialPorts(ui::PaintManager& pm, const std::vector<std::string>& extraPorts);
+/// One item of "SerialPort": the text is a device path as given (a discovered node, or a
+/// `--port` path as typed).
+struct PortItem {
+    std::string text;
+    const SerialDevice* device = nullptr;  ///< what the system knows of it; may be null
+};
+
+struct PortListPlan {
+    std::vector<PortItem> items;
+    int selected = -1;  ///< the item to select; -1 when there are none
+    std::string back;   ///< the item of a lost adapter that is back; empty when none
+};
+
+/// What "SerialPort" shows: the `extraPorts` first, in their order and whether present or
+/// not, then every device that none of them names (by node or by-id path). The selection
+/// moves to the adapter whose by-id path is `lostById` when it is back, else stays on
+/// `selectedText` while that is listed, else goes to the first item. Items point into
+/// `devices`, which must outlive the plan.
+PortListPlan PlanPortList(const std::vector<std::string>& extraPorts,
+                          const std::vector<SerialDevice>& devices, const std::string& selectedText,
+                          const std::string& lostById);
+
+/// Puts the plan's items, each with its tooltip (attribute "tooltip"), into `list` and
+/// selects the planned item.
+void ApplyPortList(ui::Combo& list, const PortListPlan& plan, const std::string& serialLabel);
 
 }  // namespace devlink

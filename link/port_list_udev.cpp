@@ -1,9 +1,14 @@
 // Port discovery through libudev: the tty subsystem, less the virtual terminals and the
-// phantom 8250 ports that every PC kernel registers.
+// phantom 8250 ports that every PC kernel registers. What udev's database knows (names from
+// the hardware database, the by-id link, ModemManager's mark) is taken first; without udev
+// running, the USB device's own attributes and the by-id folder stand in.
 #include <libudev.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <initializer_list>
 #include <memory>
+#include <sstream>
 #include <string_view>
 
 #include "link/port_list.h"
@@ -20,8 +25,25 @@ struct UdevDeleter {
 template <class T>
 using UdevPtr = std::unique_ptr<T, UdevDeleter>;
 
+constexpr std::string_view kByIdFolder = "/dev/serial/by-id/";
+
 std::string Text(const char* value) {
     return value ? value : "";
+}
+
+std::string Property(udev_device* device, const char* key) {
+    return Text(udev_device_get_property_value(device, key));
+}
+
+/// The first of `keys` that the device has as a property, with '_' shown as a blank.
+std::string FirstProperty(udev_device* device, std::initializer_list<const char*> keys) {
+    for (const char* key : keys) {
+        std::string value = Property(device, key);
+        if (value.empty()) continue;
+        std::replace(value.begin(), value.end(), '_', ' ');
+        return value;
+    }
+    return {};
 }
 
 /// A tty with a parent device; an 8250 port only when its UART type is known (type 0 is
@@ -36,24 +58,57 @@ bool IsRealPort(udev_device* tty) {
     return true;
 }
 
-std::string Describe(udev_device* tty) {
-    const char* keys[][2] = {{"ID_VENDOR_FROM_DATABASE", "ID_MODEL_FROM_DATABASE"},
-                             {"ID_VENDOR", "ID_MODEL"}};
-    for (const auto& pair : keys) {
-        std::string vendor = Text(udev_device_get_property_value(tty, pair[0]));
-        std::string model = Text(udev_device_get_property_value(tty, pair[1]));
-        if (!vendor.empty() || !model.empty()) {
-            std::replace(model.begin(), model.end(), '_', ' ');
-            return vendor.empty() ? model : model.empty() ? vendor : vendor + " " + model;
-        }
+/// The by-id link of `node`: from udev's list of links, or else from the folder itself.
+std::string ByIdLink(udev_device* tty, const std::string& node) {
+    std::istringstream links(Property(tty, "DEVLINKS"));
+    for (std::string link; links >> link;) {
+        if (link.starts_with(kByIdFolder)) return link;
     }
-    return Text(udev_device_get_driver(udev_device_get_parent(tty)));
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(kByIdFolder, error)) {
+        std::error_code ignored;
+        if (std::filesystem::canonical(entry.path(), ignored) == node) return entry.path();
+    }
+    return {};
+}
+
+/// Vendor, model, serial number and ids: udev's properties first, the USB device's
+/// attributes where udev does not run.
+void DescribeUsb(udev_device* tty, SerialDevice& d) {
+    udev_device* usb = udev_device_get_parent_with_subsystem_devtype(tty, "usb", "usb_device");
+    auto attribute = [usb](const char* name) {
+        return usb ? Text(udev_device_get_sysattr_value(usb, name)) : std::string();
+    };
+    d.vendor = FirstProperty(tty, {"ID_VENDOR_FROM_DATABASE", "ID_VENDOR"});
+    if (d.vendor.empty()) d.vendor = attribute("manufacturer");
+    d.model = FirstProperty(tty, {"ID_MODEL_FROM_DATABASE", "ID_MODEL"});
+    if (d.model.empty()) d.model = attribute("product");
+    d.serial = Property(tty, "ID_SERIAL_SHORT");
+    if (d.serial.empty()) d.serial = attribute("serial");
+    d.vendorId = Property(tty, "ID_VENDOR_ID");
+    if (d.vendorId.empty()) d.vendorId = attribute("idVendor");
+    d.productId = Property(tty, "ID_MODEL_ID");
+    if (d.productId.empty()) d.productId = attribute("idProduct");
+    if (!usb) {  // the ids name a USB adapter in the rule for ModemManager, nothing else
+        d.vendorId.clear();
+        d.productId.clear();
+    }
+}
+
+SerialDevice Describe(udev_device* tty, const char* node) {
+    SerialDevice d;
+    d.path = node;
+    d.byIdPath = ByIdLink(tty, d.path);
+    d.driver = Text(udev_device_get_driver(udev_device_get_parent(tty)));
+    DescribeUsb(tty, d);
+    d.mmIgnore = Property(tty, "ID_MM_DEVICE_IGNORE") == "1";
+    return d;
 }
 
 }  // namespace
 
-std::vector<PortInfo> DiscoverSerialPorts() {
-    std::vector<PortInfo> ports;
+std::vector<SerialDevice> DiscoverSerialPorts() {
+    std::vector<SerialDevice> ports;
     UdevPtr<udev> context(udev_new());
     if (!context) return ports;
     UdevPtr<udev_enumerate> walk(udev_enumerate_new(context.get()));
@@ -66,10 +121,10 @@ std::vector<PortInfo> DiscoverSerialPorts() {
         if (!tty || !IsRealPort(tty.get())) continue;
         const char* node = udev_device_get_devnode(tty.get());
         if (!node) continue;
-        ports.push_back(PortInfo{node, Describe(tty.get())});
+        ports.push_back(Describe(tty.get(), node));
     }
     std::sort(ports.begin(), ports.end(),
-              [](const PortInfo& a, const PortInfo& b) { return a.path < b.path; });
+              [](const SerialDevice& a, const SerialDevice& b) { return a.path < b.path; });
     return ports;
 }
 

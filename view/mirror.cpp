@@ -138,6 +138,9 @@ void Mirror::Connect(ui::Control& control, QWidget* widget) {
         auto* core = static_cast<ui::Combo*>(&control);
         QObject::connect(combo, &QComboBox::activated,
                          [core](int index) { core->SelectItem(index); });
+        if (auto* list = dynamic_cast<DropDownCombo*>(combo)) {
+            list->aboutToOpen = [this, core] { pm_.SendNotify(core, "dropdown"); };
+        }
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         if (control.GetAttribute("readonly") == "true") edit->setReadOnly(true);
         // Typing, pasting, undo and the accessibility interface all change the text this way;
@@ -227,7 +230,11 @@ void Mirror::ApplyItems(ui::Control& control, QWidget* widget) {
     auto& core = static_cast<ui::Combo&>(control);
     const QSignalBlocker block(combo);
     combo->clear();
-    for (int i = 0; i < core.GetCount(); ++i) combo->addItem(Q(core.GetItemText(i)));
+    for (int i = 0; i < core.GetCount(); ++i) {
+        combo->addItem(Q(core.GetItemText(i)));
+        const std::string tip = core.GetItemAt(i)->GetAttribute("tooltip");
+        if (!tip.empty()) combo->setItemData(i, Q(tip), Qt::ToolTipRole);
+    }
     combo->setCurrentIndex(core.GetCurSel());
 }
 

@@ -111,7 +111,7 @@ QWidget* MakeWidget(const ui::Control& control) {
         return w;
     }
     if (cls == "TabLayoutUI") return new QStackedWidget;
-    if (cls == "ComboUI") return new QComboBox;
+    if (cls == "ComboUI") return new DropDownCombo;
     if (cls == "EditUI") return new QLineEdit;
     if (cls == "ButtonUI" || cls == "OptionUI") return new QPushButton;
     if (cls == "RichEditUI") {

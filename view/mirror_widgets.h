@@ -2,10 +2,12 @@
 // layout gives it.
 #pragma once
 
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QString>
 
+#include <functional>
 #include <string_view>
 
 #include "ui/control.h"
@@ -30,6 +32,16 @@ class BoxWidget : public QFrame {
   private:
     int width_ = 0;
     Width how_ = Width::Fixed;
+};
+
+/// A drop-down list that tells before it opens, so the program can fill it first.
+class DropDownCombo : public QComboBox {
+  public:
+    std::function<void()> aboutToOpen;
+    void showPopup() override {
+        if (aboutToOpen) aboutToOpen();
+        QComboBox::showPopup();
+    }
 };
 
 bool IsBox(std::string_view cls);

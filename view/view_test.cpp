@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "app/messages.h"
+#include "link/fake_device_source_for_test.h"
 #include "sim/simulated_unit.h"
 #include "view/view_fixture.h"
 
@@ -88,6 +89,29 @@ TEST_F(ViewTest, ClickReachesNotifyWithTheControlsName) {
     load->click();
     Pump();
     EXPECT_EQ(recorder.Count("click:Load"), 0);
+}
+
+TEST_F(ViewTest, OpeningThePortListRebuildsItWithATooltipPerDevice) {
+    Build();
+    devlink::testing::FakeDeviceSource devices;
+    devices.Add({.path = "/dev/ttyUSB0",
+                 .byIdPath = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9XK-if00-port0",
+                 .vendor = "FTDI",
+                 .model = "FT232R USB UART",
+                 .serial = "A9XK"});
+    t->frame->link.UseDeviceSource(&devices);
+    auto* ports = WidgetOf<QComboBox>("SerialPort");
+    ASSERT_NE(ports, nullptr);
+    ports->showPopup();
+    Pump();
+    EXPECT_EQ(recorder.Count("dropdown:SerialPort"), 1);
+    ASSERT_EQ(ports->count(), 1);
+    EXPECT_EQ(ports->itemText(0), QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_EQ(ports->itemData(0, Qt::ToolTipRole).toString(),
+              QStringLiteral("FTDI FT232R USB UART\nSerial number: A9XK\n"
+                             "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9XK-if00-port0"));
+    ports->hidePopup();
+    t->frame->link.UseDeviceSource(nullptr);
 }
 
 TEST_F(ViewTest, PageOptionsSwitchThePageAndStayExclusive) {
