@@ -3,9 +3,27 @@
 namespace devlink {
 
 bool JobQueue::QueueJob(const model::WorkerJob& job) {
-    std::lock_guard lock(jobLock_);
-    jobs_.push_back(job);
+    {
+        std::lock_guard lock(jobLock_);
+        jobs_.push_back(job);
+    }
+    queued_.notify_all();
     return workerAlive_;
+}
+
+bool JobQueue::WaitForJob(ui::Clock& clock, const std::atomic<bool>& stop) {
+    std::unique_lock lock(jobLock_);
+    // In slices, as clocks keep their deadlines in a bounded range.
+    constexpr ui::Millis kSliceMs = 60 * 60 * 1000;
+    while (!clock.WaitUntil(lock, queued_, clock.Now() + kSliceMs,
+                            [&] { return !jobs_.empty() || stop.load(); })) {
+    }
+    return !stop;
+}
+
+void JobQueue::Wake() {
+    { std::lock_guard lock(jobLock_); }
+    queued_.notify_all();
 }
 
 bool JobQueue::TakeJob(model::WorkerJob& job) {

@@ -2,11 +2,13 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <vector>
 
 #include "model/worker_job.h"
+#include "ui/clock.h"
 
 namespace devlink {
 
@@ -16,6 +18,10 @@ class JobQueue {
     bool QueueJob(const model::WorkerJob& job);
     /// Takes the oldest job into `job`; false when the queue is empty.
     bool TakeJob(model::WorkerJob& job);
+    /// Waits until a job is queued (true) or `stop` turns true (false); Wake makes the waiter
+    /// look at `stop` again.
+    bool WaitForJob(ui::Clock& clock, const std::atomic<bool>& stop);
+    void Wake();
     /// Drops every job not yet started.
     void Clear();
     /// The jobs waiting, oldest first.
@@ -25,6 +31,7 @@ class JobQueue {
 
   private:
     mutable std::mutex jobLock_;
+    std::condition_variable queued_;
     std::deque<model::WorkerJob> jobs_;
     std::atomic<bool> workerAlive_{false};
 };

@@ -1,7 +1,7 @@
 #include "link/worker.h"
 
-#include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "link/button_state.h"
 #include "link/link.h"
@@ -30,43 +30,55 @@ Worker::~Worker() {
         stop_ = true;
     }
     wake_.notify_all();
+    link_.jobQueue.Wake();
     link_.replyEvent.Wake();
     thread_.join();
 }
 
-bool Worker::Sleep(ui::Millis ms) {
+bool Worker::SleepUntil(ui::Millis deadline) {
     std::unique_lock lock(mutex_);
-    clock_.WaitUntil(lock, wake_, clock_.Now() + ms, [this] { return stop_.load(); });
+    clock_.WaitUntil(lock, wake_, deadline, [this] { return stop_.load(); });
     return !stop_;
 }
 
 void Worker::WorkerJobThreadProc() {
-    while (Sleep(kPollMs)) {
-        model::WorkerJob job;
-        if (!link_.jobQueue.TakeJob(job)) {
+    // Long enough ago that the first job starts at once.
+    ui::Millis lastEnd = std::numeric_limits<ui::Millis>::min() / 2;
+    bool idleReported = false;
+    while (!stop_) {
+        if (link_.jobQueue.Size() == 0) {
             // Once per idle period, let the user work again if the unit is still there.
-            if (!idleEnabled_) idleEnabled_ = link_.window.SendMessage(UM_WORKER_IDLE) != 0;
-            if (!Sleep(kPollMs)) return;
-            continue;
+            if (!idleReported) link_.window.SendMessage(UM_WORKER_IDLE);
+            idleReported = true;
+            if (!link_.jobQueue.WaitForJob(clock_, stop_)) return;
         }
-        idleEnabled_ = false;
-        link_.window.SendMessage(UM_BUTTON_STATE, 0, kOperationGroup);
-        const auto factor =
-            link_.window.SendMessage(UM_JOB_START, reinterpret_cast<std::uintptr_t>(&job));
-        // No answer to the start: the window has begun to close. Nothing more goes out.
-        if (factor <= 0 || stop_) return;
-        link_.host.PostLogText(link_.Text("ComSend", "send") + ":" + job.line);
-        const ui::Millis limit = static_cast<ui::Millis>(JobTimeLimitMs(job.jobKind)) * factor;
-        link_.serialPort.WriteNow(job.line.c_str(),
-                                  static_cast<std::uint32_t>(std::strlen(job.line.c_str())));
-        const bool answered = link_.replyEvent.Wait(clock_, limit, &stop_);
-        if (stop_) return;
-        if (answered) {
-            link_.window.SendMessage(UM_JOB_FINISH, reinterpret_cast<std::uintptr_t>(&job));
-        } else {
-            link_.host.PostLogText(link_.Text("WorkerJobThreadProc", "OutTime", "\r\n"));
-        }
+        if (!SleepUntil(lastEnd + kGapMs)) return;
+        model::WorkerJob job;
+        if (!link_.jobQueue.TakeJob(job)) continue;  // dropped meanwhile: the port was closed
+        idleReported = false;
+        if (!RunJob(job)) return;
+        lastEnd = clock_.Now();
     }
+}
+
+bool Worker::RunJob(const model::WorkerJob& job) {
+    link_.window.SendMessage(UM_BUTTON_STATE, 0, kOperationGroup);
+    const auto factor =
+        link_.window.SendMessage(UM_JOB_START, reinterpret_cast<std::uintptr_t>(&job));
+    // No answer to the start: the window has begun to close. Nothing more goes out.
+    if (factor <= 0 || stop_) return false;
+    link_.host.PostLogText(link_.Text("ComSend", "send") + ":" + job.line);
+    const ui::Millis limit = static_cast<ui::Millis>(JobTimeLimitMs(job.jobKind)) * factor;
+    link_.serialPort.WriteNow(job.line.c_str(),
+                              static_cast<std::uint32_t>(std::strlen(job.line.c_str())));
+    const bool answered = link_.replyEvent.Wait(clock_, limit, &stop_);
+    if (stop_) return false;
+    if (answered) {
+        link_.window.SendMessage(UM_JOB_FINISH, reinterpret_cast<std::uintptr_t>(&job));
+    } else {
+        link_.host.PostLogText(link_.Text("WorkerJobThreadProc", "OutTime", "\r\n"));
+    }
+    return true;
 }
 
 }  // namespace devlink

@@ -2,6 +2,9 @@
 // line, waits for the reply the receive handler recognises, and hands the finishing step to
 // the user-interface thread. It touches no form, catalogue or receive text itself: the job's
 // start and finish run on the user-interface thread through sent messages.
+//
+// It sleeps on the queue: a job queued while it is idle starts at once, and a job that follows
+// another waits for the unit's gap between two commands first.
 #pragma once
 
 #include <atomic>
@@ -9,6 +12,7 @@
 #include <mutex>
 #include <thread>
 
+#include "model/worker_job.h"
 #include "ui/clock.h"
 
 namespace devlink {
@@ -26,19 +30,21 @@ class Worker {
     /// Stops the thread and waits for it; a job in progress is abandoned.
     ~Worker();
 
-    static constexpr ui::Millis kPollMs = 100;
+    /// The pause between the end of one job and the start of the next.
+    static constexpr ui::Millis kGapMs = 100;
 
   private:
     void WorkerJobThreadProc();
-    /// Waits `ms` on the clock; false when asked to stop.
-    bool Sleep(ui::Millis ms);
+    /// Carries out one job; false when the window has begun to close.
+    bool RunJob(const model::WorkerJob& job);
+    /// Waits on the clock until `deadline`; false when asked to stop.
+    bool SleepUntil(ui::Millis deadline);
 
     Link& link_;
     ui::Clock& clock_;
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::condition_variable wake_;
-    bool idleEnabled_ = false;
     std::thread thread_;
 };
 
