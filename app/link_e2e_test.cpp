@@ -107,7 +107,7 @@ TEST_F(LinkE2E, RefusedWriteKeepsTheOldValueAndAnAcceptedOneIsRecorded) {
     t->frame->link.QueueJob(model::kWriteParam, "AT+IPAD=10.0.0.9\r\n", "Server's Ip", "10.0.0.9");
     ASSERT_TRUE(Until([&] { return LogHas(Notice("WorkerJobThreadProc", "SaveSuccess")); }));
     EXPECT_EQ(t->frame->catalogue.Find("Server's Ip")->value, "10.0.0.9");
-    EXPECT_EQ(unit->Value("Server's Ip").value_or(""), "10.0.0.9");
+    EXPECT_EQ(unit->Value("AT+IPAD").value_or(""), "10.0.0.9");
 }
 
 TEST_F(LinkE2E, SignalQueryIsAskedOnceMoreAfterAnError) {
