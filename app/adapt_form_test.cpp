@@ -15,7 +15,7 @@ using testing::TestFrame;
 class AdaptTest : public ::testing::Test {
   protected:
     void Load(const char* profile = "base",
-              const std::function<void(model::ParamCatalogue&)>& tweak = {}) {
+              const std::function<void(sim::UnitState&)>& tweak = {}) {
         ASSERT_TRUE(t.created) << t.error;
         LoadReport(t, profile, tweak);
     }
@@ -175,7 +175,7 @@ TEST_F(AdaptTest, MixedActivationPostsSeventeenThenEighteenAndShowsOnlyTheThirdC
 }
 
 TEST_F(AdaptTest, IoSelectionMovesWorkModeItemFourAndIsStable) {
-    Load("base", [](model::ParamCatalogue& v) { v.SetValue("DIO1 workmode", "4"); });
+    Load("base", [](sim::UnitState& v) { v.SetValue("AT+DIOWORKMODE1", "4"); });
     ChooseText("ActivateMethod", "DIO");
     Choose("IO activation methods", 0);
     ASSERT_TRUE(t.Find("I/O selection")->IsShown());
@@ -193,9 +193,9 @@ TEST_F(AdaptTest, IoSelectionMovesWorkModeItemFourAndIsStable) {
 }
 
 TEST_F(AdaptTest, RegisterTextsFollowTheHexChoice) {
-    Load("base", [](model::ParamCatalogue& v) {
-        v.SetValue("RegisterInfo", "REG");
-        v.SetValue("HeartbeatPacket", "PING");
+    Load("base", [](sim::UnitState& v) {
+        v.SetValue("AT+CONNRGST", "REG");
+        v.SetValue("AT+LINKRGST", "PING");
     });
     EXPECT_EQ(t.Find("RegisterInfo")->GetText(), "REG");
     Choose("1RegisterIsHex", 1);

@@ -4,21 +4,18 @@
 #include <functional>
 
 #include "app/test_frame.h"
-#include "sim/default_values.h"
-#include "sim/report.h"
+#include "sim/unit_state.h"
 
 namespace app::testing {
 
-/// Fills the frame from the report of a unit of `profile` whose values `tweak` may change,
-/// as a "Load" does, and lets the form settle.
+/// Fills the frame from the report of a unit of `profile` whose state `tweak` may change
+/// (addressing the unit's values by command, such as "AT+PORT"), as a "Load" does, and lets
+/// the form settle.
 inline void LoadReport(TestFrame& t, const char* profile,
-                       const std::function<void(model::ParamCatalogue&)>& tweak = {}) {
-    const sim::Profile& p = *sim::FindProfile(profile);
-    model::ParamCatalogue values;
-    model::InitParamCatalogue(values);
-    sim::ApplyDefaults(p, values);
-    if (tweak) tweak(values);
-    t.frame->link.rxBuffer.Assign(sim::BuildReport(p, values));
+                       const std::function<void(sim::UnitState&)>& tweak = {}) {
+    sim::UnitState unit(*sim::FindProfile(profile));
+    if (tweak) tweak(unit);
+    t.frame->link.rxBuffer.Assign(unit.Report());
     t.frame->ParseReport();
     t.loop->RunUntilIdle();
 }

@@ -4,26 +4,24 @@
 #include "app/test_frame.h"
 #include "bench/benches.h"
 #include "model/report_parser.h"
-#include "sim/default_values.h"
-#include "sim/profiles.h"
-#include "sim/report.h"
+#include "sim/command_table.h"
+#include "sim/unit_state.h"
 
 namespace bench {
 
 namespace {
 
-/// The report of a unit of `profile` holding its factory values, with every edit row changed
-/// when `changed` is set, so that alternating the two changes the whole form every run.
+/// The report of a unit of `profile` holding its factory values, with every free text
+/// changed when `changed` is set, so that alternating the two changes the whole form every run.
 std::string MakeReport(const sim::Profile& profile, bool changed) {
-    model::ParamCatalogue values;
-    model::InitParamCatalogue(values);
-    sim::ApplyDefaults(profile, values);
+    sim::UnitState unit(profile);
     if (changed) {
-        for (auto& [name, row] : values) {
-            if (row.kind == "Edit") row.value += "9";
+        for (const sim::UnitCommand& command : sim::UnitCommands()) {
+            if (command.kind != sim::DomainKind::kText) continue;
+            unit.SetValue(command.command, unit.Value(command.command).value_or("") + "9");
         }
     }
-    return sim::BuildReport(profile, values);
+    return unit.Report();
 }
 
 struct Split {

@@ -153,10 +153,10 @@ TEST_F(Dtucfg, ASecondRunOnAUnitStillInConfigurationModeGetsInWithPluses) {
 }
 
 TEST_F(Dtucfg, FactoryRestoresTheDefaultsAndReadsTheReportAgain) {
-    StartUnit().SetValue("Server's Port", "7000");
+    StartUnit().SetValue("AT+PORT", "7000");
     const ChildResult r = Run({"factory"});
     ASSERT_EQ(r.exitCode, 0) << Show(r);
-    EXPECT_EQ(Value("Server's Port"), "5001");
+    EXPECT_EQ(Value("AT+PORT"), "5001");
     EXPECT_EQ(Count("AT+SHOW"), 1u);
 }
 

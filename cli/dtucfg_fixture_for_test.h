@@ -75,7 +75,8 @@ class Dtucfg : public ::testing::Test {
         }
         return writes;
     }
-    std::string Value(const char* name) const { return unit->Value(name).value_or("(none)"); }
+    /// The unit's value for `key`: one of its commands ("AT+PORT") or a label ("Device Type").
+    std::string Value(const char* key) const { return unit->Value(key).value_or("(none)"); }
 
     std::unique_ptr<sim::SimulatedUnit> unit;
 

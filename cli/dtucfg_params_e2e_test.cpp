@@ -98,8 +98,8 @@ TEST_F(Dtucfg, SetWritesOnlyTheChangedFieldsAndTheUnitKeepsThem) {
     const ChildResult r = Run({"set", "Server's Port=6000", "Access Point Name=internet"});
     ASSERT_EQ(r.exitCode, 0) << Show(r);
     EXPECT_EQ(Writes(), (std::vector<std::string>{"AT+APN=internet", "AT+PORT=6000"}));
-    EXPECT_EQ(Value("Server's Port"), "6000");
-    EXPECT_EQ(Value("Access Point Name"), "internet");
+    EXPECT_EQ(Value("AT+PORT"), "6000");
+    EXPECT_EQ(Value("AT+APN"), "internet");
     EXPECT_EQ(r.out, "Access Point Name\tinternet\tok\nServer's Port\t6000\tok\n");
     EXPECT_EQ(Count("at+quit"), 0u);
 }
@@ -109,9 +109,9 @@ TEST_F(Dtucfg, SetChoosesItemsByTextOrNumberAndTheFormShowsWhatTheyNeed) {
     // "ListenPort" is hidden for a client; choosing "Server" shows it.
     const ChildResult r = Run({"set", "DeviceModel=Server", "ListenPort=6100", "Debug Level=#2"});
     ASSERT_EQ(r.exitCode, 0) << Show(r);
-    EXPECT_EQ(Value("DeviceModel"), "SVR");
-    EXPECT_EQ(Value("ListenPort"), "6100");
-    EXPECT_EQ(Value("Debug Level"), "2");
+    EXPECT_EQ(Value("AT+DEVMODE"), "SVR");
+    EXPECT_EQ(Value("AT+LPORT"), "6100");
+    EXPECT_EQ(Value("AT+DEBUG"), "2");
 }
 
 TEST_F(Dtucfg, SetOfWhatTheUnitHoldsWritesNothing) {
@@ -152,7 +152,7 @@ TEST_F(Dtucfg, SetRefusesBadNamesItemsHiddenFieldsAndBadValuesBeforeWritingAnyth
         EXPECT_TRUE(Has(r.err, c.message)) << Show(r);
         EXPECT_TRUE(Writes().empty()) << c.message;
         EXPECT_EQ(Count("AT+SHOW"), c.portOpened ? 1u : 0u) << c.message;
-        EXPECT_EQ(Value("Server's Port"), "5001");
+        EXPECT_EQ(Value("AT+PORT"), "5001");
     }
 }
 
@@ -163,14 +163,14 @@ TEST_F(Dtucfg, AWriteTheUnitRefusesIsNamedAndEndsWithSix) {
     EXPECT_TRUE(Has(r.err, "dtucfg: not written: AT+PORT=6000 -> ERROR")) << r.err;
     EXPECT_TRUE(Has(r.out, "Server's Port\t6000\terror\n")) << r.out;
     EXPECT_TRUE(Has(r.out, "Access Point Name\tinternet\tok\n")) << r.out;
-    EXPECT_EQ(Value("Server's Port"), "5001");
-    EXPECT_EQ(Value("Access Point Name"), "internet");
+    EXPECT_EQ(Value("AT+PORT"), "5001");
+    EXPECT_EQ(Value("AT+APN"), "internet");
 }
 
 TEST_F(Dtucfg, SaveOnOneModelAndApplyOnAnotherWritesTheFilesValues) {
     StartUnit("lora");
-    unit->SetValue("LORA freq", "433");
-    unit->SetValue("Server's Port", "7000");
+    unit->SetValue("AT+LFR", "433");
+    unit->SetValue("AT+PORT", "7000");
     const std::string file = Path("lora.cfg");
     const ChildResult saved = Run({"save", file});
     ASSERT_EQ(saved.exitCode, 0) << Show(saved);
@@ -179,8 +179,8 @@ TEST_F(Dtucfg, SaveOnOneModelAndApplyOnAnotherWritesTheFilesValues) {
     StartUnit("base");
     const ChildResult r = Run({"apply", file, "--verify"});
     ASSERT_EQ(r.exitCode, 0) << Show(r);
-    EXPECT_EQ(Value("LORA freq"), "433");
-    EXPECT_EQ(Value("Server's Port"), "7000");
+    EXPECT_EQ(Value("AT+LFR"), "433");
+    EXPECT_EQ(Value("AT+PORT"), "7000");
     EXPECT_EQ(Writes(), (std::vector<std::string>{"AT+LFR=433", "AT+PORT=7000"}));
     EXPECT_TRUE(Has(r.out, "Server's Port\t7000\tok\n")) << r.out;
     EXPECT_EQ(Count("AT+SHOW"), 2u);  // the unit's values before the writes, and the check
@@ -188,7 +188,7 @@ TEST_F(Dtucfg, SaveOnOneModelAndApplyOnAnotherWritesTheFilesValues) {
 
 TEST_F(Dtucfg, VerifyFindsAValueTheUnitDoesNotReportBack) {
     StartUnit("base");
-    unit->SetValue("Access Point Name", "internet");
+    unit->SetValue("AT+APN", "internet");
     const std::string file = Path("base.cfg");
     ASSERT_EQ(Run({"save", file}).exitCode, 0);
 
@@ -217,7 +217,7 @@ TEST_F(Dtucfg, ApplyingAFileWithoutARowWritesItEmptyAndSaysSo) {
     const ChildResult r = Run({"apply", file});
     EXPECT_EQ(r.exitCode, 0) << Show(r);
     EXPECT_EQ(Writes(), std::vector<std::string>{"AT+APN="});
-    EXPECT_EQ(Value("Access Point Name"), "");
+    EXPECT_EQ(Value("AT+APN"), "");
     EXPECT_TRUE(Has(r.err, "warning: the file has no Access Point Name; it was written as \"\""))
         << r.err;
 }

@@ -8,11 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "model/catalogue.h"
 #include "model/config_file.h"
-#include "sim/default_values.h"
-#include "sim/profiles.h"
-#include "sim/report.h"
+#include "sim/unit_state.h"
 
 namespace {
 
@@ -20,13 +17,6 @@ bool WriteFile(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
-}
-
-std::string ReportOf(const sim::Profile& profile) {
-    model::ParamCatalogue values;
-    model::InitParamCatalogue(values);
-    sim::ApplyDefaults(profile, values);
-    return sim::BuildReport(profile, values);
 }
 
 }  // namespace
@@ -47,7 +37,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "fuzz_seeds: no profile %s\n", name);
             return 1;
         }
-        const std::string report = ReportOf(*profile);
+        const std::string report = sim::UnitState(*profile).Report();
         ok = WriteFile(out / "report" / (std::string(name) + ".txt"), report) && ok;
         ok = WriteFile(out / "config" / (std::string(name) + ".cfg"), model::ToFileText(report)) &&
              ok;

@@ -178,80 +178,6 @@ TEST_F(CatalogueTest, KindsPerPage) {
     EXPECT_EQ(actual, expected);
 }
 
-struct SpotCheck {
-    const char* name;
-    int page;
-    const char* kind;
-    const char* command;
-    const char* label;
-};
-
-// Exact bytes of the irregular rows and of a few rows given by rule A or rule B.
-const SpotCheck kSpotChecks[] = {
-    {"1RegisterIsHex", 0, "Combobox", "AT+HEXLOGIN", "\r\nRegister And Keep Online Info Is Hex:"},
-    {"Protocolmodel", 0, "Combobox", "At+PROMODE", "\r\nProtocol model:"},
-    {"RegistrationAndHeart", 0, "Combobox", "At+ENHRT", "\r\nRegistration and heart function:"},
-    {"Modem'sID number", 0, "Edit", "AT+IDNT", "\r\nModem's ID number:"},
-    {"HeartbeatPacketReplyInfo", 0, "Edit", "AT+LINKRGSTREP", "\r\nCustom Keep Onlinereply Info:"},
-    {"PrefixCombo", 0, "Combobox", "AT+PREFIX", "Packet Prefix Mode:"},
-    {"PrefixDataEdit", 0, "Edit", "AT+PRFXDATA", "Packet Prefix Data:"},
-    {"IO activation methods", 0, "Combobox", "AT+IOACTMTH", "\r\nIO activation methods:"},
-    {"I/O selection", 0, "Combobox", "", ""},
-    {"I/O1 Mode", 0, "Combobox", "AT+DIOWORKMODE1", "\r\nDIO1 workmode:"},
-    {"I/O2 Mode", 0, "Combobox", "AT+DIOWORKMODE2", "\r\nDIO2 workmode:"},
-    {"I/O3 control", 0, "Combobox", "AT+DIOMAPC3", "\r\nDIO3 and mapping center:"},
-    {"ALARM Act Time", 0, "Edit", "AT+ACTTIME", "\r\nALARM Act Time:"},
-    {"Debug Level", 0, "Combobox", "AT+DEBUG", "\r\nDebug Level :"},
-    {"Debugging  port", 0, "Combobox", "AT+DEBUGPORT", "\r\nDebugging information out port:"},
-    {"ThePPPauthentication", 1, "Combobox", "AT+SVRCNT", "\r\nTotal Servers:"},
-    {"Server's Ip", 1, "Edit", "AT+IPAD", "\r\nServer's Ip:"},
-    {"Server2's Ip", 1, "Edit", "AT+IPAD1", "\r\nServer1's Ip:"},
-    {"Server3's Port", 1, "Edit", "AT+PORT2", "\r\nServer2's Port:"},
-    {"Server5's Ip", 1, "Edit", "AT+IPAD4", "\r\nServer4's Ip:"},
-    {"Server5's Port", 1, "Edit", "AT+PORT4", "\r\nServer4's Port:"},
-    {"A serial 2 port binding center", 2, "Combobox", "AT+SERBINDCNT2",
-     "\r\nA serial 2 port binding center:"},
-    {"Serial 2 Baudrate", 2, "Combobox", "AT+SETIPR2", "\r\nSerial 2 Baudrate:"},
-    {"Mobus address", 3, "Edit", "AT+MBADDRESS", "Mobus address:"},
-    {"DIO1 workmode", 3, "Combobox", "AT+DIOWORKMODE1", "DIO1 workmode:"},
-    {"DIO3 workmode", 3, "Combobox", "AT+DIOWORKMODE3", "DIO3 workmode:"},
-    {"DIO2 lower threshold", 3, "Edit", "AT+DIOADCLOWTHR2", "DIO2 lower threshold:"},
-    {"DIO4 output control result", 3, "Edit", "AT+DIOOUTPUTRSP4", "DIO4 output control result:"},
-    {"The DIO5 data format", 3, "Combobox", "AT+DIODATAFMT5", "The DIO5 data format:"},
-    {"DIO5 interface", 3, "Combobox", "AT+DIOINTFACE5", "DIO5 interface:"},
-    {"Access Point Name", 4, "Edit", "AT+APN", "Access Point Name:"},
-    {"User Id", 4, "Edit", "AT+USERNAME", "\r\nPPP Authentication User Id:"},
-    {"The PPP authentication", 4, "Combobox", "AT+PAUTH", "\r\nThe PPP authentication:"},
-    {"net mode", 4, "Combobox", "AT+NETMODE", "\r\nnet mode:"},
-    {"Sms Center", 5, "Edit", "AT+SMSC", "\r\nSms Center :"},
-    {"Resend wating", 5, "Edit", "AT+RESWAIT", "\r\nResend wating:"},
-    {"NBBand", 5, "Edit", "AT+NBIOTNBAND", "\r\nnb iot nband:"},
-    {"NBNetModeCombo", 5, "Combobox", "AT+NETMODE", "\r\nModel Net Mode:"},
-    {"LORA ID", 6, "Edit", "AT+LID", "\r\nLORA ID:"},
-    {"Device Type", 6, "Line", "", "\r\nDevice Type:"},
-    {"ZigBee_WorkMode", 7, "Combobox", "AT+ZTXTYPE", "\r\nZigBee_WorkMode :"},
-    {"ZigBee_RFchannel", 7, "Combobox", "AT+CHA", "\r\nZigBee_RFchannel :"},
-    {"ZigBee_NetworkID", 7, "Edit", "AT+PID", "\r\nZigBee_NetworkID :"},
-    {"ZigBee_TransAddr", 7, "Edit", "AT+TAD", "\r\nZigBee_TransAddr :"},
-    {"ZigBee_Type", 7, "Combobox", "AT+TYP", "\r\nZigBee_Type :"},
-    {"GPS euipment ID", 8, "Edit", "AT+GPSID", "\r\nGPS euipment ID:"},
-    {"Dtumanagetransferprotocol", 9, "Combobox", "AT+MANAPRO", "\r\nDtu manage transfer protocol:"},
-    {"dtu is connect to dtu manage platform", 9, "Combobox", "AT+CONNTOMANA",
-     "\r\ndtu is connect to dtu manage platform:"},
-};
-
-TEST_F(CatalogueTest, SpotChecksOfExactBytes) {
-    for (const SpotCheck& check : kSpotChecks) {
-        SCOPED_TRACE(check.name);
-        const ParamEntry* row = catalogue_.Find(check.name);
-        ASSERT_NE(row, nullptr);
-        EXPECT_EQ(row->page, check.page);
-        EXPECT_EQ(row->kind, check.kind);
-        EXPECT_EQ(row->command, check.command);
-        EXPECT_EQ(row->label, check.label);
-    }
-}
-
 TEST_F(CatalogueTest, LeadingLineBreakIsTheBytesCrLf) {
     const ParamEntry* row = catalogue_.Find("LORA ID");
     ASSERT_NE(row, nullptr);
@@ -315,86 +241,19 @@ TEST_F(CatalogueTest, DioChannelRowsFollowRuleB) {
     EXPECT_EQ(page_three, expected_names);
 }
 
-TEST_F(CatalogueTest, RuleALabelsHoldForExactlyTheDocumentedRows) {
-    const std::set<std::string> rule_a = {
-        // Page 0
-        "IO activation methods",
-        "Sms Daemon Password",
-        "ALARM Inact Time",
-        "ALARM Act Time",
-        // Page 1
-        "Server's Ip",
-        "Server's Port",
-        "Secondary Server's Ip",
-        "Secondary Server's Port",
-        "Wait Time Between Dial Failures",
-        "Link Fail Retry Times",
-        "Should Return To Main Server",
-        // Page 2
-        "Serial Baudrate",
-        "Serial port commu mode",
-        "A serial port binding center",
-        "Serial 2 Baudrate",
-        "Serial 2 port commu mode",
-        "A serial 2 port binding center",
-        // Page 4
-        "Center call number",
-        "The PPP authentication",
-        "net mode",
-        "PPP Wait Time Between Dial Failures",
-        "PPP Link Fail Retry Times",
-        "Dns Server's Ip",
-        "Second Dns Server's Ip",
-        // Page 5
-        "LCP ECHO",
-        "Lcp echo interval",
-        "Lcp echo testing number",
-        "EXFUN",
-        "ICMP Ip",
-        "ICMP interval",
-        "ICMP testing number",
-        "Send group package waiting for",
-        "Max Tcp Frame Len",
-        "Resend wating",
-        "Maximum retransmission times",
-        "After a failed action",
-        "Waiting for the failure",
-        // Page 6
-        "LORA ID",
-        "LORA Rate",
-        "LORA Mode",
-        "LORA TAddr",
-        "Device Type",
-        "LORA Power",
-        "LORA freq",
-        // Page 8
-        "GPS Server's Ip",
-        "GPS Server's Port",
-        "GPS work mode",
-        "GPS euipment ID",
-        "GPS transmit interval",
-        "GPS transmit channel",
-        "GPS GPRMC",
-        "GPS GPVTG",
-        "GPS GPGGA",
-        "GPS GPGSA",
-        "GPS GPGSV",
-        "GPS GPGNS",
-        // Page 9
-        "dtu is connect to dtu manage platform",
-        "Dtu manage id",
-        "dtu manage server's Ip",
-        "dtu manage server's Port",
-        "DTU SMS configure fun",
-        "DTU SMS configure password",
-        "DTU SMS administrator number",
-    };
-    ASSERT_EQ(rule_a.size(), 63u);
-    std::set<std::string> actual;
+// The text of every command and label is checked against the simulated unit's data
+// (catalogue_unit_test.cpp); what the unit cannot tell is which labels the tool looks for
+// only at a line start.
+TEST_F(CatalogueTest, OnlyTheChannelRowsAndFiveOthersLackTheLeadingLineBreak) {
+    std::set<std::string> without;
+    std::set<std::string> expected = {"PrefixCombo", "PrefixDataEdit", "Mobus address",
+                                      "Access Point Name", "I/O selection"};
     for (const auto& [name, row] : catalogue_) {
-        if (row.label == "\r\n" + name + ":") actual.insert(name);
+        if (!row.label.starts_with("\r\n")) without.insert(name);
+        if (row.page == 3 && name.find("DIO") != std::string::npos) expected.insert(name);
     }
-    EXPECT_EQ(actual, rule_a);
+    EXPECT_EQ(expected.size(), 75u);
+    EXPECT_EQ(without, expected);
 }
 
 TEST_F(CatalogueTest, EveryLabelButIoSelectionEndsWithColon) {
@@ -423,7 +282,9 @@ TEST_F(CatalogueTest, OnlyDeviceTypeAndIoSelectionHaveNoCommand) {
     for (const auto& [name, row] : catalogue_) {
         if (row.command.empty()) {
             without.insert(name);
-        } else if (row.command != "At+PROMODE" && row.command != "At+ENHRT") {
+        } else if (name == "Protocolmodel" || name == "RegistrationAndHeart") {
+            EXPECT_EQ(row.command.rfind("At+", 0), 0u) << name << ": " << row.command;
+        } else {
             EXPECT_EQ(row.command.rfind("AT+", 0), 0u) << name << ": " << row.command;
         }
     }

@@ -1,16 +1,50 @@
 #include "sim/profiles.h"
 
+#include "sim/embedded_data.h"
+#include "sim/unit_state.h"
+
 namespace sim {
 namespace {
 
+// The profiles, the default first; each has its report file reports/NAME.txt.
+constexpr std::string_view kNames[] = {"base", "7315_E", "lora", "zigbee",  "gps",
+                                       "cdma", "bg36",   "bg96", "sim7000", "bc35"};
+
+// The network mode a unit names in its answer to "AT+FINDNETMODE", by its radio module.
+struct NetMode {
+    std::string_view module;
+    std::string_view mode;
+};
+constexpr NetMode kNetModes[] = {
+    {"BG96", "LTE"},    {"BG36", "CAT-M"},  {"SIM7000", "CAT-M"},
+    {"BC35", "NB-IOT"}, {"MC8332", "CDMA"},
+};
+
+std::string NetModeOf(std::string_view module) {
+    for (const NetMode& entry : kNetModes) {
+        if (entry.module == module) return std::string(entry.mode);
+    }
+    return "LTE";
+}
+
+Profile MakeProfile(std::string_view name) {
+    Profile profile;
+    profile.name = std::string(name);
+    profile.reportFile = EmbeddedText("reports/" + profile.name + ".txt");
+    const UnitState factory = UnitState::FromReportFile(profile.reportFile);
+    profile.deviceType = factory.Value("Device Type").value_or("");
+    profile.rfModel = factory.Value("RF MODEL").value_or("");
+    profile.netMode = NetModeOf(profile.rfModel);
+    profile.hasApn = factory.Value("AT+APN").has_value();
+    return profile;
+}
+
 const std::vector<Profile>& AllProfiles() {
-    static const std::vector<Profile> profiles = {
-        {"base", "7315", "BG96", "LTE", true},         {"7315_E", "7315_E", "BG96", "LTE", true},
-        {"lora", "7315-L", "BG96", "LTE", true},       {"zigbee", "7315-Z", "BG96", "LTE", true},
-        {"gps", "K8x30", "BG96", "LTE", true},         {"cdma", "7315-C", "MC8332", "CDMA", false},
-        {"bg36", "7315", "BG36", "CAT-M", true},       {"bg96", "7315", "BG96", "LTE", true},
-        {"sim7000", "7315", "SIM7000", "CAT-M", true}, {"bc35", "7315", "BC35", "NB-IOT", true},
-    };
+    static const std::vector<Profile> profiles = [] {
+        std::vector<Profile> all;
+        for (std::string_view name : kNames) all.push_back(MakeProfile(name));
+        return all;
+    }();
     return profiles;
 }
 

@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
-#include "sim/default_values.h"
-#include "sim/report.h"
+#include "sim/command_table.h"
 
 namespace sim {
 namespace {
@@ -19,8 +17,6 @@ constexpr std::string_view kLogin = "+++";
 constexpr std::string_view kClockCommand = "AT+EXCCLK";
 // Longest line the unit keeps; a longer one is answered with ERROR.
 constexpr std::size_t kMaxLineBytes = 1024;
-// Values the unit stores are shorter than this.
-constexpr std::size_t kMaxValueBytes = 100;
 
 constexpr std::array<std::string_view, 12> kLogLines = {
     "[000001] power on, firmware started",
@@ -36,12 +32,6 @@ constexpr std::array<std::string_view, 12> kLogLines = {
     "[000011] heartbeat sent",
     "[000012] heartbeat answered",
 };
-
-std::string UpperCase(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
-}
 
 bool StartsWithAtPlus(std::string_view line) {
     return line.size() >= 3 && UpperCase(line.substr(0, 3)) == "AT+";
@@ -66,10 +56,7 @@ std::optional<std::string> QuotedText(std::string_view value) {
 }  // namespace
 
 UnitBehaviour::UnitBehaviour(const Profile& profile, UnitTiming timing)
-    : profile_(profile), timing_(timing) {
-    model::InitParamCatalogue(values_);
-    ApplyDefaults(profile_, values_);
-}
+    : profile_(profile), timing_(timing), state_(profile) {}
 
 std::span<const UnitBehaviour::CommandHandler> UnitBehaviour::Commands() {
     static constexpr CommandHandler kTable[] = {
@@ -93,11 +80,8 @@ void UnitBehaviour::PowerOn(TimePoint now) {
     recentBytes_.clear();
     windowEnd_ = now + timing_.startWindow;
     nextPrompt_ = now + timing_.promptInterval;
-    Print("\r\n7315 DTU ");
-    Print(kFirmwareVersion);
-    Print(" (");
-    Print(profile_.rfModel);
-    Print(")\r\nSystem starting");
+    Print("\r\n7315 DTU " + state_.Value("Firmware version").value_or("") + " (" +
+          state_.Value("RF MODEL").value_or("") + ")\r\nSystem starting");
     Print(kPrompt);
 }
 
@@ -203,17 +187,7 @@ void UnitBehaviour::HandleWrite(std::string_view name, std::string_view value) {
         Print(clock ? kOk : kError);
         return;
     }
-    if (value.size() >= kMaxValueBytes) {
-        Print(kError);
-        return;
-    }
-    bool known = false;
-    for (auto& [rowName, row] : values_) {
-        if (row.command.empty() || UpperCase(row.command) != name) continue;
-        row.value = std::string(value);
-        known = true;
-    }
-    Print(known ? kOk : kError);
+    Print(state_.Write(name, value) ? kOk : kError);
 }
 
 void UnitBehaviour::Advance(TimePoint now) {
@@ -261,29 +235,16 @@ bool UnitBehaviour::IsRefused(std::string_view name) const {
     return refused_.contains(RefusalKey(name));
 }
 
-bool UnitBehaviour::SetValue(std::string_view name, std::string_view value) {
-    model::ParamEntry* row = values_.Find(name);
-    if (row == nullptr) return false;
-    row->value = std::string(value);
-    return true;
-}
-
-std::optional<std::string> UnitBehaviour::Value(std::string_view name) const {
-    const model::ParamEntry* row = values_.Find(name);
-    if (row == nullptr) return std::nullopt;
-    return row->value;
-}
-
 void UnitBehaviour::Print(std::string_view text) {
     if (!silent_) output_ += text;
 }
 
 void UnitBehaviour::AnswerShow() {
-    Print(BuildReport(profile_, values_));
+    Print(state_.Report());
 }
 
 void UnitBehaviour::AnswerFactory() {
-    ApplyDefaults(profile_, values_);
+    state_ = UnitState(profile_);
     Print(kOk);
 }
 
@@ -298,8 +259,9 @@ void UnitBehaviour::AnswerNetMode() {
 }
 
 void UnitBehaviour::AnswerVersion() {
-    Print("\r\n+VER: " + profile_.deviceType + "_" + kFirmwareVersion + "_" + profile_.rfModel +
-          "\r\n" + std::string(kOk));
+    Print("\r\n+VER: " + state_.Value("Device Type").value_or("") + "_" +
+          state_.Value("Firmware version").value_or("") + "_" +
+          state_.Value("RF MODEL").value_or("") + "\r\n" + std::string(kOk));
 }
 
 void UnitBehaviour::AnswerPin() {

@@ -12,8 +12,8 @@
 #include <string>
 #include <string_view>
 
-#include "model/catalogue.h"
 #include "sim/profiles.h"
+#include "sim/unit_state.h"
 
 namespace sim {
 
@@ -35,7 +35,7 @@ struct UnitTiming {
 
 class UnitBehaviour {
   public:
-    /// A unit of `profile` (which must outlive it) holding its factory values, switched off:
+    /// A unit of `profile` (which must outlive it) holding its factory report, switched off:
     /// mode kRunning, nothing printed until PowerOn.
     UnitBehaviour(const Profile& profile, UnitTiming timing);
 
@@ -64,10 +64,13 @@ class UnitBehaviour {
     void Refuse(std::string_view command);
     /// Sets the idle time; it counts from the next line received in configuration mode.
     void SetIdleTimeout(std::chrono::milliseconds idle) { timing_.idleTimeout = idle; }
-    /// Sets the value of the catalogue row `name`; false (and no change) when there is none.
-    bool SetValue(std::string_view name, std::string_view value);
-    /// The value of the catalogue row `name`, or nullopt when there is none.
-    std::optional<std::string> Value(std::string_view name) const;
+    /// Sets the value the unit shows for `key`, a command or a label (see UnitState::SetValue);
+    /// false (and no change) when its report has no such line.
+    bool SetValue(std::string_view key, std::string_view value) {
+        return state_.SetValue(key, value);
+    }
+    /// The value the unit shows for `key` (see UnitState::Value), or nullopt.
+    std::optional<std::string> Value(std::string_view key) const { return state_.Value(key); }
     /// Every byte received since construction, in order.
     const std::string& Received() const { return received_; }
     /// The text between the quotes of the last accepted "AT+EXCCLK=" line; empty before one.
@@ -101,7 +104,7 @@ class UnitBehaviour {
 
     const Profile& profile_;
     UnitTiming timing_;
-    model::ParamCatalogue values_;
+    UnitState state_;
     UnitMode mode_ = UnitMode::kRunning;
     bool silent_ = false;
     std::set<std::string> refused_;  // upper case, without a trailing "?"

@@ -1,0 +1,114 @@
+#include "sim/random_state_for_test.h"
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "sim/command_table.h"
+
+namespace sim::testing {
+namespace {
+
+// Draws from std::mt19937, whose output the standard fixes; the distributions are our own,
+// because the library's differ between implementations.
+class Draw {
+  public:
+    explicit Draw(std::uint32_t seed) : engine_(seed) {}
+
+    /// A number from 0 to n - 1, every one equally likely (n > 0).
+    std::size_t Below(std::size_t n) {
+        const std::uint64_t span = std::uint64_t{1} << 32;
+        const std::uint64_t limit = span - span % n;
+        for (;;) {
+            const std::uint64_t value = engine_();
+            if (value < limit) return static_cast<std::size_t>(value % n);
+        }
+    }
+    /// One of `values` (not empty).
+    const std::string& Of(const std::vector<std::string>& values) {
+        return values[Below(values.size())];
+    }
+    /// A printable ASCII character; a blank only when `blank` is set.
+    char Printable(bool blank) {
+        const char first = blank ? ' ' : '!';
+        return static_cast<char>(
+            first + static_cast<char>(Below(static_cast<std::size_t>('~' - first + 1))));
+    }
+
+  private:
+    std::mt19937 engine_;
+};
+
+bool EndsAnAnswer(const std::string& text) {
+    return text.find("OK") != std::string::npos || text.find("ERROR") != std::string::npos;
+}
+
+// Printable text of `length` bytes without a blank at either end; with `words` (length 3
+// or more), at least one blank and more blanks than chance would give stand inside.
+std::string Text(Draw& draw, std::size_t length, bool words) {
+    std::string text;
+    do {
+        text.clear();
+        for (std::size_t i = 0; i < length; ++i) {
+            const bool end = i == 0 || i + 1 == length;
+            if (end) {
+                text += draw.Printable(false);
+            } else if (words) {
+                text += draw.Below(4) == 0 ? ' ' : draw.Printable(false);
+            } else {
+                text += draw.Printable(true);
+            }
+        }
+        if (words) text[1 + draw.Below(length - 2)] = ' ';
+    } while (EndsAnAnswer(text));
+    return text;
+}
+
+std::string FreeText(Draw& draw, std::size_t maxBytes) {
+    switch (draw.Below(4)) {
+        case 0:
+            return {};
+        case 1:
+            return Text(draw, maxBytes, false);
+        case 2:
+            return Text(draw, 3 + draw.Below(maxBytes - 2), true);
+        default:
+            return Text(draw, 1 + draw.Below(maxBytes), false);
+    }
+}
+
+// A value no list item stands for: one the unit knows, or a foreign one.
+std::string Unknown(Draw& draw, const UnitCommand& command) {
+    std::vector<std::string> values = command.unlisted;
+    if (command.kind == DomainKind::kNumber) {
+        values.insert(values.end(),
+                      {std::to_string(command.low - 1), std::to_string(command.high + 1)});
+    }
+    values.insert(values.end(), {"77", "x"});
+    return draw.Of(values);
+}
+
+std::string ValueFor(Draw& draw, const UnitCommand& command, ValueMix mix) {
+    if (command.kind == DomainKind::kText) return FreeText(draw, command.maxBytes);
+    if (mix == ValueMix::kAny && draw.Below(4) == 0) return Unknown(draw, command);
+    if (command.kind == DomainKind::kList) return draw.Of(command.listed);
+    // A number: either bound, or any in range.
+    const std::size_t span = static_cast<std::size_t>(command.high - command.low) + 1;
+    const std::size_t pick = draw.Below(3) == 0   ? span - 1
+                             : draw.Below(2) == 0 ? 0
+                                                  : draw.Below(span);
+    return std::to_string(command.low + static_cast<long>(pick));
+}
+
+}  // namespace
+
+UnitState RandomUnitState(const Profile& profile, std::uint32_t seed, ValueMix mix) {
+    Draw draw(seed);
+    UnitState state(profile);
+    for (const UnitCommand& command : UnitCommands()) {
+        state.SetValue(command.command, ValueFor(draw, command, mix));
+    }
+    return state;
+}
+
+}  // namespace sim::testing
