@@ -126,10 +126,10 @@ TEST(SavedRows, FollowTheFlagsWhileDeviceModelsAndActivationMethodsSwitch) {
 TEST(SavedRows, MainServerOfAServerModeConfigurationIsWrittenToTheNextUnit) {
     TestFrame t;
     ASSERT_TRUE(t.created) << t.error;
-    LoadReport(t, "base", [](model::ParamCatalogue& v) {
-        v.SetValue("DeviceModel", "SVR");
-        v.SetValue("Server's Ip", "10.1.1.1");
-        v.SetValue("Server's Port", "6100");
+    LoadReport(t, "base", [](sim::UnitState& unit) {
+        unit.SetValue("AT+DEVMODE", "SVR");
+        unit.SetValue("AT+IPAD", "10.1.1.1");
+        unit.SetValue("AT+PORT", "6100");
     });
     ASSERT_FALSE(t.Find("ServiceGroupBox")->IsVisible());
     // The unit the configuration goes to holds another main server.
