@@ -4,7 +4,7 @@
 #include <set>
 
 #include "app/messages.h"
-#include "app/report_loader.h"
+#include "app/report_loader_for_test.h"
 
 namespace app {
 namespace {
@@ -190,6 +190,30 @@ TEST_F(AdaptTest, IoSelectionMovesWorkModeItemFourAndIsStable) {
     EXPECT_EQ(t.frame->adaptTrace, (std::vector<int>{10, 7, 8, 9, 20, 21}));
     EXPECT_EQ(List("DIO1 workmode")->GetCurSel(), 0);
     EXPECT_EQ(List("DIO3 workmode")->GetCurSel(), 4);
+}
+
+// What the rules would change when the user chooses it stays as the unit reports it: the form
+// refuses "no server" only as the user's choice, and keeps work mode item 4 for one channel only
+// when the user picks it.
+TEST_F(AdaptTest, AReportedStateTheRulesWouldNotLetTheUserChooseIsKept) {
+    Load("base", [](sim::UnitState& v) {
+        v.SetValue("AT+SVRCNT", "0");
+        v.SetValue("AT+ACTI", "DIO");
+        v.SetValue("AT+IOACTMTH", "0");
+        v.SetValue("AT+DIOWORKMODE1", "4");
+        v.SetValue("AT+DIOWORKMODE3", "4");
+    });
+    ASSERT_TRUE(t.Find("I/O selection")->IsShown());
+    EXPECT_TRUE(t.dialogs.Boxes().empty());
+    EXPECT_EQ(List("ThePPPauthentication")->GetText(), "0");
+    EXPECT_EQ(List("I/O selection")->GetCurSel(), 0);
+    EXPECT_EQ(List("DIO1 workmode")->GetCurSel(), 4);
+    EXPECT_EQ(List("DIO3 workmode")->GetCurSel(), 4);
+    EXPECT_TRUE(testing::SaveLines(t).empty());
+    Choose("ThePPPauthentication", 2);
+    Choose("ThePPPauthentication", 0);  // the user's own choice is refused
+    EXPECT_EQ(t.dialogs.Boxes().size(), 1u);
+    EXPECT_EQ(List("ThePPPauthentication")->GetText(), "1");
 }
 
 TEST_F(AdaptTest, RegisterTextsFollowTheHexChoice) {

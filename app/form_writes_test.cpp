@@ -2,30 +2,19 @@
 // back, and the rows written are those whose flags are set.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
 
-#include "app/report_loader.h"
+#include "app/report_loader_for_test.h"
 #include "model/command_builder.h"
 
 namespace app {
 namespace {
 
 using testing::LoadReport;
+using testing::PendingWrites;
 using testing::TestFrame;
-
-/// The writes "Save" would queue now, without sending them.
-std::vector<model::WorkerJob> PendingWrites(TestFrame& t) {
-    std::vector<model::WorkerJob> jobs;
-    std::string log;
-    model::BuildContext ctx{t.frame->paintManager,
-                            t.frame->catalogue,
-                            t.frame->pages,
-                            t.frame->texts,
-                            [&](std::string_view text) { log += text; },
-                            [&](const model::WorkerJob& job) { jobs.push_back(job); }};
-    model::BuildWriteJobs(ctx);
-    return jobs;
-}
 
 bool IsDropDown(const model::ParamEntry& row) {
     return row.kind == "Combobox";
@@ -135,9 +124,32 @@ TEST(SavedRows, MainServerOfAServerModeConfigurationIsWrittenToTheNextUnit) {
     // The unit the configuration goes to holds another main server.
     t.frame->catalogue.SetValue("Server's Ip", "10.2.2.2");
     t.frame->catalogue.SetValue("Server's Port", "6200");
-    std::vector<std::string> lines;
-    for (const model::WorkerJob& job : PendingWrites(t)) lines.push_back(job.line);
-    EXPECT_EQ(lines, (std::vector<std::string>{"AT+IPAD=10.1.1.1\r\n", "AT+PORT=6100\r\n"}));
+    EXPECT_EQ(testing::SaveLines(t),
+              (std::vector<std::string>{"AT+IPAD=10.1.1.1\r\n", "AT+PORT=6100\r\n"}));
+}
+
+// Another program saved the file with plain CR LF line ends: read back, its lines end in LF
+// only, and the labels that begin with a line break are not found. The unit keeps the values
+// the file does not hold, instead of having them emptied.
+TEST(SavedRows, RowsAFileDoesNotHoldAreNotWritten) {
+    TestFrame t;
+    ASSERT_TRUE(t.created) << t.error;
+    sim::UnitState fromFile(*sim::FindProfile("base"));
+    fromFile.SetValue("AT+PORT", "7007");
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("crlf-" + std::to_string(::getpid()) + ".cfg"))
+            .string();
+    std::ofstream(path, std::ios::binary) << fromFile.Report();  // CR LF on disk, read as LF
+    t.dialogs.SetNextFileName(path);
+    t.frame->LoadConfigFile();
+    t.loop->RunUntilIdle();
+    std::filesystem::remove(path);
+    EXPECT_EQ(t.Find("Server's Port")->GetText(), "");
+    t.frame->link.rxBuffer.Assign(sim::UnitState(*sim::FindProfile("base")).Report());
+    t.frame->WriteLoadedConfiguration();
+    const std::vector<model::WorkerJob> queued = t.frame->link.jobQueue.Pending();
+    ASSERT_EQ(queued.size(), 1u);  // the file's own report request, and no write
+    EXPECT_EQ(queued[0].jobKind, model::kLoadFromFile);
 }
 
 }  // namespace

@@ -41,18 +41,23 @@ void CK4X30FrameWnd::AdaptForm(int adaptCase, int param) {
 
 int CK4X30FrameWnd::ParseReport() {
     const int result = model::ExtractReportValues(link.rxBuffer.View(), catalogue, rfModel);
-    model::ReportContext ctx{paintManager, catalogue, pages, rfModel, baseModel, *this};
-    model::ApplyReportToForm(ctx);
+    ApplyReport();
     return result;
 }
 
-void CK4X30FrameWnd::BuildWriteJobs() {
+void CK4X30FrameWnd::ApplyReport() {
+    model::ReportContext ctx{paintManager, catalogue, pages, rfModel, baseModel, *this};
+    model::ApplyReportToForm(ctx);
+}
+
+void CK4X30FrameWnd::BuildWriteJobs(const std::set<std::string>* onlyRows) {
     model::BuildContext ctx{paintManager,
                             catalogue,
                             pages,
                             texts,
                             [this](std::string_view text) { PostLogText(text); },
                             [this](const model::WorkerJob& job) { link.jobQueue.QueueJob(job); }};
+    ctx.onlyRows = onlyRows;
     model::BuildWriteJobs(ctx);
 }
 
@@ -98,14 +103,18 @@ void CK4X30FrameWnd::LoadConfigFile() {
         return;
     }
     link.rxBuffer.Assign(*text);
-    ParseReport();
+    fileRows.clear();
+    model::ExtractReportValues(link.rxBuffer.View(), catalogue, rfModel, &fileRows);
+    ApplyReport();
     link.QueueJob(model::kLoadFromFile, "\r\nAT+SHOW\r\n");
 }
 
 void CK4X30FrameWnd::WriteLoadedConfiguration() {
-    // The rows take the unit's current values; the form still shows the file's.
+    // The rows take the unit's current values; the form still shows the file's. A row the file
+    // does not hold (another model's file, or one whose line ends another program changed)
+    // keeps the unit's value instead of being emptied.
     model::ExtractReportValues(link.rxBuffer.View(), catalogue, rfModel);
-    BuildWriteJobs();
+    BuildWriteJobs(&fileRows);
 }
 
 void CK4X30FrameWnd::CheckIpField(ui::Control& field) {

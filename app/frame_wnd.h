@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -94,8 +95,11 @@ class CK4X30FrameWnd : public ui::Window,
     void AdaptForm(int adaptCase, int param);
     /// Extracts the values of the text received and fills the form; the extraction's result.
     int ParseReport();
-    /// Queues a write for every changed, shown field ("Save").
-    void BuildWriteJobs();
+    /// Fills the form from the rows' values.
+    void ApplyReport();
+    /// Queues a write for every changed row whose flags are set ("Save"); only the rows of
+    /// `onlyRows` when given.
+    void BuildWriteJobs(const std::set<std::string>* onlyRows = nullptr);
     /// The file dialogs of "SaveToFile" and "LoadFromFile", and what follows them.
     void SaveConfigFile();
     void LoadConfigFile();
@@ -117,6 +121,8 @@ class CK4X30FrameWnd : public ui::Window,
     std::string lastItemSelectName;
     /// The adaptation cases handled, in order (kept short; for diagnosis and tests).
     std::vector<int> adaptTrace;
+    /// The rows the configuration file being loaded holds: only those are written.
+    std::set<std::string> fileRows;
 
     devlink::Link link{*this, *this};  // after the tree and the catalogue it works on
 

@@ -7,6 +7,7 @@
 #include "cli/outcome.h"
 #include "cli/output.h"
 #include "cli/session.h"
+#include "model/command_builder.h"
 #include "model/config_file.h"
 #include "model/report_parser.h"
 #include "ui/controls.h"
@@ -172,17 +173,15 @@ std::vector<std::string> Differences(const Session& s, const model::ParamCatalog
     return differences;
 }
 
-/// Warns about each written row whose label the file does not hold: the form had nothing
-/// for it, so the unit's value was replaced by an empty one.
-void WarnAboutRowsMissingFromFile(CommandContext& ctx, const model::ParamCatalogue& file,
-                                  const std::vector<WriteResult>& writes) {
-    for (const WriteResult& w : writes) {
-        const model::ParamEntry* row = file.Find(w.name);
-        if (!row || row->label.empty() || ctx.fileText.find(row->label) != std::string::npos) {
-            continue;
-        }
-        ctx.err << "dtucfg: warning: the file has no " << w.name << "; it was written as \""
-                << w.value << "\"\n";
+/// Warns about each row the file does not hold while the unit holds a value for it: the file
+/// says nothing about it, so the unit keeps its value.
+void WarnAboutRowsMissingFromFile(CommandContext& ctx) {
+    const ObservedFrame& f = ctx.session->Frame();
+    for (const auto& [name, row] : f.catalogue) {
+        if (row.command.empty() || row.label.empty() || row.value.empty()) continue;
+        if (f.fileRows.count(name) || !model::RowIsWritten(row, f.pages)) continue;
+        ctx.err << "dtucfg: warning: the file has no " << name << "; the unit keeps \"" << row.value
+                << "\"\n";
     }
 }
 
@@ -274,7 +273,7 @@ int RunApply(CommandContext& ctx) {
     model::InitParamCatalogue(file);
     std::string rfModel;
     model::ExtractReportValues(ctx.fileText, file, rfModel);
-    WarnAboutRowsMissingFromFile(ctx, file, outcome.writes);
+    WarnAboutRowsMissingFromFile(ctx);
     if (code == kExitOk && outcome.writes.empty()) {
         ctx.err << "dtucfg: the unit holds the file's values already; nothing written\n";
     }

@@ -148,8 +148,10 @@ bool ServerCount(AdaptContext& ctx, int) {
     int service = 60, service2 = 110;
     if (text == "0") {
         const model::ParamEntry* type = ctx.catalogue.Find("Device Type");
-        if (!type || type->value.find("K8x30") == std::string::npos) {
-            // Every other unit needs a server: refuse, and fall back to one.
+        const bool chosen = ctx.lastItemSelectName == "ThePPPauthentication";
+        if (chosen && (!type || type->value.find("K8x30") == std::string::npos)) {
+            // Every other unit needs a server: the user's choice of none is refused, and the
+            // list falls back to one. A unit that reports none keeps its value.
             ctx.notice(ctx.texts.LoadText("Notify", "ServerCount"));
             count->SelectItem(1);
             return false;

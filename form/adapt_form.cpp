@@ -153,11 +153,12 @@ bool IoSelection(AdaptContext& ctx, int) {
         ShowIoGroups(ctx);
         return true;
     }
-    const int picked = selection->GetCurSel();
+    // Work mode item 4 (I/O activation) belongs to the channel the user picks alone; a
+    // selection the form made from the unit's report leaves the unit's work modes as they are.
+    const int picked = ctx.lastItemSelectName == "I/O selection" ? selection->GetCurSel() : -1;
     for (int k = 1; picked >= 0 && k <= 5; ++k) {
         ui::Combo* workMode = ctx.List("DIO" + std::to_string(k) + " workmode");
         if (!workMode) break;
-        // Work mode item 4 (I/O activation) belongs to the picked channel alone.
         if (k - 1 == picked) {
             workMode->SelectItem(4);
         } else if (workMode->GetCurSel() == 4) {

@@ -1,5 +1,6 @@
 #include "model/command_builder.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "model/rule_table.h"
@@ -73,9 +74,10 @@ void WriteBindingCenter(WriteInput& in) {
 }
 
 void WriteIoControl(WriteInput& in) {
-    Queue(in, std::to_string(in.index));
-    if (in.index == 6) return;
-    // "I/O1 control" is channel 1: its work mode becomes "controlled".
+    const bool written = QueueParamWrite(in.ctx, in.name, in.row, std::to_string(in.index));
+    // A new mapping of channel 1 ("I/O1 control") makes its work mode "controlled"; a mapping
+    // the unit holds already leaves the work mode to the unit.
+    if (in.index == 6 || !written) return;
     const std::string channel(1, in.name[3]);
     QueueFor(in, "DIO" + channel + " workmode", "5");
 }
@@ -148,16 +150,25 @@ bool QueueParamWrite(BuildContext& ctx, const std::string& name, const ParamEntr
         ctx.log(ctx.texts.LoadText("Notify", "LineBreakError") + " " + name + "\r\n");
         return false;
     }
-    ctx.queue(WorkerJob{kWriteParam, ParamWriteLine(row.command, value), name, value});
+    std::string line = ParamWriteLine(row.command, value);
+    if (std::find(ctx.queuedLines.begin(), ctx.queuedLines.end(), line) != ctx.queuedLines.end()) {
+        return true;
+    }
+    ctx.queuedLines.push_back(line);
+    ctx.queue(WorkerJob{kWriteParam, std::move(line), name, value});
     return true;
+}
+
+bool RowIsWritten(const ParamEntry& row, const PageTable& pages) {
+    return row.shown && row.page >= 0 && row.page < static_cast<int>(pages.size()) &&
+           pages[static_cast<size_t>(row.page)].shown;
 }
 
 bool BuildWriteJobs(BuildContext& ctx) {
     for (const auto& [name, row] : ctx.catalogue) {
-        if (!row.shown || row.page < 0 || row.page >= static_cast<int>(ctx.pages.size()) ||
-            !ctx.pages[static_cast<size_t>(row.page)].shown) {
-            continue;
-        }
+        if (!RowIsWritten(row, ctx.pages)) continue;
+        // A row without a label of its own ("I/O selection") stands for the rows it writes.
+        if (ctx.onlyRows && !row.label.empty() && !ctx.onlyRows->count(name)) continue;
         // The flags decide, not the screen: a row keeps its flag while a group above it is
         // hidden (the main server in server mode), so a configuration carries it along.
         ui::Control* control = ctx.pm.FindControl(name);

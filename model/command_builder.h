@@ -3,8 +3,10 @@
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/catalogue.h"
 #include "model/page_table.h"
@@ -21,16 +23,23 @@ struct BuildContext {
     const platform::LanguageTexts& texts;
     std::function<void(std::string_view)> log;    // a notice to the log view
     std::function<void(const WorkerJob&)> queue;  // a write job to the worker
+    std::vector<std::string> queuedLines = {};    // the lines this walk has queued
+    /// When set, only the rows it names are written (a configuration file's own rows).
+    const std::set<std::string>* onlyRows = nullptr;
 };
 
 /// The line of a parameter write: command, "=", the value unchanged, CR LF.
 std::string ParamWriteLine(std::string_view command, std::string_view value);
 
-/// Queues the write of `value` for `row` (named `name`) unless the row holds it already.
-/// A value holding CR or LF is not sent (it would end the line early and run the rest as a
-/// command of its own): the log names the field instead. Returns whether a job was queued.
+/// Queues the write of `value` for `row` (named `name`) unless the row holds it already. The
+/// same line is queued once per walk, however many rows ask for it. A value holding CR or LF
+/// is not sent (it would end the line early and run the rest as a command of its own): the
+/// log names the field instead. Returns whether the walk sends the value.
 bool QueueParamWrite(BuildContext& ctx, const std::string& name, const ParamEntry& row,
                      const std::string& value);
+
+/// Whether `row` is considered for writing at all: its flag and its page's flag are set.
+bool RowIsWritten(const ParamEntry& row, const PageTable& pages);
 
 /// Walks the catalogue in key order and queues a write per changed row whose flag is set, on a
 /// page whose flag is set. A drop-down that shows no item is never written. An "NBBand"

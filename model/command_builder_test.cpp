@@ -126,9 +126,20 @@ TEST_F(BuildTest, EachLineIsComparedWithItsOwnRow) {
     catalogue.SetValue("DIO4 workmode", "4");
     List("I/O selection")->SelectItem(3);
     EXPECT_TRUE(Build().empty());
+    // A mapping the unit holds leaves the channel's work mode to the unit; a new one sets it.
     catalogue.SetValue("I/O2 control", "2");
     List("I/O2 control")->SelectItem(2);
-    EXPECT_EQ(Build(), (Lines{"AT+DIOWORKMODE2=5\r\n"}));
+    EXPECT_TRUE(Build().empty());
+    catalogue.SetValue("I/O2 control", "1");
+    EXPECT_EQ(Build(), (Lines{"AT+DIOMAPC2=2\r\n", "AT+DIOWORKMODE2=5\r\n"}));
+}
+
+TEST_F(BuildTest, ALineIsQueuedOncePerWalk) {
+    // "I/O selection" offers "4" to the third channel, whose own row asks for the same line.
+    catalogue.SetValue("DIO3 workmode", "0");
+    List("DIO3 workmode")->SelectItem(4);
+    List("I/O selection")->SelectItem(2);
+    EXPECT_EQ(Build(), (Lines{"AT+DIOWORKMODE3=4\r\n"}));
 }
 
 TEST_F(BuildTest, AListShowingNoItemIsNeverWritten) {

@@ -1,6 +1,6 @@
 // Configuration files (".cfg"): the unit's report as received, stored as a text-mode file the
 // way the tool has always written them: every LF written as CR LF, CR LF read back as LF, a
-// byte 26 ends the text, at most 8192 bytes read.
+// byte 26 ends the text, at most as much read as the receive text holds.
 #pragma once
 
 #include <optional>
@@ -9,7 +9,7 @@
 
 namespace model {
 
-constexpr size_t kConfigReadLimit = 8192;
+constexpr size_t kConfigReadLimit = 16000;
 
 /// The bytes on disk for `text`: each LF becomes CR LF.
 std::string ToFileText(std::string_view text);

@@ -46,11 +46,11 @@ TEST(ConfigFileText, OtherToolsCrLfFilesReadAsPlainLinesAndCtrlZEnds) {
     EXPECT_EQ(FromFileText("x\r\r\r\n"), "x\r\r\n");
 }
 
-TEST(ConfigFileText, AtMost8192BytesAfterTranslation) {
+TEST(ConfigFileText, AtMostTheReceiveTextsSizeAfterTranslation) {
     std::string bytes;
-    for (int i = 0; i < 5000; ++i) bytes += "ab\r\n";  // 20000 bytes, 15000 after translation
+    for (int i = 0; i < 6000; ++i) bytes += "ab\r\n";  // 24000 bytes, 18000 after translation
     const std::string text = FromFileText(bytes);
-    EXPECT_EQ(text.size(), 8192u);
+    EXPECT_EQ(text.size(), 16000u);
     EXPECT_EQ(text.substr(0, 6), "ab\nab\n");
 }
 

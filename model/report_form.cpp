@@ -17,7 +17,12 @@ struct ReadInput {
     ReportContext& ctx;
     ui::Combo& list;
     const std::string& value;
-    int n;  // the value read as a decimal number
+    int n;        // the value read as a decimal number
+    bool number;  // the value is exactly that number as the tool writes it ("5", not "05" or "x")
+
+    /// Item `index` when the value is a number; no item otherwise, so a value the tool would
+    /// not write back the same is never taken for item 0.
+    void SelectIfNumber(int index) { list.SelectItem(number ? index : -1); }
 };
 
 using ReadRule = void (*)(ReadInput&);
@@ -76,7 +81,7 @@ void ReadBands(ReadInput& in) {
         rf.find("BG36") != std::string::npos || rf.find("SIM7000") != std::string::npos;
     if (bands) FillBandList(in.list, rf.find("BG36") != std::string::npos ? "BG36" : "SIM7000");
     in.ctx.hooks.SetLayoutVisible("NetWorkSettingsLayout", bands);
-    in.list.SelectItem(in.n < in.list.GetCount() ? in.n : -1);
+    in.SelectIfNumber(in.n < in.list.GetCount() ? in.n : -1);
 }
 
 /// Selects the item that `table` pairs with the value; no pair: no item.
@@ -92,11 +97,11 @@ void SelectMapped(ReadInput& in, const std::array<std::pair<const char*, int>, N
 }
 
 void ReadExfun(ReadInput& in) {
-    in.list.SelectItem(in.n == 0 ? 0 : in.n == 3 ? 1 : -1);
+    in.SelectIfNumber(in.n == 0 ? 0 : in.n == 3 ? 1 : -1);
 }
 
 void ReadNetMode(ReadInput& in) {
-    in.list.SelectItem(in.n == 0 ? 0 : in.n > 3 ? in.n - 3 : -1);
+    in.SelectIfNumber(in.n == 0 ? 0 : in.n > 3 ? in.n - 3 : -1);
 }
 
 void ReadDeviceModel(ReadInput& in) {
@@ -114,16 +119,15 @@ void ReadBindingCenter(ReadInput& in) {
 
 void ReadWorkMode(ReadInput& in) {
     // The unit's work mode is the item's position: 6, the analog input, is the seventh item.
-    // An empty value says nothing about the mode.
-    in.list.SelectItem(in.value.empty() ? -1 : in.n);
+    in.SelectIfNumber(in.n);
 }
 
 void ReadZigbeeChannel(ReadInput& in) {
-    in.list.SelectItem(in.n - 11);
+    in.SelectIfNumber(in.n - 11);
 }
 
 void ReadOneBased(ReadInput& in) {
-    in.list.SelectItem(in.n - 1);
+    in.SelectIfNumber(in.n - 1);
 }
 
 void ReadIoSelection(ReadInput& in) {
@@ -139,11 +143,12 @@ void ReadIoSelection(ReadInput& in) {
 }
 
 void ReadIoMode(ReadInput& in) {
-    in.list.SelectItem(in.n == 4 ? 1 : in.n == 5 ? 2 : 0);
+    // Item 0 stands for every mode but these two, and is never written.
+    in.list.SelectItem(in.number && in.n == 4 ? 1 : in.number && in.n == 5 ? 2 : 0);
 }
 
 void ReadIndex(ReadInput& in) {
-    in.list.SelectItem(in.value.empty() ? -1 : in.n);
+    in.SelectIfNumber(in.n);
 }
 
 const RuleTable<ReadRule> kReadRules(
@@ -207,7 +212,8 @@ void ApplyReportToForm(ReportContext& ctx) {
         if (row.kind == "Combobox") {
             auto* list = ctx.pm.Find<ui::Combo>(name);
             if (!list) continue;
-            ReadInput in{ctx, *list, row.value, platform::ReadDecimal(row.value)};
+            const int n = platform::ReadDecimal(row.value);
+            ReadInput in{ctx, *list, row.value, n, row.value == std::to_string(n)};
             kReadRules.Find(name)(in);
         } else if (row.kind == "Edit") {
             if (ui::Control* field = ctx.pm.FindControl(name)) field->SetText(row.value);

@@ -37,18 +37,20 @@ std::string ExtractBetween(std::string_view text, std::string_view start, std::s
     return std::string(part);
 }
 
-int ExtractReportValues(std::string_view text, ParamCatalogue& catalogue, std::string& rfModel) {
+int ExtractReportValues(std::string_view text, ParamCatalogue& catalogue, std::string& rfModel,
+                        std::set<std::string>* reported) {
     size_t listing = text.find(kListingStart);
     if (listing == std::string_view::npos) listing = text.find(kCdmaListingStart);
     if (listing == std::string_view::npos) return 1;
-    // Labels are searched in a copy of the listing of at most 8191 bytes.
-    const std::string_view copy = text.substr(listing, kListingCopySize - 1);
+    const std::string_view copy = text.substr(listing, kListingCopySize);
     rfModel = ExtractBetween(text, "RF MODEL:", "\r\n");
     for (auto& [name, row] : catalogue) {
         row.value.clear();
         std::string value;
         if (!ValueAfterLabel(copy, row.label, value)) continue;
-        if (value.size() < kValueLimit) row.value = std::move(value);
+        if (value.size() >= kValueLimit) continue;
+        row.value = std::move(value);
+        if (reported) reported->insert(name);
     }
     return 0;
 }

@@ -2,6 +2,7 @@
 // "\r\nAT+SHOW\r\n", and filling the form from the values.
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -14,18 +15,22 @@ namespace model {
 
 constexpr std::string_view kListingStart = "Access Point Name:";
 constexpr std::string_view kCdmaListingStart = "Whether module using CDMA mode:";
-constexpr size_t kListingCopySize = 8192;
+/// Labels are searched in the listing up to this size: all the receive text can hold, so a
+/// report with long values loses none of its last rows.
+constexpr size_t kListingCopySize = 16000;
 constexpr size_t kValueLimit = 100;
 
 /// The part of `text` after the first `start` and before the first `end` that follows it,
 /// blanks removed at both ends; empty when either marker is missing.
 std::string ExtractBetween(std::string_view text, std::string_view start, std::string_view end);
 
-/// Stores every row's value from the report `text` (at most 8191 bytes of the listing, from
-/// its first line) and the radio module into `rfModel`. Returns 1, changing nothing, when the
-/// text holds no listing; 0 otherwise. A missing label, a label without a line end after it
-/// or a value of 100 bytes or more leaves the row empty.
-int ExtractReportValues(std::string_view text, ParamCatalogue& catalogue, std::string& rfModel);
+/// Stores every row's value from the report `text` (the listing, from its first line) and the
+/// radio module into `rfModel`. Returns 1, changing nothing, when the text holds no listing;
+/// 0 otherwise. A missing label, a label without a line end after it or a value of 100 bytes
+/// or more leaves the row empty; the names of the rows that got a value are added to
+/// `reported` when given.
+int ExtractReportValues(std::string_view text, ParamCatalogue& catalogue, std::string& rfModel,
+                        std::set<std::string>* reported = nullptr);
 
 /// What filling the form from a report needs from the window that shows it.
 class FormHooks {

@@ -86,24 +86,29 @@ TEST_F(ExtractTest, CdmaUnitsStartTheirListingElsewhere) {
     EXPECT_EQ(rfModel, "");
 }
 
-TEST_F(ExtractTest, TheListingIsCutAfter8191Bytes) {
-    // The line of "User Id" ends exactly at byte 8191 of the listing; the next is beyond it.
+TEST_F(ExtractTest, AListingAsLongAsTheReceiveTextIsReadToItsEnd) {
+    // The line of "User Id" ends exactly at byte 16000 of the listing: all the receive text
+    // can hold. A listing of a report with long values is not cut short.
     const std::string inside = "\r\nPPP Authentication User Id: abcdefg\r\n";
     std::string text = "Access Point Name: x\r\n";
-    text.resize(8191 - inside.size(), '.');
+    text.resize(16000 - inside.size(), '.');
     text += inside;
-    ASSERT_EQ(text.size(), 8191u);
-    text += "\r\nPPP Authentication Password: beyond\r\n";
     Extract(text);
     EXPECT_EQ(Value("User Id"), "abcdefg");
-    EXPECT_EQ(Value("Password"), "");
     // One byte more in front of the listing's start line changes nothing: the copy starts there.
     Extract("." + text);
     EXPECT_EQ(Value("User Id"), "abcdefg");
-    // One byte more inside the listing: the line end of "User Id" falls off the copy.
-    text.insert(30, ".");
-    Extract(text);
-    EXPECT_EQ(Value("User Id"), "");
+}
+
+TEST_F(ExtractTest, TheRowsThatGotAValueAreNamed) {
+    std::set<std::string> reported;
+    catalogue.SetValue("Password", "old");
+    EXPECT_EQ(model::ExtractReportValues("Access Point Name: x\r\n\r\nPPP Authentication User "
+                                         "Id: card\r\n\r\nPPP Authentication Password: " +
+                                             std::string(100, 'p') + "\r\n",
+                                         catalogue, rfModel, &reported),
+              0);
+    EXPECT_EQ(reported, (std::set<std::string>{"Access Point Name", "I/O selection", "User Id"}));
 }
 
 TEST_F(ExtractTest, EveryRowIsEmptiedByTheNextReport) {

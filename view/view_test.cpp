@@ -269,7 +269,7 @@ TEST_F(ViewLinkTest, FocusOnTheNetworkModeFieldAsksTheLoggedInUnit) {
 }  // namespace
 }  // namespace view
 
-#include "app/report_loader.h"
+#include "app/report_loader_for_test.h"
 
 namespace view {
 namespace {

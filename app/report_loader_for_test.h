@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "app/test_frame.h"
+#include "model/command_builder.h"
 #include "sim/unit_state.h"
 
 namespace app::testing {
@@ -18,6 +19,24 @@ inline void LoadReport(TestFrame& t, const char* profile,
     t.frame->link.rxBuffer.Assign(unit.Report());
     t.frame->ParseReport();
     t.loop->RunUntilIdle();
+}
+
+/// The writes a click on "Save" would queue now, without queueing them.
+inline std::vector<model::WorkerJob> PendingWrites(TestFrame& t) {
+    std::vector<model::WorkerJob> jobs;
+    model::BuildContext ctx{
+        t.frame->paintManager,   t.frame->catalogue,
+        t.frame->pages,          t.frame->texts,
+        [](std::string_view) {}, [&](const model::WorkerJob& job) { jobs.push_back(job); }};
+    model::BuildWriteJobs(ctx);
+    return jobs;
+}
+
+/// Their lines.
+inline std::vector<std::string> SaveLines(TestFrame& t) {
+    std::vector<std::string> lines;
+    for (const model::WorkerJob& job : PendingWrites(t)) lines.push_back(job.line);
+    return lines;
 }
 
 }  // namespace app::testing

@@ -1,0 +1,140 @@
+// The unit keeps what the user did not change, over many random units of every model: their
+// reports come from the simulated unit's own data, not from the tool's catalogue.
+//   - "Load" then "Save" writes nothing.
+//   - "LoadFromFile" of a configuration saved from unit A, into unit B, writes exactly the
+//     rows whose flags are set and whose values differ, each line once, in catalogue order.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "app/report_loader_for_test.h"
+#include "model/config_file.h"
+#include "platform/decimal.h"
+#include "sim/random_state_for_test.h"
+
+namespace app {
+namespace {
+
+using testing::SaveLines;
+using testing::TestFrame;
+
+constexpr std::uint32_t kSeedsPerProfile = 12;
+
+std::vector<std::string> Profiles() {
+    return sim::ProfileNames();
+}
+
+std::string Join(const std::vector<std::string>& lines) {
+    std::ostringstream out;
+    for (const std::string& line : lines) out << "  " << line.substr(0, line.size() - 2) << "\n";
+    return out.str();
+}
+
+class LoadThenSave : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(LoadThenSave, WritesNothing) {
+    const sim::Profile& profile = *sim::FindProfile(GetParam());
+    for (std::uint32_t seed = 1; seed <= kSeedsPerProfile; ++seed) {
+        TestFrame t;
+        ASSERT_TRUE(t.created) << t.error;
+        const sim::UnitState unit = sim::testing::RandomUnitState(profile, seed);
+        LoadReport(t, profile.name.c_str(), [&](sim::UnitState& s) { s = unit; });
+        const std::vector<std::string> lines = SaveLines(t);
+        EXPECT_TRUE(lines.empty()) << GetParam() << " seed " << seed << " writes:\n" << Join(lines);
+        EXPECT_TRUE(t.dialogs.Boxes().empty())
+            << GetParam() << " seed " << seed << ": " << t.dialogs.Boxes().front().text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Profiles, LoadThenSave, ::testing::ValuesIn(Profiles()));
+
+/// Whether the unit's value of a row can be shown by the row's control: an edit field shows
+/// any value, a drop-down the values an item stands for. The two page-0 work mode lists stand
+/// for the modes 4 and 5 only (their other item means "neither" and is never written).
+bool Shows(TestFrame& loaded, const std::string& name, const std::string& value) {
+    const model::ParamEntry& row = *loaded.frame->catalogue.Find(name);
+    if (row.kind != "Combobox") return true;
+    if (name == "I/O1 Mode" || name == "I/O2 Mode") return value == "4" || value == "5";
+    const auto* list = loaded.Find<ui::Combo>(name);
+    return list && list->GetCurSel() >= 0;
+}
+
+bool Flagged(TestFrame& t, const model::ParamEntry& row) {
+    return row.shown && t.frame->pages[static_cast<size_t>(row.page)].shown;
+}
+
+/// The lines a walk over the form of `a` must queue for a unit holding `b`: each flagged row
+/// whose value the form shows and differs, in catalogue order, then the work mode that a new
+/// I/O control mapping or the I/O activation channel sets; each line once. An NB band out of
+/// range ends the walk.
+std::vector<std::string> ExpectedLines(TestFrame& t, const sim::UnitState& a,
+                                       const sim::UnitState& b) {
+    std::vector<std::string> lines;
+    auto add = [&](const std::string& command, const std::string& value) {
+        const std::string line = command + "=" + value + "\r\n";
+        if (std::find(lines.begin(), lines.end(), line) == lines.end()) lines.push_back(line);
+    };
+    for (const auto& [name, row] : t.frame->catalogue) {
+        if (!Flagged(t, row)) continue;
+        if (name == "I/O selection") {
+            const int channel = t.Find<ui::Combo>(name)->GetCurSel() + 1;
+            const std::string command = "AT+DIOWORKMODE" + std::to_string(channel);
+            if (channel > 0 && b.Value(command) != "4") add(command, "4");
+            continue;
+        }
+        if (row.command.empty()) continue;
+        const std::string value = a.Value(row.command).value_or("");
+        if (name == "NBBand") {
+            const int band = platform::ReadDecimal(value);
+            if (band < 1 || band > 65535) return lines;
+        }
+        if (!Shows(t, name, value) || value == b.Value(row.command).value_or("")) continue;
+        add(row.command, value);
+        if (name.rfind("I/O", 0) == 0 && name.find(" control") != std::string::npos &&
+            value != "6") {
+            const std::string workMode = "AT+DIOWORKMODE" + name.substr(3, 1);
+            if (b.Value(workMode) != "5") add(workMode, "5");
+        }
+    }
+    return lines;
+}
+
+class LoadFromFile : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(LoadFromFile, WritesTheFlaggedRowsThatDifferEachOnceInCatalogueOrder) {
+    const sim::Profile& profile = *sim::FindProfile(GetParam());
+    const std::string file = (std::filesystem::temp_directory_path() /
+                              ("property-" + std::to_string(::getpid()) + ".cfg"))
+                                 .string();
+    for (std::uint32_t seed = 1; seed <= kSeedsPerProfile; ++seed) {
+        const sim::UnitState a = sim::testing::RandomUnitState(profile, 1000 + seed);
+        const sim::UnitState b = sim::testing::RandomUnitState(profile, 2000 + seed);
+        // Whole reports: the receive text keeps at most its newest 16000 bytes.
+        ASSERT_LT(a.Report().size(), 16000u);
+        ASSERT_LT(b.Report().size(), 16000u);
+        ASSERT_TRUE(model::WriteConfigFile(file, a.Report()));
+        TestFrame t;
+        ASSERT_TRUE(t.created) << t.error;
+        t.dialogs.SetNextFileName(file);
+        t.frame->LoadConfigFile();
+        t.loop->RunUntilIdle();
+        // The worker reads unit B and compares: the writes follow the file's job.
+        t.frame->link.rxBuffer.Assign(b.Report());
+        t.frame->WriteLoadedConfiguration();
+        std::vector<std::string> lines;
+        for (const model::WorkerJob& job : t.frame->link.jobQueue.Pending()) {
+            if (job.jobKind == model::kWriteParam) lines.push_back(job.line);
+        }
+        const std::vector<std::string> expected = ExpectedLines(t, a, b);
+        EXPECT_EQ(lines, expected) << GetParam() << " seed " << seed << "\nwritten:\n"
+                                   << Join(lines) << "expected:\n"
+                                   << Join(expected);
+    }
+    std::filesystem::remove(file);
+}
+
+INSTANTIATE_TEST_SUITE_P(Profiles, LoadFromFile, ::testing::ValuesIn(Profiles()));
+
+}  // namespace
+}  // namespace app
