@@ -1,5 +1,6 @@
 // dtusim: a simulated unit for trying the tool without hardware.
-//   dtusim [--profile NAME] [--unpaced] [--chunked] [--idle MS] [--start-window MS] | --version
+//   dtusim [--profile NAME] [--set COMMAND=VALUE]... [--unpaced] [--chunked] [--idle MS]
+//          [--start-window MS] | --version
 // Prints the device path to open on its first line, then runs until SIGINT or SIGTERM.
 
 #include <signal.h>
@@ -10,6 +11,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "dtu_version.h"
 #include "sim/profiles.h"
@@ -20,11 +23,12 @@ namespace {
 struct CommandLine {
     const sim::Profile* profile = &sim::DefaultProfile();
     sim::UnitOptions options;
+    std::vector<std::pair<std::string, std::string>> values;  // the unit holds these at start
 };
 
 void PrintUsage() {
-    std::cerr << "usage: dtusim [--profile NAME] [--unpaced] [--chunked] [--idle MS]"
-                 " [--start-window MS]\nprofiles:";
+    std::cerr << "usage: dtusim [--profile NAME] [--set COMMAND=VALUE]... [--unpaced] [--chunked]"
+                 " [--idle MS] [--start-window MS]\nprofiles:";
     for (const std::string& name : sim::ProfileNames()) std::cerr << ' ' << name;
     std::cerr << '\n';
 }
@@ -52,6 +56,12 @@ bool ApplyOption(int argc, char** argv, int& index, CommandLine& line) {
     if (option == "--profile") {
         line.profile = sim::FindProfile(argument);
         return line.profile != nullptr;
+    }
+    if (option == "--set") {
+        const size_t equals = argument.find('=');
+        if (equals == std::string_view::npos) return false;
+        line.values.emplace_back(argument.substr(0, equals), argument.substr(equals + 1));
+        return true;
     }
     const std::optional<int> ms = ParseMilliseconds(argument);
     if (!ms) return false;
@@ -94,6 +104,12 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     sim::SimulatedUnit unit(*line->profile, line->options);
+    for (const auto& [key, value] : line->values) {
+        if (!unit.SetValue(key, value)) {
+            std::cerr << "dtusim: the unit has no " << key << '\n';
+            return 2;
+        }
+    }
     if (!unit.Start()) {
         std::perror("dtusim: cannot open a pseudo-terminal");
         return 1;
