@@ -3,8 +3,8 @@
 
 #include <set>
 
-#include "app/messages.h"
 #include "app/report_loader_for_test.h"
+#include "link/messages.h"
 
 namespace app {
 namespace {

@@ -145,9 +145,8 @@ TEST(SavedRows, RowsAFileDoesNotHoldAreNotWritten) {
     t.loop->RunUntilIdle();
     std::filesystem::remove(path);
     EXPECT_EQ(t.Find("Server's Port")->GetText(), "");
-    t.frame->link.rxBuffer.Assign(sim::UnitState(*sim::FindProfile("base")).Report());
-    t.frame->WriteLoadedConfiguration();
-    const std::vector<model::WorkerJob> queued = t.frame->link.jobQueue.Pending();
+    t.frame->WriteLoadedConfiguration(sim::UnitState(*sim::FindProfile("base")).Report());
+    const std::vector<model::WorkerJob> queued = t.frame->link.PendingJobs();
     ASSERT_EQ(queued.size(), 1u);  // the file's own report request, and no write
     EXPECT_EQ(queued[0].jobKind, model::kLoadFromFile);
 }

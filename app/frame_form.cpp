@@ -2,12 +2,13 @@
 #include <cstdlib>
 
 #include "app/frame_wnd.h"
-#include "app/messages.h"
 #include "form/adapt_form.h"
 #include "form/layout_rules.h"
 #include "form/page_tabs.h"
+#include "link/messages.h"
 #include "model/command_builder.h"
 #include "model/config_file.h"
+#include "model/unit_lines.h"
 
 namespace app {
 
@@ -22,7 +23,7 @@ void CK4X30FrameWnd::UpdatePageTabs(int mode) {
 }
 
 void CK4X30FrameWnd::PostAdaptForm(int adaptCase, int param) {
-    PostMessage(UM_ADAPT_FORM, static_cast<std::uintptr_t>(adaptCase), param);
+    PostMessage(devlink::UM_ADAPT_FORM, static_cast<std::uintptr_t>(adaptCase), param);
 }
 
 void CK4X30FrameWnd::AdaptForm(int adaptCase, int param) {
@@ -39,9 +40,10 @@ void CK4X30FrameWnd::AdaptForm(int adaptCase, int param) {
     form::AdaptForm(ctx, adaptCase, param);
 }
 
-int CK4X30FrameWnd::ParseReport() {
-    const int result = model::ExtractReportValues(link.rxBuffer.View(), catalogue, rfModel);
+int CK4X30FrameWnd::ParseReport(std::string_view text) {
+    const int result = model::ExtractReportValues(text, catalogue, rfModel);
     ApplyReport();
+    for (FrameObserver* observer : observers_) observer->ReportParsed();
     return result;
 }
 
@@ -56,7 +58,9 @@ void CK4X30FrameWnd::BuildWriteJobs(const std::set<std::string>* onlyRows) {
                             pages,
                             texts,
                             [this](std::string_view text) { PostLogText(text); },
-                            [this](const model::WorkerJob& job) { link.jobQueue.QueueJob(job); }};
+                            [this](const model::WorkerJob& job) {
+                                link.QueueJob(job.jobKind, job.line, job.paramName, job.paramValue);
+                            }};
     ctx.onlyRows = onlyRows;
     model::BuildWriteJobs(ctx);
 }
@@ -83,12 +87,12 @@ platform::FileDialogOptions CK4X30FrameWnd::FileDialogSettings(bool save) const 
 void CK4X30FrameWnd::SaveConfigFile() {
     const auto path = dialogs_.SaveFile(FileDialogSettings(true));
     if (!path) return;
-    link.saveFilePath = *path;
-    link.QueueJob(model::kSaveToFile, "\r\nAT+SHOW\r\n");
+    saveFilePath = *path;
+    link.QueueJob(model::kSaveToFile, model::kReportLine);
 }
 
-void CK4X30FrameWnd::SaveReportFile() {
-    if (!model::WriteConfigFile(link.saveFilePath, link.rxBuffer.View())) {
+void CK4X30FrameWnd::SaveReportFile(std::string_view report) {
+    if (!model::WriteConfigFile(saveFilePath, report)) {
         ShowNotice(LoadText("SaveToFile", "OpenError"));
     }
 }
@@ -96,24 +100,24 @@ void CK4X30FrameWnd::SaveReportFile() {
 void CK4X30FrameWnd::LoadConfigFile() {
     const auto path = dialogs_.OpenFile(FileDialogSettings(false));
     if (!path) return;
-    link.saveFilePath = *path;
+    saveFilePath = *path;
     const auto text = model::ReadConfigFile(*path);
     if (!text) {
         AppendLog(LoadText("onLoadFrommFile", "ReadError"));
         return;
     }
-    link.rxBuffer.Assign(*text);
+    // The file's text is taken as if the unit had sent it.
     fileRows.clear();
-    model::ExtractReportValues(link.rxBuffer.View(), catalogue, rfModel, &fileRows);
+    model::ExtractReportValues(*text, catalogue, rfModel, &fileRows);
     ApplyReport();
-    link.QueueJob(model::kLoadFromFile, "\r\nAT+SHOW\r\n");
+    link.QueueJob(model::kLoadFromFile, model::kReportLine);
 }
 
-void CK4X30FrameWnd::WriteLoadedConfiguration() {
+void CK4X30FrameWnd::WriteLoadedConfiguration(std::string_view unitReport) {
     // The rows take the unit's current values; the form still shows the file's. A row the file
     // does not hold (another model's file, or one whose line ends another program changed)
     // keeps the unit's value instead of being emptied.
-    model::ExtractReportValues(link.rxBuffer.View(), catalogue, rfModel);
+    model::ExtractReportValues(unitReport, catalogue, rfModel);
     BuildWriteJobs(&fileRows);
 }
 

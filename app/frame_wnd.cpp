@@ -1,10 +1,10 @@
 #include "app/frame_wnd.h"
 
-#include "app/messages.h"
 #include "app/page_factory.h"
 #include "app/title.h"
 #include "form/page_tabs.h"
 #include "link/button_state.h"
+#include "link/messages.h"
 #include "platform/file_locations.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
@@ -37,29 +37,31 @@ const CK4X30FrameWnd::Route CK4X30FrameWnd::kRoutes[] = {
          handled = false;
          return 0;
      }},
-    {UM_LOG_TEXT, OnLogText},
-    {UM_REFRESH_TITLE,
+    {devlink::UM_LOG_TEXT, OnLogText},
+    {devlink::UM_REFRESH_TITLE,
      [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t {
          return w.RefreshTitleLabels();
      }},
-    {UM_PARSE_REPORT,
-     [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t { return w.ParseReport(); }},
-    {UM_ADAPT_FORM,
+    {devlink::UM_PARSE_REPORT,
+     [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t {
+         return w.ParseReport(w.link.ReceivedText());
+     }},
+    {devlink::UM_ADAPT_FORM,
      [](CK4X30FrameWnd& w, const ui::Message& m, bool&) -> std::intptr_t {
          w.AdaptForm(static_cast<int>(m.wParam), static_cast<int>(m.lParam));
          return 0;
      }},
-    {UM_SAVE_FILE,
+    {devlink::UM_SAVE_FILE,
      [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t {
          w.SaveConfigFile();
          return 0;
      }},
-    {UM_LOAD_FILE,
+    {devlink::UM_LOAD_FILE,
      [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t {
          w.LoadConfigFile();
          return 0;
      }},
-    {UM_SWITCH_LANGUAGE,
+    {devlink::UM_SWITCH_LANGUAGE,
      [](CK4X30FrameWnd& w, const ui::Message&, bool& handled) -> std::intptr_t {
          handled = w.SwitchLanguage();
          return 0;
@@ -69,7 +71,7 @@ const CK4X30FrameWnd::Route CK4X30FrameWnd::kRoutes[] = {
 CK4X30FrameWnd::CK4X30FrameWnd(ui::Clock& clock, platform::Dialogs& dialogs, FrameSettings settings)
     : ui::Window(clock), dialogs_(dialogs), settings_(std::move(settings)) {
     languageCode = settings_.languageCode;
-    link.extraPorts = settings_.extraPorts;
+    link.SetExtraPorts(settings_.extraPorts);
     model::InitParamCatalogue(catalogue);
 }
 
@@ -82,8 +84,7 @@ void CK4X30FrameWnd::ShutDown() {
     // Nothing another thread sends may wait for this window any more; then the worker stops
     // before any field it uses goes away.
     EndLoop();
-    link.StopWorker();
-    link.serialPort.ClosePort();
+    link.ShutDown();
 }
 
 bool CK4X30FrameWnd::Create(std::string& error) {
@@ -115,8 +116,8 @@ void CK4X30FrameWnd::InitWindow() {
     link.ListSerialPorts();
     if (auto* ports = paintManager.Find<ui::Combo>("SerialPort")) ports->SelectItem(0, false);
     model::InitPageTable(pages);
-    PostMessage(UM_BUTTON_STATE, 0, devlink::kConnectionGroup);
-    SetTimer(kTitleTimer, kTimerPeriodMs);
+    PostMessage(devlink::UM_BUTTON_STATE, 0, devlink::kConnectionGroup);
+    SetTimer(devlink::kTitleTimer, devlink::kTitlePeriodMs);
     pages[model::kIoPage].shown = false;
     pages[model::kGpsPage].shown = false;
     form::UpdatePageTabs(paintManager, pages, form::kApplyPages);
@@ -131,9 +132,9 @@ std::intptr_t CK4X30FrameWnd::HandleMessage(const ui::Message& msg, bool& handle
 
 void CK4X30FrameWnd::OnTimer(int id) {
     if (id == devlink::kHandshakeTimer) link.OnHandshakeTimer();
-    if (id == kTitleTimer) {
+    if (id == devlink::kTitleTimer) {
         RefreshTitleLabels();
-        KillTimer(kTitleTimer);
+        KillTimer(devlink::kTitleTimer);
     }
 }
 
@@ -164,7 +165,18 @@ std::intptr_t CK4X30FrameWnd::OnNcHitTest(int x, int y, int clientWidth,
     return HTCLIENT;
 }
 
+void CK4X30FrameWnd::AddObserver(FrameObserver* observer) {
+    observers_.push_back(observer);
+    link.AddObserver(observer);
+}
+
+void CK4X30FrameWnd::RemoveObserver(FrameObserver* observer) {
+    std::erase(observers_, observer);
+    link.RemoveObserver(observer);
+}
+
 void CK4X30FrameWnd::AppendLog(std::string_view text) {
+    for (FrameObserver* observer : observers_) observer->LogAppended(text);
     if (!logView) return;
     if (logView->GetTextLength() + static_cast<int>(text.size()) >= logView->GetLimitText() - 1) {
         logView->SetText({});
@@ -174,7 +186,8 @@ void CK4X30FrameWnd::AppendLog(std::string_view text) {
 }
 
 void CK4X30FrameWnd::PostLogText(std::string_view text) {
-    PostMessage(UM_LOG_TEXT, 0, static_cast<std::intptr_t>(text.size()), std::string(text));
+    PostMessage(devlink::UM_LOG_TEXT, 0, static_cast<std::intptr_t>(text.size()),
+                std::string(text));
 }
 
 void CK4X30FrameWnd::ShowNotice(const std::string& text) {

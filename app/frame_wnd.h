@@ -40,6 +40,14 @@ struct FrameSettings {
     std::vector<std::string> extraPorts;  // device paths listed besides the discovered ones
 };
 
+/// What a front end may watch the window do: the link's jobs, and what the log shows and when
+/// a report fills the form. Every call comes on the user-interface thread.
+class FrameObserver : public devlink::LinkObserver {
+  public:
+    virtual void LogAppended(std::string_view /*text*/) {}
+    virtual void ReportParsed() {}
+};
+
 constexpr std::intptr_t HTCLIENT = 1;
 constexpr std::intptr_t HTCAPTION = 2;
 
@@ -55,6 +63,9 @@ class CK4X30FrameWnd : public ui::Window,
     /// reason in `error`, when the layout cannot be built or has no log view "richedit".
     bool Create(std::string& error);
     void SetScreen(FrameScreen* screen) { screen_ = screen; }
+    /// `observer` is told what the window and its link do until it is removed.
+    void AddObserver(FrameObserver* observer);
+    void RemoveObserver(FrameObserver* observer);
     /// Ends the loop (so sends from other threads return 0), then stops the worker and the
     /// port's thread: after this no other thread reaches the window. The loop's owner calls
     /// it before the loop goes away; the destructor calls it too.
@@ -82,8 +93,8 @@ class CK4X30FrameWnd : public ui::Window,
     std::string ModelText() const override { return baseModel ? "7315" : "7315_E"; }
     const std::string& RfModel() const override { return rfModel; }
     void RecordWrittenValue(const std::string& name, const std::string& value) override;
-    void SaveReportFile() override;
-    void WriteLoadedConfiguration() override;
+    void SaveReportFile(std::string_view report) override;
+    void WriteLoadedConfiguration(std::string_view unitReport) override;
 
     // What filling the form from a report asks of the window.
     void SetLayoutVisible(std::string_view name, bool visible) override;
@@ -93,8 +104,8 @@ class CK4X30FrameWnd : public ui::Window,
 
     /// Runs one form adaptation case (UM_ADAPT_FORM).
     void AdaptForm(int adaptCase, int param);
-    /// Extracts the values of the text received and fills the form; the extraction's result.
-    int ParseReport();
+    /// Extracts the values of the report `text` and fills the form; the extraction's result.
+    int ParseReport(std::string_view text);
     /// Fills the form from the rows' values.
     void ApplyReport();
     /// Queues a write for every changed row whose flags are set ("Save"); only the rows of
@@ -121,7 +132,9 @@ class CK4X30FrameWnd : public ui::Window,
     std::string lastItemSelectName;
     /// The adaptation cases handled, in order (kept short; for diagnosis and tests).
     std::vector<int> adaptTrace;
-    /// The rows the configuration file being loaded holds: only those are written.
+    /// The configuration file being saved or loaded, and the rows the one loaded holds: only
+    /// those are written.
+    std::string saveFilePath;
     std::set<std::string> fileRows;
 
     devlink::Link link{*this, *this};  // after the tree and the catalogue it works on
@@ -147,6 +160,7 @@ class CK4X30FrameWnd : public ui::Window,
     platform::Dialogs& dialogs_;
     FrameSettings settings_;
     FrameScreen* screen_ = nullptr;
+    std::vector<FrameObserver*> observers_;
 };
 
 }  // namespace app

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <thread>
 
-#include "app/messages.h"
 #include "app/test_frame.h"
+#include "link/messages.h"
 #include "platform/profile.h"
 
 namespace app {
@@ -38,7 +38,7 @@ TEST(FrameWnd, TitleTimerFillsTheLabelsOnceAfterAHundredMilliseconds) {
     t.loop->RunFor(2);
     EXPECT_EQ(t.Find("Ver")->GetText(), "7315_E ConfigureTool V1.2.3");
     EXPECT_EQ(t.Find("VerDown")->GetText(), "Halvorn 2018/12/11 V1.2.3");
-    EXPECT_FALSE(t.frame->HasTimer(kTitleTimer));
+    EXPECT_FALSE(t.frame->HasTimer(devlink::kTitleTimer));
 }
 
 TEST(FrameWnd, ChineseSkinWordsTheLabelsInChinese) {

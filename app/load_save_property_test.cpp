@@ -120,10 +120,9 @@ TEST_P(LoadFromFile, WritesTheFlaggedRowsThatDifferEachOnceInCatalogueOrder) {
         t.frame->LoadConfigFile();
         t.loop->RunUntilIdle();
         // The worker reads unit B and compares: the writes follow the file's job.
-        t.frame->link.rxBuffer.Assign(b.Report());
-        t.frame->WriteLoadedConfiguration();
+        t.frame->WriteLoadedConfiguration(b.Report());
         std::vector<std::string> lines;
-        for (const model::WorkerJob& job : t.frame->link.jobQueue.Pending()) {
+        for (const model::WorkerJob& job : t.frame->link.PendingJobs()) {
             if (job.jobKind == model::kWriteParam) lines.push_back(job.line);
         }
         const std::vector<std::string> expected = ExpectedLines(t, a, b);

@@ -1,9 +1,10 @@
 // Control events: every click, selection and focus change of the form arrives here and is
 // dispatched by exact comparison of the event type and the control's name, through tables.
 #include "app/frame_wnd.h"
-#include "app/messages.h"
 #include "form/page_tabs.h"
 #include "link/button_state.h"
+#include "link/messages.h"
+#include "model/unit_lines.h"
 #include "model/worker_job.h"
 
 #include <vector>
@@ -21,17 +22,10 @@ struct NamedReaction {
 };
 
 /// A reaction that queues one job of a kind with a fixed line.
-template <int Kind, const char* Line>
+template <int Kind, const std::string_view& Line>
 void QueueFixedJob(Frame& w, ui::Control&) {
     w.link.QueueJob(Kind, Line);
 }
-
-constexpr char kShowLine[] = "\r\nAT+SHOW\r\n";
-constexpr char kFactoryLine[] = "\r\nAT+FACTORY\r\n";
-constexpr char kReadLogLine[] = "at+READFILELOG\r\n";
-constexpr char kSignalLine[] = "At+CSQ\r\n";
-constexpr char kVersionLine[] = "At+VER\r\n";
-constexpr char kQuitLine[] = "\r\nat+quit\r\n";
 
 /// Replaces every `from` in `text` by `to`.
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
@@ -58,26 +52,26 @@ constexpr std::string_view kCommandButtonMark = "AT+";
 const NamedReaction kClickTable[] = {
     {"Open", [](Frame& w, ui::Control&) { w.link.OnStartCom(); }},
     {"Clear", [](Frame& w, ui::Control&) { w.logView->SetText({}); }},
-    {"Load", QueueFixedJob<model::kReadReport, kShowLine>},
+    {"Load", QueueFixedJob<model::kReadReport, model::kReportLine>},
     {"Save", [](Frame& w, ui::Control&) { w.BuildWriteJobs(); }},
-    {"RestoreFactory", QueueFixedJob<model::kFactory, kFactoryLine>},
+    {"RestoreFactory", QueueFixedJob<model::kFactory, model::kFactoryLine>},
     {"Login", [](Frame& w, ui::Control&) { w.link.Login(); }},
-    {"SaveToFile", [](Frame& w, ui::Control&) { w.PostMessage(UM_SAVE_FILE, 0, 0); }},
-    {"LoadFromFile", [](Frame& w, ui::Control&) { w.PostMessage(UM_LOAD_FILE, 0, 0); }},
+    {"SaveToFile", [](Frame& w, ui::Control&) { w.PostMessage(devlink::UM_SAVE_FILE, 0, 0); }},
+    {"LoadFromFile", [](Frame& w, ui::Control&) { w.PostMessage(devlink::UM_LOAD_FILE, 0, 0); }},
     {"SetTime", [](Frame& w, ui::Control&) { w.link.SetTime(); }},
-    {"READFILELOG", QueueFixedJob<model::kReadLog, kReadLogLine>},
+    {"READFILELOG", QueueFixedJob<model::kReadLog, model::kReadLogLine>},
     {"CPIN", [](Frame& w,
                 ui::Control&) { w.link.QueueJob(model::kSim, devlink::SimQueryLine(w.rfModel)); }},
-    {"CSQ", QueueFixedJob<model::kSignal, kSignalLine>},
-    {"GetVer", QueueFixedJob<model::kVersion, kVersionLine>},
+    {"CSQ", QueueFixedJob<model::kSignal, model::kSignalLine>},
+    {"GetVer", QueueFixedJob<model::kVersion, model::kVersionLine>},
     {kCommandButtonMark,
      [](Frame& w, ui::Control& sender) {
          w.link.QueueJob(model::kCommandButton, sender.GetName() + "\r\n");
      }},
     {"quit",
      [](Frame& w, ui::Control& c) {
-         QueueFixedJob<model::kQuit, kQuitLine>(w, c);
-         w.PostMessage(UM_BUTTON_STATE, 0, devlink::kLoginGroup);
+         QueueFixedJob<model::kQuit, model::kQuitLine>(w, c);
+         w.PostMessage(devlink::UM_BUTTON_STATE, 0, devlink::kLoginGroup);
      }},
     {"TabLeft",
      [](Frame& w, ui::Control&) {
@@ -146,7 +140,7 @@ std::vector<AdaptRow> BuildItemSelectTable() {
 }
 
 void PostAdapt(Frame& w, int adaptCase, int param = 0) {
-    w.PostMessage(UM_ADAPT_FORM, static_cast<std::uintptr_t>(adaptCase), param);
+    w.PostMessage(devlink::UM_ADAPT_FORM, static_cast<std::uintptr_t>(adaptCase), param);
 }
 
 /// "IO activation methods": the activation rule, then the rule of the chosen way.
@@ -163,7 +157,7 @@ void IoActivationMethods(Frame& w, ui::Control&) {
 
 const NamedReaction kItemSelectReactions[] = {
     {"IO activation methods", IoActivationMethods},
-    {"Language", [](Frame& w, ui::Control&) { w.PostMessage(UM_SWITCH_LANGUAGE, 0, 0); }},
+    {"Language", [](Frame& w, ui::Control&) { w.PostMessage(devlink::UM_SWITCH_LANGUAGE, 0, 0); }},
 };
 
 bool ClickWindowButton(Frame& w, ui::Control& sender) {
@@ -205,8 +199,8 @@ void OnKillFocus(Frame& w, ui::Control& sender) {
 }
 
 void OnSetFocus(Frame& w, ui::Control& sender) {
-    if (sender.GetName() == "FINDNETMODE" && w.link.loggedIn) {
-        w.link.QueueJob(model::kNetMode, "AT+FINDNETMODE\r\n");
+    if (sender.GetName() == "FINDNETMODE" && w.link.LoggedIn()) {
+        w.link.QueueJob(model::kNetMode, model::kNetModeLine);
     }
 }
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/form_fixture.h"
+#include "app/unit_fixture_for_test.h"
 #include "link/fake_device_source_for_test.h"
 #include "link/modem_manager.h"
 
@@ -61,7 +61,7 @@ TEST_F(PortListE2E, FollowsTheDevicesLeavesAnOpenPortAloneAndSelectsALostAdapter
                  .vendorId = "1a86",
                  .productId = "7523"});
     t->frame->link.UseDeviceSource(&devices);
-    t->frame->link.procRoot = ProcWithModemManager();
+    t->frame->link.SetProcRoot(ProcWithModemManager());
     ASSERT_TRUE(t->frame->link.StartPortWatcher());
     devices.Add({.path = "/dev/ttyUSB9"});
     using Paths = std::vector<std::string>;
@@ -87,7 +87,7 @@ TEST_F(PortListE2E, FollowsTheDevicesLeavesAnOpenPortAloneAndSelectsALostAdapter
     // The adapter is unplugged: the close rebuilds the list. Its device is still listed for
     // a moment, which is no return.
     unit->Unplug();
-    ASSERT_TRUE(Until([&] { return !t->frame->link.serialPort.IsOpen(); }));
+    ASSERT_TRUE(Until([&] { return !t->frame->link.PortOpen(); }));
     EXPECT_EQ(Items(), (Paths{unitPath, "/dev/ttyUSB10", "/dev/ttyUSB9"}));
     devices.Remove(unitPath);
     ASSERT_TRUE(Until([&] { return Tooltip(0).empty(); }));  // the --port path stays listed
@@ -101,7 +101,7 @@ TEST_F(PortListE2E, FollowsTheDevicesLeavesAnOpenPortAloneAndSelectsALostAdapter
     DropDown();
     EXPECT_EQ(Selected(), "/dev/ttyUSB11");
     EXPECT_EQ(Count(back), 1u);
-    EXPECT_FALSE(t->frame->link.serialPort.IsOpen());
+    EXPECT_FALSE(t->frame->link.PortOpen());
 }
 
 }  // namespace

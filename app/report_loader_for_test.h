@@ -16,8 +16,7 @@ inline void LoadReport(TestFrame& t, const char* profile,
                        const std::function<void(sim::UnitState&)>& tweak = {}) {
     sim::UnitState unit(*sim::FindProfile(profile));
     if (tweak) tweak(unit);
-    t.frame->link.rxBuffer.Assign(unit.Report());
-    t.frame->ParseReport();
+    t.frame->ParseReport(unit.Report());
     t.loop->RunUntilIdle();
 }
 

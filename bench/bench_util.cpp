@@ -101,7 +101,7 @@ bool LiveSession::Start(long baud) {
     }
     loop->RunUntil([] { return false; }, 0);
     if (!SelectBaud(baud) || !Click("Open")) return false;
-    if (!loop->RunUntil([&] { return t->frame->link.loggedIn; }, 15000)) {
+    if (!loop->RunUntil([&] { return t->frame->link.LoggedIn(); }, 15000)) {
         error = "not logged in after 15 s; log:\n" + t->Log();
         return false;
     }
@@ -136,7 +136,7 @@ bool LiveSession::Click(std::string_view name) {
 
 bool LiveSession::WaitIdle(double timeoutMs) {
     const bool idle = loop->RunUntil(
-        [&] { return t->Find("Load")->IsEnabled() && t->frame->link.jobQueue.Size() == 0; },
+        [&] { return t->Find("Load")->IsEnabled() && t->frame->link.QueuedJobs() == 0; },
         timeoutMs);
     if (!idle) error = "the worker did not come back to idle; log:\n" + t->Log();
     return idle;

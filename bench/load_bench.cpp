@@ -36,7 +36,7 @@ bool MeasureOneLoad(LiveSession& s, OneLoad& out) {
     }
     out.toFilledMs = Ms(click, loop.SatisfiedAt());
     out.handlingMs = loop.SatisfyingWorkMs();
-    out.reportBytes = static_cast<size_t>(s.Frame().link.rxBuffer.Length());
+    out.reportBytes = static_cast<size_t>(s.Frame().link.ReceivedText().size());
     if (!s.WaitIdle()) return false;
     out.longestMs = loop.LongestMs();
     out.pieces = loop.Pieces();

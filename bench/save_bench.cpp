@@ -85,7 +85,7 @@ bool MeasureOneSave(LiveSession& s, const std::vector<std::string>& names, int r
         return false;
     }
     auto written = [&] {
-        if (f.link.jobQueue.Size() != 0) return false;
+        if (f.link.QueuedJobs() != 0) return false;
         for (size_t i = 0; i < names.size(); ++i) {
             if (s.Value(names[i]) != values[i]) return false;
         }

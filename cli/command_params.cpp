@@ -32,14 +32,14 @@ std::vector<Assignment> Assignments(const Options& options) {
     return list;
 }
 
-/// The row, its page and its control are shown: a click on "Save" considers it.
-bool RowShown(const ObservedFrame& f, const std::string& name, const model::ParamEntry& row) {
+/// A row "Save" writes (the form's rule) whose field a person can reach on the screen (this
+/// command's own rule: it changes only what a user of the window could change).
+bool RowShown(const app::CK4X30FrameWnd& f, const std::string& name, const model::ParamEntry& row) {
     const ui::Control* control = f.paintManager.FindControl(name);
-    return row.shown && row.page >= 0 && row.page < static_cast<int>(f.pages.size()) &&
-           f.pages[static_cast<size_t>(row.page)].shown && control && control->IsShown();
+    return model::RowIsWritten(row, f.pages, control) && control->IsShown();
 }
 
-std::vector<ParamLine> CollectParams(const ObservedFrame& f) {
+std::vector<ParamLine> CollectParams(const app::CK4X30FrameWnd& f) {
     std::vector<ParamLine> params;
     for (const auto& [name, row] : f.catalogue) {
         const ui::Control* control = f.paintManager.FindControl(name);
@@ -90,7 +90,7 @@ std::string EnterValue(Session& s, Assignment& a) {
 
 /// What is wrong with an assignment once the form has settled: hidden, or changed.
 std::string CheckSettled(const Session& s, const Assignment& a) {
-    const ObservedFrame& f = s.Frame();
+    const app::CK4X30FrameWnd& f = s.Frame();
     const model::ParamEntry* row = f.catalogue.Find(a.name);
     if (!RowShown(f, a.name, *row)) return a.name + " is hidden by the form for this unit";
     const ui::Control* control = f.paintManager.FindControl(a.name);
@@ -176,10 +176,11 @@ std::vector<std::string> Differences(const Session& s, const model::ParamCatalog
 /// Warns about each row the file does not hold while the unit holds a value for it: the file
 /// says nothing about it, so the unit keeps its value.
 void WarnAboutRowsMissingFromFile(CommandContext& ctx) {
-    const ObservedFrame& f = ctx.session->Frame();
+    const app::CK4X30FrameWnd& f = ctx.session->Frame();
     for (const auto& [name, row] : f.catalogue) {
         if (row.command.empty() || row.label.empty() || row.value.empty()) continue;
-        if (f.fileRows.count(name) || !model::RowIsWritten(row, f.pages)) continue;
+        const ui::Control* control = f.paintManager.FindControl(name);
+        if (f.fileRows.count(name) || !model::RowIsWritten(row, f.pages, control)) continue;
         ctx.err << "dtucfg: warning: the file has no " << name << "; the unit keeps \"" << row.value
                 << "\"\n";
     }

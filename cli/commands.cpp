@@ -20,7 +20,7 @@ bool IsReportJob(int jobKind) {
 
 /// Every job since `mark` but the report reads: the line sent and the unit's answer.
 void PrintExchanges(CommandContext& ctx, const Mark& mark) {
-    const auto& jobs = ctx.session->Frame().Jobs();
+    const auto& jobs = ctx.session->Record().Jobs();
     std::string json = "{\"command\":" + JsonString(ctx.options.command) + ",\"exchanges\":[";
     bool first = true;
     for (size_t i = mark.jobs; i < jobs.size(); ++i) {

@@ -35,7 +35,7 @@ bool CommandRefusalCounts(int jobKind) {
 
 /// The exit code that the notices of the log and the message boxes since `mark` call for.
 int JudgeNotices(const Session& s, const Mark& mark, std::ostream& err) {
-    const std::string_view log = std::string_view(s.Frame().LogText()).substr(mark.log);
+    const std::string_view log = std::string_view(s.Record().LogText()).substr(mark.log);
     int code = kExitOk;
     if (const std::string lost = s.Notice("OnStartCom", "PortLost"); Has(log, lost)) {
         err << "dtucfg: " << WithoutLineEnds(lost) << "\n";
@@ -77,7 +77,7 @@ std::string WriteResultText(const Session& session, const JobRecord& record) {
 Outcome JudgeSince(const Session& session, const Mark& mark, std::ostream& err) {
     Outcome outcome;
     outcome.exitCode = JudgeNotices(session, mark, err);
-    const auto& jobs = session.Frame().Jobs();
+    const auto& jobs = session.Record().Jobs();
     for (size_t i = mark.jobs; i < jobs.size(); ++i) {
         const JobRecord& record = jobs[i];
         const std::string line = WithoutLineEnds(record.job.line);

@@ -19,7 +19,7 @@ namespace {
 
 /// Fills the device type and radio module of the record from the unit's last report.
 void DescribeUnit(const Session& session, RunRecord& record) {
-    record.report = session.Frame().LastReport();
+    record.report = session.Record().LastReport();
     if (record.report.empty()) return;
     model::ParamCatalogue values;
     model::InitParamCatalogue(values);

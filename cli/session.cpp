@@ -4,9 +4,9 @@
 #include <cstring>
 #include <ostream>
 
-#include "app/messages.h"
 #include "app/startup.h"
 #include "cli/exit_codes.h"
+#include "link/messages.h"
 #include "model/command_builder.h"
 #include "platform/program_folder.h"
 #include "ui/controls.h"
@@ -72,12 +72,13 @@ bool Session::Create(std::string& error) {
     frameSettings.programFolder = settings_.programFolder;
     frameSettings.programPath = platform::ProgramPath();
     if (!settings_.port.empty()) frameSettings.extraPorts = {settings_.port};
-    frame_ = std::make_unique<ObservedFrame>(ui::RealClock(), dialogs_, frameSettings);
+    frame_ = std::make_unique<app::CK4X30FrameWnd>(Clock(), dialogs_, frameSettings);
     frame_->texts = platform::LanguageTexts(skin + "/Language.ini");
+    frame_->AddObserver(&recorder_);
     loop_ = std::make_unique<ui::HeadlessLoop>(*frame_);
     if (!frame_->Create(error)) return false;
     if (settings_.verbose) {
-        frame_->SetLogEcho([this](std::string_view text) {
+        recorder_.SetLogEcho([this](std::string_view text) {
             std::string shown(text);
             std::erase(shown, '\r');
             err_ << shown << std::flush;
@@ -122,10 +123,10 @@ int Session::OpenAndLogIn() {
     const Mark mark = MarkNow();
     if (!ClickNow("Open")) return kExitInternal;
     Settle();
-    if (!frame_->link.serialPort.IsOpen()) {
+    if (!frame_->link.PortOpen()) {
         err_ << "dtucfg: " << settings_.port << ": "
-             << OneLine(std::string_view(frame_->LogText()).substr(mark.log));
-        if (const int cause = frame_->link.serialPort.LastOpenError(); cause != 0) {
+             << OneLine(std::string_view(recorder_.LogText()).substr(mark.log));
+        if (const int cause = frame_->link.LastOpenError(); cause != 0) {
             err_ << " (" << std::strerror(cause) << ")";
         }
         err_ << "\n";
@@ -144,14 +145,14 @@ int Session::OpenAndLogIn() {
 bool Session::WaitForLogin(double seconds) {
     const auto ms = static_cast<ui::Millis>(seconds * 1000);
     progress_.Show("waiting for the unit to enter configuration mode");
-    const bool in = loop_->RunUntil([this] { return frame_->link.loggedIn; }, ms);
+    const bool in = loop_->RunUntil([this] { return frame_->link.LoggedIn(); }, ms);
     progress_.Clear();
     Settle();
     return in;
 }
 
 void Session::Close() {
-    if (frame_ && frame_->link.serialPort.IsOpen()) {
+    if (frame_ && frame_->link.PortOpen()) {
         ClickNow("Open");
         Settle();
     }
@@ -165,11 +166,9 @@ bool Session::ClickNow(std::string_view name) {
 }
 
 int Session::ClickAndWait(std::string_view button) {
-    const std::uint64_t idleMark = frame_->IdleReports();
+    const std::uint64_t idleMark = recorder_.IdleReports();
     const Mark mark = MarkNow();
-    frame_->BeginAction();
     const bool clicked = ClickNow(button);
-    frame_->EndAction();
     if (!clicked) {
         err_ << "dtucfg: \"" << button << "\" cannot be used: not in configuration mode\n";
         return kExitLogin;
@@ -179,11 +178,9 @@ int Session::ClickAndWait(std::string_view button) {
 
 int Session::FileActionAndWait(std::string_view button, const std::string& path) {
     dialogs_.SetFilePath(path);
-    const std::uint64_t idleMark = frame_->IdleReports();
+    const std::uint64_t idleMark = recorder_.IdleReports();
     const Mark mark = MarkNow();
-    frame_->BeginAction(button == "SaveToFile" ? app::UM_SAVE_FILE : app::UM_LOAD_FILE);
     if (!ClickNow(button)) {
-        frame_->EndAction();
         err_ << "dtucfg: \"" << button << "\" cannot be used: not in configuration mode\n";
         return kExitLogin;
     }
@@ -194,33 +191,29 @@ int Session::FileActionAndWait(std::string_view button, const std::string& path)
 int Session::SendCommandAndWait(const std::string& line) {
     ui::Button command;  // as the form's buttons named after a command
     command.SetName(line);
-    const std::uint64_t idleMark = frame_->IdleReports();
+    const std::uint64_t idleMark = recorder_.IdleReports();
     const Mark mark = MarkNow();
-    frame_->BeginAction();
     ui::TNotifyUI click{"click", &command};
     frame_->Notify(click);
-    frame_->EndAction();
     return WaitUntilIdle(idleMark, mark, {});
 }
 
 int Session::FocusAndWait(std::string_view name) {
     ui::Control* control = frame_->paintManager.FindControl(name);
     if (!control) return kExitInternal;
-    const std::uint64_t idleMark = frame_->IdleReports();
+    const std::uint64_t idleMark = recorder_.IdleReports();
     const Mark mark = MarkNow();
-    frame_->BeginAction();
     frame_->paintManager.SetFocus(control);
-    frame_->EndAction();
     const int result = WaitUntilIdle(idleMark, mark, {});
     frame_->paintManager.SetFocus(nullptr);
     return result;
 }
 
 int Session::Load() {
-    const int parsedBefore = frame_->ReportsParsed();
+    const int parsedBefore = recorder_.ReportsParsed();
     if (const int result = ClickAndWait("Load"); result != kExitOk) return result;
     Settle();
-    if (frame_->ReportsParsed() == parsedBefore) {
+    if (recorder_.ReportsParsed() == parsedBefore) {
         err_ << "dtucfg: " << settings_.port << ": no complete report was received\n";
         return kExitTimeout;
     }
@@ -229,19 +222,19 @@ int Session::Load() {
 
 int Session::WaitUntilIdle(std::uint64_t idleMark, const Mark& mark,
                            std::string_view giveUpNotice) {
-    const int lossesBefore = frame_->PortLosses();
-    const auto lost = [&] { return frame_->PortLosses() > lossesBefore; };
+    const int lossesBefore = recorder_.PortLosses();
+    const auto lost = [&] { return recorder_.PortLosses() > lossesBefore; };
     const auto done = [&] {
         ShowProgress(mark);
-        return frame_->IdleReports() > idleMark || LogHas(mark.log, giveUpNotice) || lost();
+        return recorder_.IdleReports() > idleMark || LogHas(mark.log, giveUpNotice) || lost();
     };
-    const ui::Millis stallLimit = kStallMs * std::max(1, frame_->link.timeoutFactor);
-    std::uint64_t activity = frame_->Activity();
-    ui::Millis lastSign = ui::RealClock().Now();
+    const ui::Millis stallLimit = kStallMs * std::max(1, frame_->link.TimeoutFactor());
+    std::uint64_t activity = recorder_.Activity();
+    ui::Millis lastSign = Clock().Now();
     while (!loop_->RunUntil(done, kWaitSliceMs)) {
-        const ui::Millis now = ui::RealClock().Now();
-        if (frame_->Activity() != activity) {
-            activity = frame_->Activity();
+        const ui::Millis now = Clock().Now();
+        if (recorder_.Activity() != activity) {
+            activity = recorder_.Activity();
             lastSign = now;
         } else if (now - lastSign > stallLimit) {
             progress_.Clear();
@@ -253,25 +246,25 @@ int Session::WaitUntilIdle(std::uint64_t idleMark, const Mark& mark,
     Settle();
     if (!lost()) return kExitOk;
     // The job in progress waits for an answer that cannot come: end the run now.
-    for (const model::WorkerJob& job : frame_->DroppedAtLoss()) {
+    for (const model::WorkerJob& job : recorder_.DroppedAtLoss()) {
         err_ << "dtucfg: not sent: " << OneLine(job.line) << "\n";
     }
     return kExitPort;
 }
 
 void Session::ShowProgress(const Mark& mark) {
-    const JobRecord* running = frame_->RunningJob();
+    const JobRecord* running = recorder_.RunningJob();
     if (!running) return;
     const int kind = running->job.jobKind;
     if (kind == model::kReadReport || kind == model::kSaveToFile || kind == model::kLoadFromFile) {
-        progress_.Show("receiving the report: " + std::to_string(frame_->link.rxBuffer.Length()) +
-                       " bytes");
+        progress_.Show("receiving the report: " +
+                       std::to_string(frame_->link.ReceivedText().size()) + " bytes");
     } else if (kind == model::kWriteParam) {
-        const auto& jobs = frame_->Jobs();
+        const auto& jobs = recorder_.Jobs();
         const auto started =
             std::count_if(jobs.begin() + static_cast<long>(mark.jobs), jobs.end(),
                           [](const JobRecord& r) { return r.job.jobKind == model::kWriteParam; });
-        const size_t total = static_cast<size_t>(started) + frame_->link.jobQueue.Size();
+        const size_t total = static_cast<size_t>(started) + frame_->link.QueuedJobs();
         progress_.Show("writing " + std::to_string(started) + " of " + std::to_string(total));
     }
 }
@@ -288,7 +281,7 @@ void Session::Settle() {
 
 WritePreview Session::PreviewSave() {
     WritePreview preview;
-    ObservedFrame& f = *frame_;
+    app::CK4X30FrameWnd& f = *frame_;
     model::BuildContext ctx{f.paintManager,
                             f.catalogue,
                             f.pages,
@@ -300,7 +293,7 @@ WritePreview Session::PreviewSave() {
 }
 
 Mark Session::MarkNow() const {
-    return Mark{frame_->Jobs().size(), frame_->LogText().size(), dialogs_.BoxTexts().size()};
+    return Mark{recorder_.Jobs().size(), recorder_.LogText().size(), dialogs_.BoxTexts().size()};
 }
 
 std::string Session::Notice(std::string_view section, std::string_view key) const {
@@ -309,7 +302,7 @@ std::string Session::Notice(std::string_view section, std::string_view key) cons
 }
 
 bool Session::LogHas(size_t from, std::string_view text) const {
-    return !text.empty() && frame_->LogText().find(text, from) != std::string::npos;
+    return !text.empty() && recorder_.LogText().find(text, from) != std::string::npos;
 }
 
 }  // namespace cli

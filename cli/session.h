@@ -10,9 +10,11 @@
 #include <string_view>
 #include <vector>
 
+#include "app/frame_wnd.h"
 #include "cli/cli_dialogs.h"
-#include "cli/observed_frame.h"
 #include "cli/progress.h"
+#include "cli/run_recorder.h"
+#include "ui/clock.h"
 #include "ui/headless_loop.h"
 
 namespace cli {
@@ -24,14 +26,15 @@ struct SessionSettings {
     int baud = 115200;
     std::string format = "8N1";
     double loginWaitSeconds = 3.0;
-    bool verbose = false;   ///< echo the log view to the error stream
-    bool progress = false;  ///< show progress on the error stream (a terminal)
+    bool verbose = false;        ///< echo the log view to the error stream
+    bool progress = false;       ///< show progress on the error stream (a terminal)
+    ui::Clock* clock = nullptr;  ///< the window's clock; the real one when null
 };
 
 /// Where the record of the run stood before an action: what came after it is the action's.
 struct Mark {
-    size_t jobs = 0;   ///< ObservedFrame::Jobs().size()
-    size_t log = 0;    ///< ObservedFrame::LogText().size()
+    size_t jobs = 0;   ///< RunRecorder::Jobs().size()
+    size_t log = 0;    ///< RunRecorder::LogText().size()
     size_t boxes = 0;  ///< CommandLineDialogs::BoxTexts().size()
 };
 
@@ -88,8 +91,9 @@ class Session {
     /// Whether the log since `from` holds `text`; an empty text is never found.
     bool LogHas(size_t from, std::string_view text) const;
 
-    ObservedFrame& Frame() { return *frame_; }
-    const ObservedFrame& Frame() const { return *frame_; }
+    app::CK4X30FrameWnd& Frame() { return *frame_; }
+    const app::CK4X30FrameWnd& Frame() const { return *frame_; }
+    const RunRecorder& Record() const { return recorder_; }
     CommandLineDialogs& Dialogs() { return dialogs_; }
     const CommandLineDialogs& Dialogs() const { return dialogs_; }
     const SessionSettings& Settings() const { return settings_; }
@@ -98,6 +102,7 @@ class Session {
     int SelectConnection();
     bool ClickNow(std::string_view button);
     int WaitUntilIdle(std::uint64_t idleMark, const Mark& mark, std::string_view giveUpNotice);
+    ui::Clock& Clock() const { return settings_.clock ? *settings_.clock : ui::RealClock(); }
     bool WaitForLogin(double seconds);
     void ShowProgress(const Mark& mark);
 
@@ -105,7 +110,8 @@ class Session {
     std::ostream& err_;
     CommandLineDialogs dialogs_;
     Progress progress_;
-    std::unique_ptr<ObservedFrame> frame_;
+    RunRecorder recorder_;
+    std::unique_ptr<app::CK4X30FrameWnd> frame_;
     std::unique_ptr<ui::HeadlessLoop> loop_;
 };
 

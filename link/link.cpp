@@ -4,43 +4,51 @@
 #include "link/messages.h"
 #include "link/port_watcher.h"
 #include "link/worker.h"
+#include "model/unit_lines.h"
 
 namespace devlink {
 
-Link::Link(ui::Window& w, LinkHost& h) : window(w), host(h) {
-    serialPort.SetErrorBox([this](const std::string& text) {
-        host.ShowBox(text, "Application Error", platform::BoxIcon::Stop);
+Link::Link(ui::Window& w, LinkHost& h) : window_(w), host_(h) {
+    serialPort_.SetErrorBox([this](const std::string& text) {
+        host_.ShowBox(text, "Application Error", platform::BoxIcon::Stop);
     });
 }
 
 Link::~Link() {
     StopPortWatcher();
     StopWorker();
-    serialPort.ClosePort();
+    serialPort_.ClosePort();
 }
 
 bool Link::StartWorker() {
     try {
-        worker_ = std::make_unique<Worker>(*this, window.GetClock());
+        worker_ = std::make_unique<Worker>(*this, window_.GetClock());
     } catch (const std::system_error&) {
         worker_.reset();
     }
-    jobQueue.SetWorkerAlive(worker_ != nullptr);
+    jobQueue_.SetWorkerAlive(worker_ != nullptr);
     return worker_ != nullptr;
+}
+
+void Link::ShutDown() {
+    StopWorker();
+    StopPortWatcher();
+    serialPort_.ClosePort();
 }
 
 void Link::StopWorker() {
     worker_.reset();  // its destructor stops and joins the thread
-    jobQueue.SetWorkerAlive(false);
+    jobQueue_.SetWorkerAlive(false);
 }
 
-bool Link::QueueJob(int kind, std::string line, std::string paramName, std::string paramValue) {
-    return jobQueue.QueueJob(
-        model::WorkerJob{kind, std::move(line), std::move(paramName), std::move(paramValue)});
+bool Link::QueueJob(int kind, std::string_view line, std::string paramName,
+                    std::string paramValue) {
+    return jobQueue_.QueueJob(
+        model::WorkerJob{kind, std::string(line), std::move(paramName), std::move(paramValue)});
 }
 
 void Link::SetButtonState(bool enable, int group) {
-    devlink::SetButtonState(host.Form(), host.Texts(), enable, group, loggedIn);
+    devlink::SetButtonState(host_.Form(), host_.Texts(), enable, group, loggedIn_);
 }
 
 std::intptr_t Link::HandleMessage(const ui::Message& msg, bool& handled) {
@@ -48,7 +56,7 @@ std::intptr_t Link::HandleMessage(const ui::Message& msg, bool& handled) {
     switch (msg.id) {
         case UM_SERIAL_DATA:
             // A chunk of a port closed since it was read is not the unit's answer any more.
-            if (msg.wParam == serialPort.Generation()) OnReceived(msg.payload);
+            if (msg.wParam == serialPort_.Generation()) OnReceived(msg.payload);
             return 0;
         case UM_PORT_LOST:
             OnPortLost(msg.wParam);
@@ -57,7 +65,7 @@ std::intptr_t Link::HandleMessage(const ui::Message& msg, bool& handled) {
             RefreshPortList();
             return 0;
         case UM_PORT_ERROR:
-            host.ShowBox(msg.payload, "Application Error", platform::BoxIcon::Stop);
+            host_.ShowBox(msg.payload, "Application Error", platform::BoxIcon::Stop);
             return 0;
         case UM_BUTTON_STATE:
             SetButtonState(msg.wParam == 1, static_cast<int>(msg.lParam));
@@ -65,10 +73,11 @@ std::intptr_t Link::HandleMessage(const ui::Message& msg, bool& handled) {
         case UM_JOB_START:
             return OnJobStart(*job);
         case UM_JOB_FINISH:
-            OnJobFinish(*job);
+            OnJobFinish(*job, msg.lParam != 0);
             return 0;
         case UM_WORKER_IDLE:
-            return OnWorkerIdle() ? 1 : 0;
+            OnWorkerIdle();
+            return 0;
         default:
             handled = false;
             return 0;
@@ -76,28 +85,39 @@ std::intptr_t Link::HandleMessage(const ui::Message& msg, bool& handled) {
 }
 
 std::intptr_t Link::OnJobStart(const model::WorkerJob& job) {
-    window.KillTimer(kHandshakeTimer);
-    expectedReply = job.jobKind;
-    replyEvent.Reset();
-    rxBuffer.Clear();
-    return timeoutFactor;
+    window_.KillTimer(kHandshakeTimer);
+    expectedReply_ = job.jobKind;
+    replyEvent_.Reset();
+    rxBuffer_.Clear();
+    Tell([&](LinkObserver& o) { o.JobStarted(job); });
+    return timeoutFactor_;
 }
 
-bool Link::OnWorkerIdle() {
-    if (!loggedIn || !serialPort.IsOpen()) return false;
-    SetButtonState(true, kOperationGroup);
-    return true;
+void Link::OnWorkerIdle() {
+    // The user may work again if the unit is still there.
+    if (loggedIn_ && serialPort_.IsOpen()) SetButtonState(true, kOperationGroup);
+    Tell([](LinkObserver& o) { o.WorkerIdle(); });
 }
 
 void Link::OnHandshakeTimer() {
-    serialPort.WriteNow("s", 1);
+    serialPort_.WriteNow(model::kHandshakeByte);
+}
+
+void Link::AddObserver(LinkObserver* observer) {
+    observers_.push_back(observer);
+}
+
+void Link::RemoveObserver(LinkObserver* observer) {
+    std::erase(observers_, observer);
 }
 
 void Link::OnPortLost(std::uint64_t generation) {
-    if (generation != serialPort.Generation() || !serialPort.IsOpen()) return;
-    host.AppendLog(Text("OnStartCom", "PortLost", "\r\n"));
+    if (generation != serialPort_.Generation() || !serialPort_.IsOpen()) return;
+    host_.AppendLog(Text("OnStartCom", "PortLost", "\r\n"));
     NoteLostPort();
+    const std::vector<model::WorkerJob> dropped = jobQueue_.Pending();
     CloseLink("CloseNotice");
+    Tell([&](LinkObserver& o) { o.PortLost(dropped); });
 }
 
 }  // namespace devlink

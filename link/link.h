@@ -43,8 +43,25 @@ class LinkHost {
     virtual const std::string& RfModel() const = 0;
     // Finishing steps that belong to the parameter model; user-interface thread.
     virtual void RecordWrittenValue(const std::string& name, const std::string& value) = 0;
-    virtual void SaveReportFile() = 0;
-    virtual void WriteLoadedConfiguration() = 0;
+    /// The unit's report asked for by "SaveToFile" arrived.
+    virtual void SaveReportFile(std::string_view report) = 0;
+    /// The unit's report asked for by "LoadFromFile" arrived: write what differs.
+    virtual void WriteLoadedConfiguration(std::string_view unitReport) = 0;
+};
+
+/// What a front end may watch the link do. Every call comes on the user-interface thread.
+class LinkObserver {
+  public:
+    virtual ~LinkObserver() = default;
+    virtual void JobStarted(const model::WorkerJob& /*job*/) {}
+    /// The job ended: with the reply it waits for (the text received for it), or without
+    /// one (timed out). Called before the job's finishing step.
+    virtual void JobEnded(const model::WorkerJob& /*job*/, bool /*answered*/,
+                          std::string_view /*reply*/) {}
+    /// The worker has taken the last job of the queue and finished it.
+    virtual void WorkerIdle() {}
+    /// The open port went away; `dropped` were waiting and are never sent.
+    virtual void PortLost(const std::vector<model::WorkerJob>& /*dropped*/) {}
 };
 
 /// The exchange states: what the text received so far is tested for.
@@ -59,6 +76,12 @@ class Link {
     bool StartWorker();
     /// Stops and joins the worker. The window's loop must have ended (sends return 0).
     void StopWorker();
+    /// Stops the worker and closes the port; the window has begun to close.
+    void ShutDown();
+
+    /// `observer` is told what the link does until it is removed; it must outlive that.
+    void AddObserver(LinkObserver* observer);
+    void RemoveObserver(LinkObserver* observer);
 
     // The port list "SerialPort" and the devices behind it; user-interface thread.
     /// Takes the devices from `source` from now on; null: the system's, enumerated when
@@ -88,40 +111,49 @@ class Link {
     void SetTime();
     void SendDirect(std::string_view text);
     /// Queues a job; any thread. Returns whether a worker will carry it out.
-    bool QueueJob(int kind, std::string line, std::string paramName = {},
+    bool QueueJob(int kind, std::string_view line, std::string paramName = {},
                   std::string paramValue = {});
     void SetButtonState(bool enable, int group);
 
     /// The receive handler: one chunk from the port.
     void OnReceived(std::string_view chunk);
 
-    // The link's state; user-interface thread unless said otherwise.
-    CSerialPort serialPort;
-    ReceiveText rxBuffer;
-    int expectedReply = kNoReply;
-    ui::Event replyEvent;  // set here, waited on by the worker
-    bool loggedIn = false;
-    int timeoutFactor = 1;
-    std::string saveFilePath;
-    JobQueue jobQueue;                    // any thread
-    std::vector<std::string> extraPorts;  // listed in "SerialPort" besides the discovered ones
-    std::string procRoot = "/proc";       // where the processes are looked for (ModemManager)
+    // What the front ends may read; user-interface thread unless said otherwise.
+    bool PortOpen() const { return serialPort_.IsOpen(); }
+    const std::string& PortPath() const { return serialPort_.Path(); }
+    /// Why the last opening failed (errno), 0 when it did not.
+    int LastOpenError() const { return serialPort_.LastOpenError(); }
+    bool LoggedIn() const { return loggedIn_; }
+    int TimeoutFactor() const { return timeoutFactor_; }
+    /// The text received since the exchange in progress began.
+    std::string_view ReceivedText() const { return rxBuffer_.View(); }
+    /// Any thread.
+    size_t QueuedJobs() const { return jobQueue_.Size(); }
+    std::vector<model::WorkerJob> PendingJobs() const { return jobQueue_.Pending(); }
 
-    ui::Window& window;
-    LinkHost& host;
+    /// Device paths listed in "SerialPort" before the discovered ones.
+    void SetExtraPorts(std::vector<std::string> paths) { extraPorts_ = std::move(paths); }
+    /// Where the running processes are looked for (ModemManager); "/proc".
+    void SetProcRoot(std::string root) { procRoot_ = std::move(root); }
 
   private:
     friend class Worker;
     friend struct JobSteps;
+    friend struct ReplyActions;
+    friend struct LinkTestAccess;  // test support and fuzz targets only
     void CloseLink(std::string_view noticeKey);
     void ApplyReplyRules();
     void OnPortLost(std::uint64_t generation);
     std::intptr_t OnJobStart(const model::WorkerJob& job);
-    void OnJobFinish(const model::WorkerJob& job);
-    bool OnWorkerIdle();
+    void OnJobFinish(const model::WorkerJob& job, bool answered);
+    void OnWorkerIdle();
+    template <class Call>
+    void Tell(Call call) {
+        for (LinkObserver* observer : observers_) call(*observer);
+    }
     std::string Text(std::string_view section, std::string_view key,
                      std::string_view suffix = {}) const {
-        return host.Texts().LoadText(section, key, suffix);
+        return host_.Texts().LoadText(section, key, suffix);
     }
 
     std::vector<SerialDevice> CurrentDevices() const;
@@ -131,6 +163,19 @@ class Link {
     /// Remembers the adapter of the port just lost, to tell and select it when it is back.
     void NoteLostPort();
     void ForgetLostPort();
+
+    ui::Window& window_;
+    LinkHost& host_;
+    CSerialPort serialPort_;
+    ReceiveText rxBuffer_;
+    int expectedReply_ = kNoReply;
+    ui::Event replyEvent_;  // set here, waited on by the worker
+    bool loggedIn_ = false;
+    int timeoutFactor_ = 1;
+    JobQueue jobQueue_;  // any thread
+    std::vector<std::string> extraPorts_;
+    std::string procRoot_ = "/proc";
+    std::vector<LinkObserver*> observers_;
 
     std::unique_ptr<Worker> worker_;
     DeviceSource* deviceSource_ = nullptr;
@@ -145,6 +190,6 @@ class Link {
 /// "yyyy/mm/dd,hh:mm:ss" of the local time `t` (seconds since the epoch).
 std::string MakeClockText(long long t);
 /// The SIM query for the radio module: the PIN state on BG36 and BG96, the IMSI otherwise.
-std::string SimQueryLine(std::string_view rfModel);
+std::string_view SimQueryLine(std::string_view rfModel);
 
 }  // namespace devlink

@@ -7,6 +7,7 @@
 #include "link/button_state.h"
 #include "link/link.h"
 #include "link/messages.h"
+#include "model/unit_lines.h"
 #include "platform/decimal.h"
 #include "ui/controls.h"
 
@@ -42,79 +43,79 @@ std::string MakeClockText(long long t) {
     return text;
 }
 
-std::string SimQueryLine(std::string_view rfModel) {
+std::string_view SimQueryLine(std::string_view rfModel) {
     const bool pinState = rfModel.find("BG36") != std::string_view::npos ||
                           rfModel.find("BG96") != std::string_view::npos;
-    return pinState ? "\r\nAT+CPIN?\r\n" : "\r\nAT+CIMI\r\n";
+    return pinState ? model::kPinLine : model::kImsiLine;
 }
 
 void Link::CloseLink(std::string_view noticeKey) {
-    serialPort.ClosePort();
-    if (ui::Control* open = host.Form().FindControl("Open")) {
+    serialPort_.ClosePort();
+    if (ui::Control* open = host_.Form().FindControl("Open")) {
         open->SetText(Text("OnStartCom", "Open"));
     }
-    host.AppendLog(Text("OnStartCom", noticeKey, "\r\n"));
-    jobQueue.Clear();
-    window.KillTimer(kHandshakeTimer);
-    loggedIn = false;
-    window.PostMessage(UM_BUTTON_STATE, 0, kConnectionGroup);
+    host_.AppendLog(Text("OnStartCom", noticeKey, "\r\n"));
+    jobQueue_.Clear();
+    window_.KillTimer(kHandshakeTimer);
+    loggedIn_ = false;
+    window_.PostMessage(UM_BUTTON_STATE, 0, kConnectionGroup);
     openedDevice_ = {};
     if (portListDue_) RebuildPortList();
 }
 
 void Link::OnStartCom() {
-    ui::PaintManager& form = host.Form();
+    ui::PaintManager& form = host_.Form();
     auto* format = form.Find<ui::Combo>("Checkcode");
     auto* baud = form.Find<ui::Combo>("BaudRate1");
     auto* port = form.Find<ui::Combo>("SerialPort");
     ui::Control* open = form.FindControl("Open");
-    if (serialPort.IsOpen()) return CloseLink("CloseNotice");
+    if (serialPort_.IsOpen()) return CloseLink("CloseNotice");
     if (!port || !baud) return;
-    expectedReply = kHandshake;
+    expectedReply_ = kHandshake;
     const int baudRate = platform::ReadDecimal(baud->GetText());
     if (!format) return;
     const std::string characterFormat = format->GetText();
     if (baudRate <= 0 || characterFormat.size() < 3) {
         // Refused before anything is opened: the time-out factor needs a positive rate and
         // the format needs its three characters.
-        host.AppendLog(Text("OnStartCom", "OpenError", "\r\n"));
-        host.AppendLog(Text("OnStartCom", "BadSettings", "\r\n"));
+        host_.AppendLog(Text("OnStartCom", "OpenError", "\r\n"));
+        host_.AppendLog(Text("OnStartCom", "BadSettings", "\r\n"));
         return;
     }
-    timeoutFactor = std::max(1, 9600 / baudRate);
-    const bool opened = serialPort.OpenPort(&window, port->GetText(), baudRate, characterFormat[1],
-                                            characterFormat[0] - '0', characterFormat[2] - '0',
-                                            EV_RXCHAR | EV_CTS, kWriteBufferSize);
+    timeoutFactor_ = std::max(1, 9600 / baudRate);
+    const bool opened = serialPort_.OpenPort(
+        &window_, port->GetText(), baudRate, characterFormat[1], characterFormat[0] - '0',
+        characterFormat[2] - '0', EV_RXCHAR | EV_CTS, kWriteBufferSize);
     if (!opened) {
-        host.AppendLog(Text("OnStartCom", "OpenError", "\r\n"));
-        if (const char* cause = OpenErrorCause(serialPort.LastOpenError())) {
-            host.AppendLog(Text("OnStartCom", cause, "\r\n"));
+        host_.AppendLog(Text("OnStartCom", "OpenError", "\r\n"));
+        if (const char* cause = OpenErrorCause(serialPort_.LastOpenError())) {
+            host_.AppendLog(Text("OnStartCom", cause, "\r\n"));
         }
         return;
     }
-    serialPort.StartEventThread();
-    host.AppendLog(Text("OnStartCom", "OpenNotice", "\r\n"));
-    NoteOpenedDevice(serialPort.Path());
+    serialPort_.StartEventThread();
+    host_.AppendLog(Text("OnStartCom", "OpenNotice", "\r\n"));
+    NoteOpenedDevice(serialPort_.Path());
     if (open) open->SetText(Text("OnStartCom", "Close"));
-    window.SetTimer(kHandshakeTimer, kHandshakePeriodMs);
-    window.PostMessage(UM_BUTTON_STATE, 1, kPortGroup);
+    window_.SetTimer(kHandshakeTimer, kHandshakePeriodMs);
+    window_.PostMessage(UM_BUTTON_STATE, 1, kPortGroup);
 }
 
 void Link::SendDirect(std::string_view text) {
-    serialPort.WriteNow(text);
-    host.PostLogText(Text("ComSend", "send") + ":" + std::string(text) + "\r\n");
+    serialPort_.WriteNow(text);
+    host_.PostLogText(Text("ComSend", "send") + ":" + std::string(text) + "\r\n");
 }
 
 void Link::Login() {
-    rxBuffer.Clear();
-    window.KillTimer(kHandshakeTimer);
-    SendDirect("+++");
-    expectedReply = model::kLoginKind;
+    rxBuffer_.Clear();
+    window_.KillTimer(kHandshakeTimer);
+    SendDirect(model::kLoginText);
+    expectedReply_ = model::kLoginKind;
 }
 
 void Link::SetTime() {
     const std::string clock = MakeClockText(static_cast<long long>(std::time(nullptr)));
-    QueueJob(model::kWriteParam, "AT+EXCCLK=\"" + clock + "\",5\r\n");
+    QueueJob(model::kWriteParam, model::ClockLine(clock));
 }
 
 }  // namespace devlink

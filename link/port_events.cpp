@@ -21,7 +21,7 @@ bool Link::StartPortWatcher() {
     StopPortWatcher();
     if (!deviceSource_ || deviceSource_->ChangeDescriptor() < 0) return false;
     try {
-        portWatcher_ = std::make_unique<PortWatcher>(*deviceSource_, window, UM_PORTS_CHANGED);
+        portWatcher_ = std::make_unique<PortWatcher>(*deviceSource_, window_, UM_PORTS_CHANGED);
     } catch (const std::system_error&) {
         return false;
     }
@@ -43,7 +43,7 @@ bool Link::ListSerialPorts() {
 void Link::RefreshPortList() {
     // The list of an open port stays as it is: the port controls are disabled, and the
     // rebuild waits for the close.
-    if (serialPort.IsOpen()) {
+    if (serialPort_.IsOpen()) {
         portListDue_ = true;
         return;
     }
@@ -52,7 +52,7 @@ void Link::RefreshPortList() {
 
 bool Link::RebuildPortList() {
     portListDue_ = false;
-    auto* list = host.Form().Find<ui::Combo>("SerialPort");
+    auto* list = host_.Form().Find<ui::Combo>("SerialPort");
     if (!list) return false;
     const std::vector<SerialDevice> devices = CurrentDevices();
     // A lost adapter is back once it was seen gone: udev may list it for a moment after
@@ -62,13 +62,13 @@ bool Link::RebuildPortList() {
                                           [&](const auto& d) { return d.byIdPath == lostById_; });
     if (!lostById_.empty() && !lostPresent) lostSeenGone_ = true;
     const std::string back = lostSeenGone_ && lostPresent ? lostById_ : std::string();
-    const PortListPlan plan = PlanPortList(extraPorts, devices, list->GetText(), back);
+    const PortListPlan plan = PlanPortList(extraPorts_, devices, list->GetText(), back);
     if (plan.items.empty() && !portsListed_) return false;
     portsListed_ = true;
     ApplyPortList(*list, plan, Text("ListSerialPorts", "SerialNumber"));
     if (!plan.back.empty()) {
         ForgetLostPort();  // told once; the tool does not reopen it by itself
-        host.AppendLog(Text("OnStartCom", "PortBack") + " " + plan.back + "\r\n");
+        host_.AppendLog(Text("OnStartCom", "PortBack") + " " + plan.back + "\r\n");
     }
     return true;
 }
@@ -87,8 +87,8 @@ void Link::NoteOpenedDevice(const std::string& path) {
     ForgetLostPort();  // another port is in use: a lost one coming back is no news
     openedDevice_ = FindDevice(CurrentDevices(), path).value_or(SerialDevice{});
     const std::string rule = ModemManagerIgnoreRule(openedDevice_);
-    if (rule.empty() || !ModemManagerRuns(procRoot)) return;
-    host.AppendLog(Text("OnStartCom", "ModemManagerHint", "\r\n") + rule + "\r\n");
+    if (rule.empty() || !ModemManagerRuns(procRoot_)) return;
+    host_.AppendLog(Text("OnStartCom", "ModemManagerHint", "\r\n") + rule + "\r\n");
 }
 
 }  // namespace devlink

@@ -5,6 +5,7 @@
 #include "link/button_state.h"
 #include "link/link.h"
 #include "link/messages.h"
+#include "model/unit_lines.h"
 
 namespace devlink {
 
@@ -35,13 +36,23 @@ bool ErrorWithoutReport(const ReceiveText& rx) {
     return !HasReportLabel(rx) && Error(rx);
 }
 
-struct Actions {
-    static void Signal(Link& l) { l.replyEvent.Set(); }
-    static void Idle(Link& l) { l.expectedReply = kNoReply; }
-    static void PostLoggedIn(Link& l) { l.window.PostMessage(UM_BUTTON_STATE, 1, kLoginGroup); }
-    static void PostLoggedOut(Link& l) { l.window.PostMessage(UM_BUTTON_STATE, 0, kLoginGroup); }
+}  // namespace
+
+// What a recognised reply does; friends of the link.
+struct ReplyActions {
+    static void Signal(Link& l) { l.replyEvent_.Set(); }
+    static void Idle(Link& l) { l.expectedReply_ = kNoReply; }
+    static void PostLoggedIn(Link& l) { l.window_.PostMessage(UM_BUTTON_STATE, 1, kLoginGroup); }
+    static void PostLoggedOut(Link& l) { l.window_.PostMessage(UM_BUTTON_STATE, 0, kLoginGroup); }
+    static void StopHandshake(Link& l) { l.window_.KillTimer(kHandshakeTimer); }
+    static void ClearText(Link& l) { l.rxBuffer_.Clear(); }
+    static void ReadReportAgain(Link& l) { l.QueueJob(model::kReadReport, model::kReportLine); }
+    static void AskSignalAgain(Link& l) { l.QueueJob(model::kSignalAgain, model::kSignalLine); }
 };
 
+namespace {
+
+using A = ReplyActions;
 using Action = void (*)(Link&);
 
 struct ReplyRule {
@@ -50,42 +61,35 @@ struct ReplyRule {
     std::initializer_list<Action> actions;
 };
 
+using namespace model;
+
 // For each exchange state the first row whose test holds runs its actions in order; a state
 // whose tests all fail stays, and the next chunk is tested against the grown text.
 const ReplyRule kReplyRules[] = {
-    {{0},
-     EnterSetting,
-     {[](Link& l) { l.window.KillTimer(kHandshakeTimer); }, [](Link& l) { l.rxBuffer.Clear(); },
-      Actions::PostLoggedIn, Actions::Idle}},
-    {{1}, Report, {Actions::Signal, Actions::Idle}},
-    {{2, 9, 10, 15}, OkOrError, {Actions::Signal, Actions::Idle}},
-    {{3}, EnterSetting, {Actions::Idle, Actions::PostLoggedIn, Actions::Signal}},
-    {{3}, Error, {Actions::Signal, Actions::Idle}},
-    {{4},
-     Ok,
-     {Actions::Signal, [](Link& l) { l.QueueJob(model::kReadReport, "\r\nAT+SHOW\r\n"); },
-      Actions::Idle}},
-    {{4}, Error, {Actions::Signal, Actions::Idle}},
-    {{5, 6}, Report, {Actions::Signal, Actions::Idle}},
-    {{5, 6}, ErrorWithoutReport, {Actions::Idle}},
-    {{7}, Ok, {Actions::Signal, Actions::PostLoggedOut, Actions::Idle}},
-    {{8}, Ok, {Actions::Signal, Actions::Idle}},
-    {{11}, Ok, {Actions::Idle, Actions::Signal}},
-    {{11},
-     Error,
-     {Actions::Signal, [](Link& l) { l.QueueJob(model::kSignalAgain, "At+CSQ\r\n"); },
-      Actions::Idle}},
-    {{12, 13}, Ok, {Actions::Idle, Actions::Signal}},
-    {{12, 13}, Error, {Actions::Signal, Actions::Idle}},
+    {{kHandshake}, EnterSetting, {A::StopHandshake, A::ClearText, A::PostLoggedIn, A::Idle}},
+    {{kReadReport}, Report, {A::Signal, A::Idle}},
+    {{kWriteParam, kVersion, kSim, kCommandButton}, OkOrError, {A::Signal, A::Idle}},
+    {{kLoginKind}, EnterSetting, {A::Idle, A::PostLoggedIn, A::Signal}},
+    {{kLoginKind}, Error, {A::Signal, A::Idle}},
+    {{kFactory}, Ok, {A::Signal, A::ReadReportAgain, A::Idle}},
+    {{kFactory}, Error, {A::Signal, A::Idle}},
+    {{kSaveToFile, kLoadFromFile}, Report, {A::Signal, A::Idle}},
+    {{kSaveToFile, kLoadFromFile}, ErrorWithoutReport, {A::Idle}},
+    {{kQuit}, Ok, {A::Signal, A::PostLoggedOut, A::Idle}},
+    {{kNetMode}, Ok, {A::Signal, A::Idle}},
+    {{kSignal}, Ok, {A::Idle, A::Signal}},
+    {{kSignal}, Error, {A::Signal, A::AskSignalAgain, A::Idle}},
+    {{kSignalAgain, kReadLog}, Ok, {A::Idle, A::Signal}},
+    {{kSignalAgain, kReadLog}, Error, {A::Signal, A::Idle}},
 };
 
 }  // namespace
 
 void Link::ApplyReplyRules() {
-    const int state = expectedReply;
+    const int state = expectedReply_;
     for (const ReplyRule& rule : kReplyRules) {
         if (std::find(rule.states.begin(), rule.states.end(), state) == rule.states.end()) continue;
-        if (!rule.test(rxBuffer)) continue;
+        if (!rule.test(rxBuffer_)) continue;
         for (Action act : rule.actions) act(*this);
         return;
     }
@@ -94,16 +98,16 @@ void Link::ApplyReplyRules() {
 void Link::OnReceived(std::string_view chunk) {
     if (chunk.empty()) return;
     // While the link is idle, what arrives is kept but not shown.
-    if (expectedReply != kNoReply) host.PostLogText(chunk.substr(0, chunk.find('\0')));
-    rxBuffer.Append(chunk);
+    if (expectedReply_ != kNoReply) host_.PostLogText(chunk.substr(0, chunk.find('\0')));
+    rxBuffer_.Append(chunk);
     ApplyReplyRules();
-    if (rxBuffer.Contains("Seting Timeout and quit")) {
-        window.PostMessage(UM_BUTTON_STATE, 0, kLoginGroup);
-    } else if (rxBuffer.Contains("'s' key") && !loggedIn) {
+    if (rxBuffer_.Contains("Seting Timeout and quit")) {
+        window_.PostMessage(UM_BUTTON_STATE, 0, kLoginGroup);
+    } else if (rxBuffer_.Contains("'s' key") && !loggedIn_) {
         // The unit is starting: ask it into configuration mode while its prompt lasts.
-        expectedReply = kHandshake;
-        window.SetTimer(kHandshakeTimer, kHandshakePeriodMs);
-        rxBuffer.Clear();
+        expectedReply_ = kHandshake;
+        window_.SetTimer(kHandshakeTimer, kHandshakePeriodMs);
+        rxBuffer_.Clear();
     }
 }
 

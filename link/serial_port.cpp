@@ -61,13 +61,12 @@ void CSerialPort::ShowError(std::string_view step, int error) {
 }
 
 bool CSerialPort::OpenPort(ui::Window* owner, const std::string& path, int baud, char parity,
-                           int dataBits, int stopBits, std::uint32_t eventMask,
+                           int dataBits, int stopBits, std::uint32_t /*eventMask*/,
                            std::uint32_t writeBufferSize) {
     ClosePort();
     std::lock_guard lock(portLock_);
     owner_ = owner;
     path_ = path;
-    eventMask_ = eventMask;
     {
         std::lock_guard writeLock(writeMutex_);
         writeBuffer_.assign(writeBufferSize, '\0');
@@ -146,7 +145,6 @@ void CSerialPort::EventThread(std::shared_ptr<Handle> handle, std::uint64_t gene
         if (fds[0].revents) return;
         const short portEvents = fds[1].revents;
         if (portEvents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) {
-            if (eventMask_ & EV_CTS) owner_->PostMessage(UM_PORT_CTS, 0, 0);
             const tty::ReadOutcome outcome = ReceiveStep(*handle, generation);
             if (outcome == tty::ReadOutcome::kLost) break;
             // A hang-up is the end once what was still in the queue has been read.
@@ -156,7 +154,7 @@ void CSerialPort::EventThread(std::shared_ptr<Handle> handle, std::uint64_t gene
         if (fds[2].revents) QueuedWriteStep(*handle, generation);
     }
     // The device went away: tell the owner once and wait only for the shutdown.
-    owner_->PostMessage(UM_SERIAL_LOST, generation, 0);
+    owner_->PostMessage(UM_PORT_LOST, generation, 0);
     pollfd stop{handle->shutdownEvent, POLLIN, 0};
     while (::poll(&stop, 1, -1) < 0 && errno == EINTR) {
     }
@@ -181,7 +179,7 @@ tty::ReadOutcome CSerialPort::ReceiveStep(Handle& h, std::uint64_t generation) {
         outcome = tty::ReadAvailable(h.fd, buffer, want, n);
     }
     if (outcome == tty::ReadOutcome::kData) {
-        owner_->PostMessage(UM_SERIAL_CHUNK, generation, static_cast<std::intptr_t>(n),
+        owner_->PostMessage(UM_SERIAL_DATA, generation, static_cast<std::intptr_t>(n),
                             std::string(buffer, n));
     } else if (outcome == tty::ReadOutcome::kNothing) {
         // Announced bytes that were flushed meanwhile: do not spin on a level that stays up.
@@ -209,7 +207,7 @@ void CSerialPort::QueuedWriteStep(Handle& h, std::uint64_t generation) {
         }
     }
     if (done < writeLength_) {
-        owner_->PostMessage(UM_SERIAL_ERROR, 0, 0, ErrorText("WriteFile()", errno, path_));
+        owner_->PostMessage(UM_PORT_ERROR, 0, 0, ErrorText("WriteFile()", errno, path_));
     }
 }
 

@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "link/messages.h"
 #include "link/serial_termios.h"
 #include "ui/clock.h"
 #include "ui/window.h"
@@ -27,10 +28,6 @@ namespace devlink {
 
 constexpr std::uint32_t EV_RXCHAR = 0x01;
 constexpr std::uint32_t EV_CTS = 0x08;
-constexpr std::uint32_t UM_PORT_CTS = ui::WM_USER + 2;         // 1026
-constexpr std::uint32_t UM_SERIAL_CHUNK = ui::WM_USER + 10;    // 1034
-constexpr std::uint32_t UM_SERIAL_LOST = ui::WM_USER + 11;     // 1035
-constexpr std::uint32_t UM_SERIAL_ERROR = ui::WM_USER + 1124;  // an error box from the thread
 constexpr int kMaxChunk = 4095;
 
 class CSerialPort {
@@ -43,7 +40,8 @@ class CSerialPort {
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
 
-    /// Opens and configures `path`. False when the device cannot be opened (LastOpenError()
+    /// Opens and configures `path`; of the events of `eventMask`, received characters are
+    /// the ones acted on. False when the device cannot be opened (LastOpenError()
     /// tells why); true otherwise, even when a configuration step failed and showed its box.
     /// Opening again closes the old port first.
     bool OpenPort(ui::Window* owner, const std::string& path, int baud, char parity, int dataBits,
@@ -97,7 +95,6 @@ class CSerialPort {
     std::thread eventThread_;
     ui::Window* owner_ = nullptr;
     std::string path_;
-    std::uint32_t eventMask_ = 0;
     std::mutex writeMutex_;
     std::vector<char> writeBuffer_;
     std::uint32_t writeLength_ = 0;

@@ -23,11 +23,11 @@ class PortWindow : public ui::Window {
   public:
     PortWindow() : ui::Window(ui::RealClock()) {}
     std::intptr_t HandleMessage(const ui::Message& msg, bool& handled) override {
-        if (msg.id == UM_SERIAL_CHUNK) {
+        if (msg.id == UM_SERIAL_DATA) {
             chunks.push_back(msg.payload);
             generations.push_back(msg.wParam);
             received += msg.payload;
-        } else if (msg.id == UM_SERIAL_LOST) {
+        } else if (msg.id == UM_PORT_LOST) {
             ++lost;
         } else {
             handled = false;

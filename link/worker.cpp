@@ -30,8 +30,8 @@ Worker::~Worker() {
         stop_ = true;
     }
     wake_.notify_all();
-    link_.jobQueue.Wake();
-    link_.replyEvent.Wake();
+    link_.jobQueue_.Wake();
+    link_.replyEvent_.Wake();
     thread_.join();
 }
 
@@ -46,15 +46,15 @@ void Worker::WorkerJobThreadProc() {
     ui::Millis lastEnd = std::numeric_limits<ui::Millis>::min() / 2;
     bool idleReported = false;
     while (!stop_) {
-        if (link_.jobQueue.Size() == 0) {
+        if (link_.jobQueue_.Size() == 0) {
             // Once per idle period, let the user work again if the unit is still there.
-            if (!idleReported) link_.window.SendMessage(UM_WORKER_IDLE);
+            if (!idleReported) link_.window_.SendMessage(UM_WORKER_IDLE);
             idleReported = true;
-            if (!link_.jobQueue.WaitForJob(clock_, stop_)) return;
+            if (!link_.jobQueue_.WaitForJob(clock_, stop_)) return;
         }
         if (!SleepUntil(lastEnd + kGapMs)) return;
         model::WorkerJob job;
-        if (!link_.jobQueue.TakeJob(job)) continue;  // dropped meanwhile: the port was closed
+        if (!link_.jobQueue_.TakeJob(job)) continue;  // dropped meanwhile: the port was closed
         idleReported = false;
         if (!RunJob(job)) return;
         lastEnd = clock_.Now();
@@ -62,22 +62,19 @@ void Worker::WorkerJobThreadProc() {
 }
 
 bool Worker::RunJob(const model::WorkerJob& job) {
-    link_.window.SendMessage(UM_BUTTON_STATE, 0, kOperationGroup);
+    link_.window_.SendMessage(UM_BUTTON_STATE, 0, kOperationGroup);
     const auto factor =
-        link_.window.SendMessage(UM_JOB_START, reinterpret_cast<std::uintptr_t>(&job));
+        link_.window_.SendMessage(UM_JOB_START, reinterpret_cast<std::uintptr_t>(&job));
     // No answer to the start: the window has begun to close. Nothing more goes out.
     if (factor <= 0 || stop_) return false;
-    link_.host.PostLogText(link_.Text("ComSend", "send") + ":" + job.line);
+    link_.host_.PostLogText(link_.Text("ComSend", "send") + ":" + job.line);
     const ui::Millis limit = static_cast<ui::Millis>(JobTimeLimitMs(job.jobKind)) * factor;
-    link_.serialPort.WriteNow(job.line.c_str(),
-                              static_cast<std::uint32_t>(std::strlen(job.line.c_str())));
-    const bool answered = link_.replyEvent.Wait(clock_, limit, &stop_);
+    link_.serialPort_.WriteNow(job.line.c_str(),
+                               static_cast<std::uint32_t>(std::strlen(job.line.c_str())));
+    const bool answered = link_.replyEvent_.Wait(clock_, limit, &stop_);
     if (stop_) return false;
-    if (answered) {
-        link_.window.SendMessage(UM_JOB_FINISH, reinterpret_cast<std::uintptr_t>(&job));
-    } else {
-        link_.host.PostLogText(link_.Text("WorkerJobThreadProc", "OutTime", "\r\n"));
-    }
+    // The finishing step, or the time-out notice, on the user-interface thread.
+    link_.window_.SendMessage(UM_JOB_FINISH, reinterpret_cast<std::uintptr_t>(&job), answered);
     return true;
 }
 

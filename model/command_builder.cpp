@@ -159,24 +159,23 @@ bool QueueParamWrite(BuildContext& ctx, const std::string& name, const ParamEntr
     return true;
 }
 
-bool RowIsWritten(const ParamEntry& row, const PageTable& pages) {
-    return row.shown && row.page >= 0 && row.page < static_cast<int>(pages.size()) &&
-           pages[static_cast<size_t>(row.page)].shown;
+bool RowIsWritten(const ParamEntry& row, const PageTable& pages, const ui::Control* control) {
+    const bool flagged = row.shown && row.page >= 0 && row.page < static_cast<int>(pages.size()) &&
+                         pages[static_cast<size_t>(row.page)].shown;
+    if (!flagged || !control) return false;
+    if (row.kind != "Combobox") return true;
+    const auto* list = dynamic_cast<const ui::Combo*>(control);
+    return list && list->GetCurSel() >= 0;
 }
 
 bool BuildWriteJobs(BuildContext& ctx) {
     for (const auto& [name, row] : ctx.catalogue) {
-        if (!RowIsWritten(row, ctx.pages)) continue;
+        ui::Control* control = ctx.pm.FindControl(name);
+        if (!RowIsWritten(row, ctx.pages, control)) continue;
         // A row without a label of its own ("I/O selection") stands for the rows it writes.
         if (ctx.onlyRows && !row.label.empty() && !ctx.onlyRows->count(name)) continue;
-        // The flags decide, not the screen: a row keeps its flag while a group above it is
-        // hidden (the main server in server mode), so a configuration carries it along.
-        ui::Control* control = ctx.pm.FindControl(name);
-        if (!control) continue;
         if (row.kind == "Combobox") {
-            auto* list = dynamic_cast<ui::Combo*>(control);
-            // A list that shows no item says nothing about the unit's value: never written.
-            if (!list || list->GetCurSel() < 0) continue;
+            auto* list = static_cast<ui::Combo*>(control);
             WriteInput in{ctx, name, row, *list, list->GetCurSel(), list->GetText()};
             kWriteRules.Find(name)(in);
         } else if (row.kind == "Edit") {

@@ -38,8 +38,11 @@ std::string ParamWriteLine(std::string_view command, std::string_view value);
 bool QueueParamWrite(BuildContext& ctx, const std::string& name, const ParamEntry& row,
                      const std::string& value);
 
-/// Whether `row` is considered for writing at all: its flag and its page's flag are set.
-bool RowIsWritten(const ParamEntry& row, const PageTable& pages);
+/// Whether "Save" writes `row` when its value differs: the row's flag and its page's flag are
+/// set, its `control` exists, and a drop-down shows an item (one that shows none says nothing
+/// about the unit's value). The flags decide, not the screen: a row keeps its flag while a
+/// group above it is hidden (the main server in server mode), so a configuration carries it.
+bool RowIsWritten(const ParamEntry& row, const PageTable& pages, const ui::Control* control);
 
 /// Walks the catalogue in key order and queues a write per changed row whose flag is set, on a
 /// page whose flag is set. A drop-down that shows no item is never written. An "NBBand"

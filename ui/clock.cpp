@@ -18,6 +18,11 @@ bool SystemClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_v
 
 bool ManualClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
                             Millis deadline, const std::function<bool()>& pred) {
+    struct Count {
+        std::atomic<int>& n;
+        explicit Count(std::atomic<int>& waiters) : n(waiters) { ++n; }
+        ~Count() { --n; }
+    } counting(waiters_);
     while (!pred()) {
         if (Now() >= deadline) return false;
         cv.wait_for(lock, std::chrono::milliseconds(1));

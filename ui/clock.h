@@ -44,9 +44,13 @@ class ManualClock final : public Clock {
                    const std::function<bool()>& pred) override;
     bool IsReal() const override { return false; }
     void Advance(Millis ms) { now_.fetch_add(ms); }
+    /// How many threads wait on this clock now: a test moves time on once the thread it
+    /// expects has begun its wait.
+    int Waiters() const { return waiters_.load(); }
 
   private:
     std::atomic<Millis> now_{0};
+    std::atomic<int> waiters_{0};
 };
 
 /// The process's real clock.

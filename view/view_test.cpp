@@ -11,8 +11,8 @@
 #include <QStackedWidget>
 #include <QTest>
 
-#include "app/messages.h"
 #include "link/fake_device_source_for_test.h"
+#include "link/messages.h"
 #include "sim/simulated_unit.h"
 #include "view/view_fixture.h"
 

@@ -1,7 +1,6 @@
-// The main window as the command line drives it: the very same window, which besides keeps
-// what the command line needs to know and a person sees on the screen: every job the worker
-// ran with the unit's reply, when the worker went idle, and the whole text of the log view.
-// Everything here runs on the user-interface thread.
+// What the command line needs to know of a run, as the window and its link tell it: every job
+// the worker ran with the unit's reply, when the worker went idle, the whole text of the log
+// view, and the ports lost. Everything here runs on the user-interface thread.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +18,7 @@ namespace cli {
 enum class JobEnd {
     kRunning,     ///< started, no answer yet
     kAnswered,    ///< the reply the job waits for came (OK or ERROR)
-    kUnanswered,  ///< the worker went on without the reply: timed out or stopped
+    kUnanswered,  ///< the worker went on without the reply: timed out
 };
 
 struct JobRecord {
@@ -28,28 +27,20 @@ struct JobRecord {
     std::string reply;  ///< the text received for the job, when answered
 };
 
-class ObservedFrame final : public app::CK4X30FrameWnd {
+class RunRecorder final : public app::FrameObserver {
   public:
-    using app::CK4X30FrameWnd::CK4X30FrameWnd;
-    /// Ends the loop, stops the worker and closes the port while this class is still whole,
-    /// so no other thread reaches the window while it is taken down.
-    ~ObservedFrame() override;
+    void JobStarted(const model::WorkerJob& job) override;
+    void JobEnded(const model::WorkerJob& job, bool answered, std::string_view reply) override;
+    void WorkerIdle() override;
+    void PortLost(const std::vector<model::WorkerJob>& dropped) override;
+    void LogAppended(std::string_view text) override;
+    void ReportParsed() override { ++reportsParsed_; }
 
-    std::intptr_t HandleMessage(const ui::Message& msg, bool& handled) override;
-    void AppendLog(std::string_view text) override;
-
-    /// An action that may queue jobs starts: the worker's idle reports are not counted until
-    /// it ends. With `finishingMessage` 0 the caller ends it (EndAction) once its click has
-    /// returned; otherwise it ends once the window has handled that posted message.
-    void BeginAction(std::uint32_t finishingMessage = 0);
-    void EndAction() { actionPending_ = false; }
-    /// How often the worker has reported itself idle with nothing queued and no action
-    /// pending. A count above the one taken before an action means the action's jobs, and
-    /// whatever their replies queued, are done.
+    /// How often the worker has gone idle: a count above the one taken before an action means
+    /// the action's jobs, and whatever their replies queued, are done.
     std::uint64_t IdleReports() const { return idleReports_; }
-    /// Grows with every sign of life of the worker or the port.
+    /// Grows with every sign of life of the worker.
     std::uint64_t Activity() const { return activity_; }
-
     /// Every job the worker started, in order.
     const std::vector<JobRecord>& Jobs() const { return jobs_; }
     /// The job being run, or null.
@@ -60,7 +51,7 @@ class ObservedFrame final : public app::CK4X30FrameWnd {
     const std::string& LastReport() const { return lastReport_; }
     /// How many reports were put into the form.
     int ReportsParsed() const { return reportsParsed_; }
-    /// How often the port was lost (unplugged) while open.
+    /// How often the open port was lost (unplugged).
     int PortLosses() const { return portLosses_; }
     /// The jobs that were waiting when the port was last lost: never sent.
     const std::vector<model::WorkerJob>& DroppedAtLoss() const { return droppedAtLoss_; }
@@ -68,11 +59,6 @@ class ObservedFrame final : public app::CK4X30FrameWnd {
     void SetLogEcho(std::function<void(std::string_view)> echo) { echo_ = std::move(echo); }
 
   private:
-    void OnJobStart(const model::WorkerJob& job);
-    void OnJobFinish();
-    void OnWorkerIdle();
-    void EndRunningJob();
-
     std::vector<JobRecord> jobs_;
     std::string log_;
     std::string lastReport_;
@@ -81,8 +67,6 @@ class ObservedFrame final : public app::CK4X30FrameWnd {
     std::vector<model::WorkerJob> droppedAtLoss_;
     std::uint64_t idleReports_ = 0;
     std::uint64_t activity_ = 0;
-    bool actionPending_ = false;
-    std::uint32_t finishingMessage_ = 0;
     std::function<void(std::string_view)> echo_;
 };
 

@@ -1,0 +1,268 @@
+// The exchange with a unit, end to end below the window: the link, its worker and its port
+// against a simulated unit on a pseudo-terminal, on a manual clock.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "link/link_fixture_for_test.h"
+#include "model/unit_lines.h"
+
+namespace devlink::testing {
+namespace {
+
+bool Has(const std::string& text, std::string_view part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST_F(LinkTest, HandshakeBringsAStartingUnitIntoConfigurationMode) {
+    StartUnit();
+    Open();
+    EXPECT_TRUE(Has(window.log, "OpenNotice\r\n"));
+    EXPECT_EQ(window.Find("Open")->GetText(), "Close");
+    EXPECT_TRUE(Enabled("Login"));
+    EXPECT_FALSE(Enabled("SerialPort"));
+    ASSERT_TRUE(Until([&] { return window.link.LoggedIn(); }));
+    EXPECT_FALSE(window.HasTimer(kHandshakeTimer));
+    EXPECT_EQ(window.link.ReceivedText(), "");
+    loop.RunUntilIdle();
+    EXPECT_EQ(window.Find("DeviceState")->GetText(), "on");
+    EXPECT_TRUE(Enabled("Load"));
+    EXPECT_FALSE(Enabled("Login"));
+    // The handshake is the single byte "s", nothing else.
+    EXPECT_EQ(unit->Received().find_first_not_of('s'), std::string::npos) << unit->Received();
+}
+
+TEST_F(LinkTest, HandshakeReplySplitIntoSmallChunksIsStillRecognised) {
+    sim::UnitOptions options;
+    options.chunked = true;
+    options.maxChunkBytes = 3;
+    StartUnit(options);
+    OpenAndLogIn();
+}
+
+TEST_F(LinkTest, LoginSendsPlusesToARunningUnit) {
+    sim::UnitOptions options;
+    options.startWindowMs = 0;  // already running: the "s" bytes go unheard
+    StartUnit(options);
+    Open();
+    loop.RunFor(1000);
+    EXPECT_FALSE(window.link.LoggedIn());
+    window.link.Login();
+    ASSERT_TRUE(Until([&] { return window.link.LoggedIn(); }));
+    EXPECT_TRUE(Has(unit->Received(), "+++"));
+    EXPECT_TRUE(Has(window.log, "send:+++\r\n"));
+}
+
+TEST_F(LinkTest, TheReportEndsWithTheOkThatCompletesItAndIsHandedToTheParser) {
+    StartUnit();
+    OpenAndLogIn();
+    ASSERT_TRUE(Run(model::kReadReport, model::kReportLine));
+    EXPECT_EQ(window.reportsParsed, 1);
+    EXPECT_EQ(events.answered_, std::vector<std::string>{std::string(model::kReportLine)});
+    EXPECT_GT(window.link.ReceivedText().size(), 3000u);
+    EXPECT_TRUE(window.link.ReceivedText().ends_with("\r\nOK\r\n"));
+    EXPECT_TRUE(Has(window.log, "send:\r\nAT+SHOW\r\n"));
+    EXPECT_TRUE(Has(window.log, "Access Point Name:"));  // the report is echoed into the log
+}
+
+TEST_F(LinkTest, AWriteIsRecordedOnlyWhenTheUnitAcceptsIt) {
+    StartUnit();
+    OpenAndLogIn();
+    unit->Refuse("AT+PORT");
+    ASSERT_TRUE(Run(model::kWriteParam, "AT+PORT=6000\r\n", "Server's Port", "6000"));
+    EXPECT_TRUE(Has(window.log, "SaveError\r\n"));
+    EXPECT_TRUE(window.written.empty());
+    ASSERT_TRUE(Run(model::kWriteParam, "AT+IPAD=10.0.0.9\r\n", "Server's Ip", "10.0.0.9"));
+    EXPECT_TRUE(Has(window.log, "SaveSuccess\r\n"));
+    using Written = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(window.written, (Written{{"Server's Ip", "10.0.0.9"}}));
+    EXPECT_EQ(unit->Value("AT+IPAD").value_or(""), "10.0.0.9");
+}
+
+TEST_F(LinkTest, TheSignalQueryIsAskedOnceMoreAfterAnError) {
+    StartUnit();
+    OpenAndLogIn();
+    unit->Refuse("AT+CSQ");
+    ASSERT_TRUE(Run(model::kSignal, model::kSignalLine));
+    EXPECT_EQ(Count("At+CSQ"), 2u);  // an error to the second try only ends the exchange
+    EXPECT_TRUE(events.unanswered.empty());
+}
+
+struct LineCase {
+    int kind;
+    std::string line;
+    const char* notice;  // what the log says once it is answered; empty: nothing
+};
+
+TEST_F(LinkTest, OperationsAreAnsweredAndFinished) {
+    StartUnit();
+    OpenAndLogIn();
+    const LineCase cases[] = {
+        {model::kVersion, std::string(model::kVersionLine), ""},
+        {model::kSim, std::string(model::kPinLine), ""},
+        {model::kSim, std::string(model::kImsiLine), ""},
+        {model::kReadLog, std::string(model::kReadLogLine), ""},
+        {model::kCommandButton, "AT+CSQ\r\n", ""},
+        {model::kWriteParam, model::ClockLine("2027/03/01,07:05:09"), "SaveSuccess"},
+        // The factory restore's OK reads the report again.
+        {model::kFactory, std::string(model::kFactoryLine), "FactorySuccess"},
+    };
+    for (const LineCase& c : cases) {
+        const size_t logBefore = window.log.size();
+        ASSERT_TRUE(Run(c.kind, c.line)) << c.line;
+        EXPECT_EQ(events.started.back().line,
+                  c.kind == model::kFactory ? std::string(model::kReportLine) : c.line);
+        EXPECT_TRUE(window.log.find(c.notice, logBefore) != std::string::npos) << c.line;
+    }
+    EXPECT_TRUE(events.unanswered.empty());
+    EXPECT_EQ(window.reportsParsed, 1);
+    EXPECT_EQ(unit->ClockText(), "2027/03/01,07:05:09");
+}
+
+TEST_F(LinkTest, TheNetworkModeAnswerFillsItsField) {
+    StartUnit();
+    OpenAndLogIn();
+    ASSERT_TRUE(Run(model::kNetMode, model::kNetModeLine));
+    EXPECT_EQ(window.Find("FINDNETMODE")->GetText(), " LTE");
+}
+
+TEST_F(LinkTest, QuitLogsOutAndARestartingUnitIsLoggedInAgain) {
+    StartUnit();
+    OpenAndLogIn();
+    ASSERT_TRUE(Run(model::kQuit, model::kQuitLine));
+    EXPECT_FALSE(window.link.LoggedIn());
+    EXPECT_FALSE(Enabled("Load"));
+    EXPECT_TRUE(Enabled("Login"));
+    unit->Restart();  // its prompt while logged out starts the handshake again
+    ASSERT_TRUE(Until([&] { return window.link.LoggedIn(); }));
+}
+
+TEST_F(LinkTest, AUnitLeavingConfigurationModeByItselfLogsOut) {
+    StartUnit();
+    OpenAndLogIn();
+    unit->SetIdleTimeout(std::chrono::milliseconds(0));  // from its next line on
+    ASSERT_TRUE(Run(model::kVersion, model::kVersionLine));
+    ASSERT_TRUE(Until([&] { return !window.link.LoggedIn(); }));
+    loop.RunUntilIdle();
+    EXPECT_FALSE(Enabled("Load"));
+    EXPECT_TRUE(Enabled("Login"));
+    EXPECT_EQ(window.Find("DeviceState")->GetText(), "off");
+}
+
+TEST_F(LinkTest, AnUnplugDuringTheReportClosesTheLinkAndNamesWhatWasNeverSent) {
+    StartUnit();
+    OpenAndLogIn();
+    window.link.QueueJob(model::kReadReport, model::kReportLine);
+    window.link.QueueJob(model::kVersion, model::kVersionLine);
+    ASSERT_TRUE(Until([&] { return Count("AT+SHOW") == 1; }));
+    unit->Unplug();
+    ASSERT_TRUE(Until([&] { return events.lost == 1; }));
+    EXPECT_TRUE(Has(window.log, "PortLost\r\nCloseNotice\r\n"));
+    EXPECT_FALSE(window.link.PortOpen());
+    ASSERT_EQ(events.dropped.size(), 1u);
+    EXPECT_EQ(events.dropped[0].line, model::kVersionLine);
+    loop.RunUntilIdle();
+    EXPECT_EQ(window.Find("Open")->GetText(), "Open");
+    EXPECT_TRUE(Enabled("SerialPort"));
+    EXPECT_FALSE(Enabled("Load"));
+}
+
+TEST_F(LinkTest, PortsThatCannotBeOpenedSayWhyAndStayClosed) {
+    StartUnit();
+    const int holder = ::open(unit->DevicePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    Open();
+    EXPECT_EQ(window.log, "OpenError\r\nPortBusy\r\n");
+    ::close(holder);
+    window.log.clear();
+    window.form.Find<ui::Combo>("BaudRate1")->AddItem("fast");
+    Open("fast");
+    EXPECT_EQ(window.log, "OpenError\r\nBadSettings\r\n");
+    EXPECT_FALSE(window.link.PortOpen());
+    EXPECT_EQ(window.Find("Open")->GetText(), "");
+    EXPECT_FALSE(window.HasTimer(kHandshakeTimer));
+}
+
+// Time-outs on the manual clock: a silent unit answers nothing.
+TEST_F(LinkTest, AJobTimesOutAfterItsLimitTimesTheFactorOfTheSpeed) {
+    sim::UnitOptions options;
+    options.silent = true;
+    StartUnit(options);
+    for (const char* baud : {"115200", "1200"}) {
+        Open(baud);
+        const ui::Millis limit = 5000 * (std::string(baud) == "1200" ? 8 : 1);
+        window.link.QueueJob(model::kSignal, model::kSignalLine);
+        ASSERT_TRUE(Until([&] { return events.started.size() == 1; }));
+        EXPECT_FALSE(window.HasTimer(kHandshakeTimer));  // the job stopped it
+        // The worker waits for the reply, and the silent unit sends nothing: time may pass.
+        ASSERT_TRUE(UntilWithoutTime([&] { return clock.Waiters() == 1; }));
+        clock.Advance(limit - 100);
+        loop.RunUntilIdle();
+        EXPECT_TRUE(events.unanswered.empty());
+        ASSERT_TRUE(Until([&] { return !events.unanswered.empty(); }, 5000));
+        const ui::Millis waited = events.endTimes.back() - events.startTimes.back();
+        EXPECT_GE(waited, limit);
+        EXPECT_LT(waited, limit + 2000);  // not the next job's limit, nor twice its own
+        EXPECT_TRUE(Has(window.log, "OutTime\r\n"));
+        EXPECT_FALSE(Enabled("Load"));  // never logged in
+        Open();                         // closes
+        events.started.clear();
+        events.unanswered.clear();
+    }
+}
+
+TEST_F(LinkTest, ClosingDropsTheQueuedJobsAndTheRunningOneTimesOut) {
+    sim::UnitOptions options;
+    options.silent = true;
+    StartUnit(options);
+    Open();
+    for (std::string_view line : {model::kVersionLine, model::kSignalLine, model::kReadLogLine}) {
+        window.link.QueueJob(model::kVersion, line);
+    }
+    ASSERT_TRUE(UntilWithoutTime([&] { return events.started.size() == 1; }));
+    Open();  // closes
+    EXPECT_EQ(window.link.QueuedJobs(), 0u);
+    EXPECT_TRUE(Has(window.log, "CloseNotice\r\n"));
+    ASSERT_TRUE(UntilWithoutTime([&] { return clock.Waiters() == 1; }));
+    clock.Advance(4900);  // the worker waits for a reply the silent unit never sends
+    ASSERT_TRUE(Until([&] { return !events.unanswered.empty(); }, 1000));
+    clock.Advance(6000);
+    loop.RunFor(200);
+    EXPECT_EQ(events.started.size(), 1u);
+    EXPECT_EQ(events.unanswered, std::vector<std::string>{std::string(model::kVersionLine)});
+}
+
+// The worker sleeps on the queue: a job queued while it is idle starts at once, and each job
+// that follows another keeps the unit's gap of 100 ms between two commands.
+TEST_F(LinkTest, AJobStartsAtOnceAndTheNextAfterTheGap) {
+    StartUnit();
+    OpenAndLogIn();
+    loop.RunFor(1000);
+    const ui::Millis queued = clock.Now();
+    window.link.QueueJob(model::kVersion, model::kVersionLine);
+    window.link.QueueJob(model::kVersion, model::kVersionLine);
+    ASSERT_TRUE(UntilWithoutTime([&] { return events.started.size() == 1; }));
+    EXPECT_EQ(events.startTimes[0], queued);
+    ASSERT_TRUE(Until([&] { return events.started.size() == 2; }));
+    ASSERT_EQ(events.endTimes.size(), 1u);
+    EXPECT_GE(events.startTimes[1] - events.endTimes[0], 100);
+}
+
+TEST_F(LinkTest, NothingIsWrittenOnceTheWindowHasBegunToClose) {
+    StartUnit();
+    OpenAndLogIn();
+    const size_t before = unit->Received().size();
+    window.EndLoop();  // the window's destruction has begun
+    window.link.QueueJob(model::kVersion, model::kVersionLine);
+    for (int step = 0; step < 2000 && window.link.QueuedJobs() != 0; ++step) {
+        clock.Advance(5);
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    window.link.StopWorker();
+    EXPECT_EQ(window.link.QueuedJobs(), 0u);
+    EXPECT_EQ(unit->Received().substr(before).find("At+VER"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace devlink::testing
