@@ -28,25 +28,33 @@ tools/build.sh build-tsan -DDTU_WERROR=ON -DDTU_SANITIZE=thread -DDTU_BUILD_VIEW
 for t in "${threaded[@]}"; do
     TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "build-tsan/tests/$t"
 done
-echo "== fuzzing (libFuzzer, clang, 30 s per target)"
+echo "== fuzzing (libFuzzer, clang, 18 s per target)"
+fuzzers=(fuzz_report fuzz_config_file fuzz_receive fuzz_layout fuzz_profile)
 CC=clang CXX=clang++ tools/build.sh build-fuzz -DDTU_WERROR=ON -DDTU_BUILD_VIEW=OFF -DDTU_FUZZ=ON \
-    -- fuzz_report fuzz_config_file fuzz_seeds
+    -- "${fuzzers[@]}" fuzz_seeds
 rm -rf build-fuzz/seeds build-fuzz/artifacts
 mkdir -p build-fuzz/artifacts
 build-fuzz/fuzz/fuzz_seeds build-fuzz/seeds
-# Any crash, sanitizer report, leak or violated check ends the run with a non-zero status.
+# Any crash, sanitizer report, leak, time-out or violated check ends the run with a non-zero
+# status. FUZZ_SECONDS changes the time per target.
 fuzz() {
-    local target=$1 seeds=$2
+    local target=$1
+    shift
     local log=build-fuzz/$target.log
     mkdir -p "build-fuzz/corpus/$target"
-    if ! "build-fuzz/fuzz/$target" -max_total_time=30 -timeout=10 \
-        -artifact_prefix=build-fuzz/artifacts/ "build-fuzz/corpus/$target" "$seeds" >"$log" 2>&1; then
+    if ! "build-fuzz/fuzz/$target" -max_total_time="${FUZZ_SECONDS:-18}" -timeout=10 \
+        -artifact_prefix=build-fuzz/artifacts/ "build-fuzz/corpus/$target" "$@" >"$log" 2>&1; then
         tail -n 60 "$log"
         echo "$target failed: the input is in build-fuzz/artifacts/"
         return 1
     fi
-    echo "$target: $(tail -n 1 "$log")"
+    # The last status line: executions, coverage, corpus, exec/s.
+    echo "$target: $(grep -E '^#[0-9]+' "$log" | tail -n 1)"
 }
 fuzz fuzz_report build-fuzz/seeds/report
 fuzz fuzz_config_file build-fuzz/seeds/config
+fuzz fuzz_receive -dict=build-fuzz/seeds/receive.dict build-fuzz/seeds/receive
+# The skin's layout sources: the generated skins differ only in the texts put in.
+fuzz fuzz_layout skin/layouts
+fuzz fuzz_profile build-fuzz/seeds/profile
 echo "all test runs passed"

@@ -1,0 +1,141 @@
+// Fuzz target: the receive handler. Chunks of random bytes reach a link on a small host window
+// through the message the port posts, in any exchange state, with the loop run between chunks.
+// The receive text, the exchange state, the reply event, the queued jobs, the logged-in flag
+// and the log echo are checked against a model of their own. No port is opened (the handshake
+// byte goes nowhere) and no worker runs.
+//
+// Input: a state byte (0 to 16 give -1 to 15, 255 and four bytes any int, others 16 to 253),
+// a flags byte (bit 0: logged in), then chunks: two header bytes (bits 0-11 the length,
+// bits 12-14 the repeat count less one, bit 15 a chunk of a port closed since) and the bytes.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "link/link_host_for_test.h"
+#include "link/messages.h"
+#include "ui/headless_loop.h"
+
+namespace {
+
+void Check(bool holds, const char* what) {
+    if (holds) return;
+    std::fprintf(stderr, "fuzz_receive: %s\n", what);
+    std::abort();
+}
+
+bool Has(std::string_view text, std::string_view needle) {
+    return text.find(needle) != std::string_view::npos;
+}
+
+/// What the text means to an exchange: whether it ends it, wakes the worker, queues a job of
+/// another kind (0: none) and says the unit logged in (1) or out (0), or neither (-1).
+struct Outcome {
+    bool ends = false;
+    bool signals = false;
+    int queued = 0;
+    int login = -1;
+};
+
+Outcome Expected(int state, std::string_view text) {
+    const bool ok = Has(text, "OK"), error = Has(text, "ERROR\r\n");
+    const bool setting = Has(text, "enter setting!");
+    const bool label =
+        Has(text, "Access Point Name:") || Has(text, "Whether module using CDMA mode:");
+    const bool report = label && ok, answered = ok || error;
+    if (state == 0) return {setting, false, 0, setting ? 1 : -1};
+    if (state == 1) return {report, report};
+    if (state == 3) return {setting || error, setting || error, 0, setting ? 1 : -1};
+    if (state == 4) return {answered, answered, ok ? 1 : 0};
+    if (state == 5 || state == 6) return {report || (!label && error), report};
+    if (state == 7) return {ok, ok, 0, ok ? 0 : -1};
+    if (state == 8) return {ok, ok};
+    if (state == 11) return {answered, answered, !ok && error ? 12 : 0};
+    for (int s : {2, 9, 10, 12, 13, 15}) {
+        if (state == s) return {answered, answered};
+    }
+    return {};  // -1, 14 and any other state: nothing is awaited
+}
+
+int TakeState(std::string_view& in) {
+    const auto first = static_cast<std::uint8_t>(in.front());
+    in.remove_prefix(1);
+    if (first != 0xFF || in.size() < 4) return first - 1;
+    std::int32_t state;
+    std::memcpy(&state, in.data(), sizeof state);
+    in.remove_prefix(sizeof state);
+    return state;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string_view in(reinterpret_cast<const char*>(data), size);
+    if (in.size() < 2) return 0;
+    ui::ManualClock clock;
+    devlink::testing::HostWindow window(clock);
+    ui::HeadlessLoop loop(window);
+    devlink::Link& link = window.link;
+    link.expectedReply = TakeState(in);
+    link.loggedIn = !in.empty() && (in.front() & 1);
+    if (!in.empty()) in.remove_prefix(1);
+
+    std::string text;  // what the receive text must hold
+    std::string log;   // what the log view must have been handed
+    while (in.size() >= 2) {
+        const auto low = static_cast<std::uint8_t>(in[0]), high = static_cast<std::uint8_t>(in[1]);
+        in.remove_prefix(2);
+        const std::string_view bytes = in.substr(0, low | (high & 0x0F) << 8);
+        in.remove_prefix(bytes.size());
+        std::string chunk;
+        for (int i = 0; i <= ((high >> 4) & 7); ++i) chunk.append(bytes);
+        const bool stale = high & 0x80;  // a chunk of a port closed since
+
+        const int state = link.expectedReply;
+        const bool loggedIn = link.loggedIn;
+        const std::size_t jobs = link.jobQueue.Size();
+        link.replyEvent.Reset();
+        window.PostMessage(devlink::UM_SERIAL_DATA, link.serialPort.Generation() + (stale ? 1 : 0),
+                           static_cast<std::intptr_t>(chunk.size()), chunk);
+        clock.Advance(devlink::kHandshakePeriodMs);  // a handshake tick, if one is due
+        loop.RunUntilIdle();
+
+        Outcome out;
+        int after = state;
+        int login = loggedIn ? 1 : 0;
+        if (!stale && !chunk.empty()) {
+            if (state != devlink::kNoReply) log.append(chunk.substr(0, chunk.find('\0')));
+            for (char& c : chunk) c = c == '\0' ? ' ' : c;
+            text.append(chunk);
+            if (text.size() > 16000) text.erase(0, text.size() - 16000);
+            out = Expected(state, text);
+            if (out.ends) after = devlink::kNoReply;
+            if (out.login >= 0) login = out.login;
+            if (state == devlink::kHandshake && out.ends) text.clear();
+            if (Has(text, "Seting Timeout and quit")) {
+                login = 0;
+            } else if (Has(text, "'s' key") && !loggedIn) {
+                after = devlink::kHandshake;  // the unit is starting: the handshake begins again
+                text.clear();
+            }
+        }
+        const std::string_view rx = link.rxBuffer.View();
+        Check(rx.size() <= 16000, "the receive text holds more than 16000 bytes");
+        Check(rx.find('\0') == std::string_view::npos, "the receive text holds a zero byte");
+        Check(link.rxBuffer.CStr()[rx.size()] == '\0', "the receive text is not zero-terminated");
+        Check(rx == text, "the receive text is not the newest bytes since its last clearing");
+        Check(link.expectedReply == after, "the exchange state is not what the reply makes it");
+        Check(link.replyEvent.IsSet() == out.signals, "the reply event does not follow the reply");
+        Check(link.jobQueue.Size() == jobs + (out.queued ? 1 : 0), "a job was queued or not");
+        if (out.queued) {
+            Check(link.jobQueue.Pending().back().jobKind == out.queued, "the wrong job was queued");
+        }
+        Check(link.loggedIn == (login == 1), "the logged-in flag does not follow the unit");
+        Check(window.log == log, "the log echo is not the chunks up to their first zero byte");
+        Check(!link.serialPort.IsOpen(), "a port was opened");
+    }
+    return 0;
+}
