@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "link/link_host_for_test.h"
+#include "link/host_window_for_test.h"
 #include "link/messages.h"
 #include "ui/headless_loop.h"
 
@@ -79,8 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     devlink::testing::HostWindow window(clock);
     ui::HeadlessLoop loop(window);
     devlink::Link& link = window.link;
-    link.expectedReply = TakeState(in);
-    link.loggedIn = !in.empty() && (in.front() & 1);
+    using Access = devlink::LinkTestAccess;
+    Access::ExchangeState(link) = TakeState(in);
+    Access::LoggedIn(link) = !in.empty() && (in.front() & 1);
     if (!in.empty()) in.remove_prefix(1);
 
     std::string text;  // what the receive text must hold
@@ -94,11 +95,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int i = 0; i <= ((high >> 4) & 7); ++i) chunk.append(bytes);
         const bool stale = high & 0x80;  // a chunk of a port closed since
 
-        const int state = link.expectedReply;
-        const bool loggedIn = link.loggedIn;
-        const std::size_t jobs = link.jobQueue.Size();
-        link.replyEvent.Reset();
-        window.PostMessage(devlink::UM_SERIAL_DATA, link.serialPort.Generation() + (stale ? 1 : 0),
+        const int state = Access::ExchangeState(link);
+        const bool loggedIn = Access::LoggedIn(link);
+        const std::size_t jobs = link.QueuedJobs();
+        Access::ReplyEvent(link).Reset();
+        window.PostMessage(devlink::UM_SERIAL_DATA,
+                           Access::Port(link).Generation() + (stale ? 1 : 0),
                            static_cast<std::intptr_t>(chunk.size()), chunk);
         clock.Advance(devlink::kHandshakePeriodMs);  // a handshake tick, if one is due
         loop.RunUntilIdle();
@@ -122,20 +124,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 text.clear();
             }
         }
-        const std::string_view rx = link.rxBuffer.View();
+        const std::string_view rx = link.ReceivedText();
         Check(rx.size() <= 16000, "the receive text holds more than 16000 bytes");
         Check(rx.find('\0') == std::string_view::npos, "the receive text holds a zero byte");
-        Check(link.rxBuffer.CStr()[rx.size()] == '\0', "the receive text is not zero-terminated");
+        Check(Access::Received(link).CStr()[rx.size()] == '\0',
+              "the receive text is not zero-terminated");
         Check(rx == text, "the receive text is not the newest bytes since its last clearing");
-        Check(link.expectedReply == after, "the exchange state is not what the reply makes it");
-        Check(link.replyEvent.IsSet() == out.signals, "the reply event does not follow the reply");
-        Check(link.jobQueue.Size() == jobs + (out.queued ? 1 : 0), "a job was queued or not");
+        Check(Access::ExchangeState(link) == after,
+              "the exchange state is not what the reply makes it");
+        Check(Access::ReplyEvent(link).IsSet() == out.signals,
+              "the reply event does not follow the reply");
+        Check(link.QueuedJobs() == jobs + (out.queued ? 1 : 0), "a job was queued or not");
         if (out.queued) {
-            Check(link.jobQueue.Pending().back().jobKind == out.queued, "the wrong job was queued");
+            Check(link.PendingJobs().back().jobKind == out.queued, "the wrong job was queued");
         }
-        Check(link.loggedIn == (login == 1), "the logged-in flag does not follow the unit");
+        Check(link.LoggedIn() == (login == 1), "the logged-in flag does not follow the unit");
         Check(window.log == log, "the log echo is not the chunks up to their first zero byte");
-        Check(!link.serialPort.IsOpen(), "a port was opened");
+        Check(!link.PortOpen(), "a port was opened");
     }
     return 0;
 }

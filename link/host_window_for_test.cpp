@@ -1,0 +1,69 @@
+#include "link/host_window_for_test.h"
+
+#include <unistd.h>
+
+#include <fstream>
+
+namespace devlink::testing {
+
+namespace {
+
+const char* const kButtons[] = {"Open",         "Login",      "Save",    "Load",   "RestoreFactory",
+                                "LoadFromFile", "SaveToFile", "SetTime", "GetVer", "READFILELOG",
+                                "CPIN",         "CSQ",        "quit"};
+
+template <class T>
+T* AddControl(ui::Container& box, const char* name) {
+    auto control = std::make_unique<T>();
+    control->SetName(name);
+    return static_cast<T*>(box.Add(std::move(control)));
+}
+
+}  // namespace
+
+/// A language file whose texts are their keys, written once per test process.
+std::string KeyTexts() {
+    static const std::string path = [] {
+        const std::string file = "/tmp/dtu-link-texts-" + std::to_string(::getpid()) + ".ini";
+        std::ofstream out(file);
+        out << "[OnStartCom]\n";
+        for (const char* key : {"Open", "Close", "OpenNotice", "CloseNotice", "OpenError",
+                                "PortBusy", "PermissionDenied", "BadSettings", "PortLost"}) {
+            out << key << "=" << key << "\n";
+        }
+        out << "[WorkerJobThreadProc]\n";
+        for (const char* key :
+             {"SaveSuccess", "SaveError", "FactorySuccess", "FactoryError", "OutTime"}) {
+            out << key << "=" << key << "\n";
+        }
+        out << "[ComSend]\nsend=send\n[SetDeviceState]\nszLoginOn=on\nszLoginOff=off\n";
+        return file;
+    }();
+    return path;
+}
+
+HostWindow::HostWindow(ui::Clock& clock) : ui::Window(clock), texts_(KeyTexts()) {
+    auto root = std::make_unique<ui::VerticalLayout>();
+    for (const char* name : kButtons) AddControl<ui::Button>(*root, name);
+    AddControl<ui::Combo>(*root, "SerialPort");
+    auto* baud = AddControl<ui::Combo>(*root, "BaudRate1");
+    for (const char* rate : {"1200", "9600", "115200"}) baud->AddItem(rate);
+    AddControl<ui::Combo>(*root, "Checkcode")->AddItem("8N1");
+    AddControl<ui::Edit>(*root, "FINDNETMODE");
+    AddControl<ui::Label>(*root, "DeviceState");
+    form.AttachDialog(std::move(root));
+}
+
+std::intptr_t HostWindow::HandleMessage(const ui::Message& msg, bool& handled) {
+    if (msg.id == UM_LOG_TEXT) {
+        log += msg.payload;
+        return 0;
+    }
+    if (msg.id == UM_PARSE_REPORT) {
+        ++reportsParsed;
+        return 0;
+    }
+    return link.HandleMessage(msg, handled);
+}
+
+}  // namespace devlink::testing

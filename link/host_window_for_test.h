@@ -1,0 +1,100 @@
+// Test support: a window that owns a link as the main window does, with a small form of the
+// controls the link looks up and a language file whose every text is its own key (the log then
+// reads "OpenNotice\r\n"). Used by the link's tests and by the receive handler's fuzz target.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "link/link.h"
+#include "link/messages.h"
+#include "ui/controls.h"
+
+namespace devlink {
+
+/// The link's inner state, for tests and fuzz targets only.
+struct LinkTestAccess {
+    static CSerialPort& Port(Link& link) { return link.serialPort_; }
+    static ReceiveText& Received(Link& link) { return link.rxBuffer_; }
+    static int& ExchangeState(Link& link) { return link.expectedReply_; }
+    static bool& LoggedIn(Link& link) { return link.loggedIn_; }
+    static ui::Event& ReplyEvent(Link& link) { return link.replyEvent_; }
+};
+
+}  // namespace devlink
+
+namespace devlink::testing {
+
+/// What the link tells its observers, and when on the window's clock.
+struct Events : LinkObserver {
+    explicit Events(ui::Clock& c) : clock(c) {}
+    void JobStarted(const model::WorkerJob& job) override {
+        started.push_back(job);
+        startTimes.push_back(clock.Now());
+    }
+    void JobEnded(const model::WorkerJob& job, bool answered, std::string_view) override {
+        (answered ? answered_ : unanswered).push_back(job.line);
+        endTimes.push_back(clock.Now());
+    }
+    void WorkerIdle() override { ++idle; }
+    void PortLost(const std::vector<model::WorkerJob>& gone) override {
+        ++lost;
+        dropped = gone;
+    }
+    std::vector<model::WorkerJob> started;
+    std::vector<std::string> answered_, unanswered;
+    std::vector<model::WorkerJob> dropped;
+    std::vector<ui::Millis> startTimes, endTimes;
+    int idle = 0;
+    int lost = 0;
+    ui::Clock& clock;
+};
+
+class HostWindow : public ui::Window, public LinkHost {
+  public:
+    explicit HostWindow(ui::Clock& clock);
+    ~HostWindow() override {
+        EndLoop();
+        link.ShutDown();
+    }
+
+    std::intptr_t HandleMessage(const ui::Message& msg, bool& handled) override;
+    void OnTimer(int id) override {
+        if (id == kHandshakeTimer) link.OnHandshakeTimer();
+    }
+
+    ui::PaintManager& Form() override { return form; }
+    const platform::LanguageTexts& Texts() const override { return texts_; }
+    void AppendLog(std::string_view text) override { log.append(text); }
+    void PostLogText(std::string_view text) override {
+        PostMessage(UM_LOG_TEXT, 0, 0, std::string(text));
+    }
+    void ShowBox(const std::string& text, const std::string&, platform::BoxIcon) override {
+        boxes.push_back(text);
+    }
+    std::string ModelText() const override { return "7315"; }
+    const std::string& RfModel() const override { return rfModel; }
+    void RecordWrittenValue(const std::string& name, const std::string& value) override {
+        written.emplace_back(name, value);
+    }
+    void SaveReportFile(std::string_view report) override { saved = std::string(report); }
+    void WriteLoadedConfiguration(std::string_view report) override {
+        loaded = std::string(report);
+    }
+
+    ui::Control* Find(std::string_view name) { return form.FindControl(name); }
+
+    std::string log;
+    std::vector<std::string> boxes;
+    std::vector<std::pair<std::string, std::string>> written;
+    std::string saved, loaded;
+    int reportsParsed = 0;
+    std::string rfModel;
+    ui::PaintManager form;
+    Link link{*this, *this};
+
+  private:
+    platform::LanguageTexts texts_;
+};
+
+}  // namespace devlink::testing
