@@ -12,21 +12,13 @@
 #include <optional>
 #include <vector>
 
+#include "platform/text.h"
+
 namespace platform {
 namespace {
 
 // ---------------------------------------------------------------------------------------------
 // Text helpers
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -182,7 +174,7 @@ std::vector<Line> SplitLines(std::string_view text) {
         pos = line.end;
 
         const std::string_view content = text.substr(line.begin, line.contentEnd - line.begin);
-        const std::string_view trimmed = Trim(content);
+        const std::string_view trimmed = Trim(content, kWhiteSpace);
         if (trimmed.empty()) {
             line.kind = LineKind::Blank;
         } else if (trimmed.front() == ';') {
@@ -191,12 +183,12 @@ std::vector<Line> SplitLines(std::string_view text) {
             const std::size_t close = trimmed.find(']');
             if (close != std::string_view::npos) {
                 line.kind = LineKind::Section;
-                line.name = Trim(trimmed.substr(1, close - 1));
+                line.name = Trim(trimmed.substr(1, close - 1), kWhiteSpace);
             }
         } else if (const std::size_t equals = content.find('='); equals != content.npos) {
             line.kind = LineKind::Key;
-            line.name = Trim(content.substr(0, equals));
-            line.value = Trim(content.substr(equals + 1));
+            line.name = Trim(content.substr(0, equals), kWhiteSpace);
+            line.value = Trim(content.substr(equals + 1), kWhiteSpace);
             line.equals = line.begin + equals;
         }
         lines.push_back(line);
@@ -235,7 +227,7 @@ Location Find(const std::vector<Line>& lines, std::string_view section, std::str
 /// The value as it is written so that it reads back unchanged: in double quotes when reading
 /// would otherwise trim its blanks or take off its own quotes.
 std::string EncodeValue(std::string_view value) {
-    const bool blankEdge = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));
+    const bool blankEdge = Trim(value, kWhiteSpace).size() != value.size();
     const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
     std::string encoded;
     if (!blankEdge && !quoted) return encoded.assign(value);
@@ -259,15 +251,15 @@ std::string GetProfileString(const std::string& path, std::string_view section,
     const std::optional<std::string> text = ReadWholeFile(path);
     if (!text) return CutToChars(defaultValue, maxChars);
     const std::vector<Line> lines = SplitLines(*text);
-    const Location where = Find(lines, Trim(section), Trim(key));
+    const Location where = Find(lines, Trim(section, kWhiteSpace), Trim(key, kWhiteSpace));
     if (!where.key) return CutToChars(defaultValue, maxChars);
     return CutToChars(Unquote(lines[*where.key].value), maxChars);
 }
 
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
-    section = Trim(section);
-    key = Trim(key);
+    section = Trim(section, kWhiteSpace);
+    key = Trim(key, kWhiteSpace);
     // Refuse what the file could not hold: it would read back as other sections or keys.
     if (HasLineBreak(section) || section.find(']') != section.npos) return false;
     if (HasLineBreak(key) || key.find('=') != key.npos) return false;
