@@ -1,17 +1,14 @@
 #include "platform/profile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <mutex>
 #include <optional>
 #include <vector>
 
+#include "platform/atomic_file.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -94,52 +91,6 @@ std::optional<std::string> ReadWholeFile(const std::string& path, int* error = n
     }
     close(fd);
     return content;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t put = write(fd, data.data(), data.size());
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(put));
-    }
-    return true;
-}
-
-/// Writes `content` to a new file beside `path` and renames it over `path`, so that a reader
-/// sees either the old or the new file, never a half-written one.
-bool ReplaceFile(const std::string& path, std::string_view content) {
-    // Write through a symbolic link to its target rather than replacing the link.
-    std::string target = path;
-    struct stat info {};
-    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        if (char* resolved = realpath(path.c_str(), nullptr)) {
-            target = resolved;
-            std::free(resolved);
-        }
-    }
-    const bool existed = stat(target.c_str(), &info) == 0;
-
-    static std::atomic<unsigned> counter{0};
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-        // 0666 less the umask, as for any new file; an existing file's mode is copied below.
-        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
-    }
-    if (fd < 0) return false;
-
-    bool ok = WriteAll(fd, content);
-    if (ok && existed) ok = fchmod(fd, info.st_mode & 07777) == 0;
-    if (ok) ok = fsync(fd) == 0;
-    if (close(fd) != 0) ok = false;
-    if (ok) ok = rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) unlink(temp.c_str());
-    return ok;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -327,7 +278,7 @@ bool WriteProfileString(const std::string& path, std::string_view section, std::
         result.append(encoded);
         result.append(newline);
     }
-    return ReplaceFile(path, result);
+    return ReplaceFileAtomically(path, result);
 }
 
 }  // namespace platform
