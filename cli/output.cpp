@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/text.h"
+
 namespace cli {
 
 namespace {
@@ -126,9 +128,7 @@ std::vector<std::string> ReplyLines(std::string_view reply) {
 }
 
 std::string WithoutLineEnds(std::string_view line) {
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-    while (!line.empty() && (line.front() == '\n' || line.front() == '\r')) line.remove_prefix(1);
-    return std::string(line);
+    return std::string(platform::Trim(line, "\r\n"));
 }
 
 }  // namespace cli

@@ -1,12 +1,8 @@
 #include "model/config_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <vector>
+
+#include "platform/atomic_file.h"
 
 namespace model {
 
@@ -31,45 +27,8 @@ std::string FromFileText(std::string_view bytes, size_t limit) {
     return text;
 }
 
-namespace {
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-}  // namespace
-
 bool WriteConfigFile(const std::string& path, std::string_view text) {
-    std::string temp = FolderOf(path) + "/.dtuconfig-XXXXXX";
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) return false;
-    ::fchmod(fd, 0644);
-    const bool written = WriteAll(fd, ToFileText(text)) && ::fsync(fd) == 0;
-    const int saved = errno;
-    ::close(fd);
-    if (!written || ::rename(name.data(), path.c_str()) != 0) {
-        const int cause = written ? errno : saved;
-        ::unlink(name.data());
-        errno = cause;
-        return false;
-    }
-    return true;
+    return platform::ReplaceFileAtomically(path, ToFileText(text));
 }
 
 std::optional<std::string> ReadConfigFile(const std::string& path) {

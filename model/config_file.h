@@ -16,9 +16,9 @@ std::string ToFileText(std::string_view text);
 /// The text of file bytes: CR LF becomes LF, byte 26 ends the text, at most `limit` bytes.
 std::string FromFileText(std::string_view bytes, size_t limit = kConfigReadLimit);
 
-/// Writes `text` as a configuration file. The bytes go to a temporary file in the same folder
-/// that is renamed over `path` once complete, so a failure never leaves a half-written or
-/// emptied file. False (errno set) when the file cannot be written.
+/// Writes `text` as a configuration file, replacing the file whole (`ReplaceFileAtomically`),
+/// so a failure never leaves a half-written or emptied file. False (errno set) when the file
+/// cannot be written.
 bool WriteConfigFile(const std::string& path, std::string_view text);
 /// The text of a configuration file; nothing when it cannot be read.
 std::optional<std::string> ReadConfigFile(const std::string& path);

@@ -1,25 +1,22 @@
 #include "model/report_parser.h"
 
+#include "platform/text.h"
+
 namespace model {
 
 namespace {
-
-bool IsBlank(char c) {
-    return c == ' ';
-}
 
 /// The value after `label` in `listing`, or nothing when the label or its line end is missing.
 bool ValueAfterLabel(std::string_view listing, std::string_view label, std::string& value) {
     const size_t at = listing.find(label);
     if (at == std::string_view::npos) return false;
-    size_t start = at + label.size();
+    const size_t start = at + label.size();
     const size_t lineEnd = listing.find("\r\n", start);
     if (lineEnd == std::string_view::npos) return false;
-    size_t end = lineEnd;
-    while (start < end && IsBlank(listing[start])) ++start;
-    while (end > start && (IsBlank(listing[end]) || listing[end] == '\r')) --end;
-    value = listing[start] == '\r' ? std::string()
-                                   : std::string(listing.substr(start, end - start + 1));
+    // Blanks around the value go; CR bytes only at its end, and a value that starts with one
+    // is empty.
+    const std::string_view rest = platform::Trim(listing.substr(start, lineEnd - start), " ");
+    value = rest.starts_with('\r') ? std::string() : std::string(platform::Trim(rest, " \r"));
     return true;
 }
 
@@ -31,10 +28,7 @@ std::string ExtractBetween(std::string_view text, std::string_view start, std::s
     const size_t begin = from + start.size();
     const size_t to = text.find(end, begin);
     if (to == std::string_view::npos) return {};
-    std::string_view part = text.substr(begin, to - begin);
-    while (!part.empty() && IsBlank(part.front())) part.remove_prefix(1);
-    while (!part.empty() && IsBlank(part.back())) part.remove_suffix(1);
-    return std::string(part);
+    return std::string(platform::Trim(text.substr(begin, to - begin), " "));
 }
 
 int ExtractReportValues(std::string_view text, ParamCatalogue& catalogue, std::string& rfModel,

@@ -34,6 +34,10 @@ TEST_F(ExtractTest, ValuesAreTheTrimmedRestOfTheirLine) {
         {"\r\nServer's Ip:\r\n", "Server's Ip", ""},
         {"\r\nServer's Ip:    \r\n", "Server's Ip", ""},
         {"\r\nServer's Ip: a b \r\n", "Server's Ip", "a b"},
+        // CR bytes go at the end of a value only, and a value that starts with one is empty.
+        {"\r\nServer's Ip: a\r \r\r\n", "Server's Ip", "a"},
+        {"\r\nServer's Ip:  \r a\r\n", "Server's Ip", ""},
+        {"\r\nServer's Ip: \ta\t \r\n", "Server's Ip", "\ta\t"},
         {"\r\nServer's Ip: x", "Server's Ip", ""},  // no line end after the label
         // The line break in front of the label keeps it from matching inside another label.
         {"\r\nSecondary Server's Ip: 10.0.0.2\r\n", "Server's Ip", ""},

@@ -1,32 +1,21 @@
 #include "platform/profile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <mutex>
 #include <optional>
 #include <vector>
+
+#include "platform/atomic_file.h"
+#include "platform/text.h"
 
 namespace platform {
 namespace {
 
 // ---------------------------------------------------------------------------------------------
 // Text helpers
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -104,52 +93,6 @@ std::optional<std::string> ReadWholeFile(const std::string& path, int* error = n
     return content;
 }
 
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t put = write(fd, data.data(), data.size());
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(put));
-    }
-    return true;
-}
-
-/// Writes `content` to a new file beside `path` and renames it over `path`, so that a reader
-/// sees either the old or the new file, never a half-written one.
-bool ReplaceFile(const std::string& path, std::string_view content) {
-    // Write through a symbolic link to its target rather than replacing the link.
-    std::string target = path;
-    struct stat info {};
-    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        if (char* resolved = realpath(path.c_str(), nullptr)) {
-            target = resolved;
-            std::free(resolved);
-        }
-    }
-    const bool existed = stat(target.c_str(), &info) == 0;
-
-    static std::atomic<unsigned> counter{0};
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-        // 0666 less the umask, as for any new file; an existing file's mode is copied below.
-        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
-    }
-    if (fd < 0) return false;
-
-    bool ok = WriteAll(fd, content);
-    if (ok && existed) ok = fchmod(fd, info.st_mode & 07777) == 0;
-    if (ok) ok = fsync(fd) == 0;
-    if (close(fd) != 0) ok = false;
-    if (ok) ok = rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) unlink(temp.c_str());
-    return ok;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Parsing
 
@@ -182,7 +125,7 @@ std::vector<Line> SplitLines(std::string_view text) {
         pos = line.end;
 
         const std::string_view content = text.substr(line.begin, line.contentEnd - line.begin);
-        const std::string_view trimmed = Trim(content);
+        const std::string_view trimmed = Trim(content, kWhiteSpace);
         if (trimmed.empty()) {
             line.kind = LineKind::Blank;
         } else if (trimmed.front() == ';') {
@@ -191,12 +134,12 @@ std::vector<Line> SplitLines(std::string_view text) {
             const std::size_t close = trimmed.find(']');
             if (close != std::string_view::npos) {
                 line.kind = LineKind::Section;
-                line.name = Trim(trimmed.substr(1, close - 1));
+                line.name = Trim(trimmed.substr(1, close - 1), kWhiteSpace);
             }
         } else if (const std::size_t equals = content.find('='); equals != content.npos) {
             line.kind = LineKind::Key;
-            line.name = Trim(content.substr(0, equals));
-            line.value = Trim(content.substr(equals + 1));
+            line.name = Trim(content.substr(0, equals), kWhiteSpace);
+            line.value = Trim(content.substr(equals + 1), kWhiteSpace);
             line.equals = line.begin + equals;
         }
         lines.push_back(line);
@@ -235,7 +178,7 @@ Location Find(const std::vector<Line>& lines, std::string_view section, std::str
 /// The value as it is written so that it reads back unchanged: in double quotes when reading
 /// would otherwise trim its blanks or take off its own quotes.
 std::string EncodeValue(std::string_view value) {
-    const bool blankEdge = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));
+    const bool blankEdge = Trim(value, kWhiteSpace).size() != value.size();
     const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
     std::string encoded;
     if (!blankEdge && !quoted) return encoded.assign(value);
@@ -259,15 +202,15 @@ std::string GetProfileString(const std::string& path, std::string_view section,
     const std::optional<std::string> text = ReadWholeFile(path);
     if (!text) return CutToChars(defaultValue, maxChars);
     const std::vector<Line> lines = SplitLines(*text);
-    const Location where = Find(lines, Trim(section), Trim(key));
+    const Location where = Find(lines, Trim(section, kWhiteSpace), Trim(key, kWhiteSpace));
     if (!where.key) return CutToChars(defaultValue, maxChars);
     return CutToChars(Unquote(lines[*where.key].value), maxChars);
 }
 
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
-    section = Trim(section);
-    key = Trim(key);
+    section = Trim(section, kWhiteSpace);
+    key = Trim(key, kWhiteSpace);
     // Refuse what the file could not hold: it would read back as other sections or keys.
     if (HasLineBreak(section) || section.find(']') != section.npos) return false;
     if (HasLineBreak(key) || key.find('=') != key.npos) return false;
@@ -335,7 +278,7 @@ bool WriteProfileString(const std::string& path, std::string_view section, std::
         result.append(encoded);
         result.append(newline);
     }
-    return ReplaceFile(path, result);
+    return ReplaceFileAtomically(path, result);
 }
 
 }  // namespace platform

@@ -19,8 +19,9 @@ std::string GetProfileString(const std::string& path, std::string_view section,
 
 /// Sets `key` of `section` to `value`, keeping every other line of the file as it was:
 /// replaces the key's line in place, or adds the key at the end of its section, or adds the
-/// section at the end of the file; creates the file when missing. The new content is written
-/// to a temporary file in the same folder and renamed over the old one. False on failure.
+/// section at the end of the file; creates the file when missing. The file is replaced whole
+/// (`ReplaceFileAtomically`: a reader never sees half of it, a link stays a link, the mode is
+/// kept). False on failure.
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
 

@@ -7,16 +7,11 @@
 #include <map>
 #include <set>
 
+#include "platform/text.h"
 #include "sim/embedded_data.h"
 
 namespace sim {
 namespace {
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
 
 std::vector<std::string_view> Split(std::string_view text, char separator) {
     std::vector<std::string_view> parts;
@@ -82,14 +77,14 @@ bool ParseDomain(std::string_view text, UnitCommand& command) {
 std::string ParseLine(std::string_view line, UnitCommand& command) {
     const std::vector<std::string_view> fields = Split(line, '|');
     if (fields.size() < 3) return "expected COMMAND | DOMAIN | LABEL";
-    command.command = std::string(Trim(fields[0]));
+    command.command = std::string(platform::Trim(fields[0], " "));
     if (UpperCase(command.command).rfind("AT+", 0) != 0 ||
         command.command.find(' ') != std::string::npos) {
         return "not a command: \"" + command.command + "\"";
     }
-    if (!ParseDomain(Trim(fields[1]), command)) return "bad domain";
+    if (!ParseDomain(platform::Trim(fields[1], " "), command)) return "bad domain";
     for (std::size_t i = 2; i < fields.size(); ++i) {
-        const std::string_view label = Trim(fields[i]);
+        const std::string_view label = platform::Trim(fields[i], " ");
         // The report's lines are split at their first colon, so a label has one, at its end.
         if (label.size() < 2 || label.find(':') != label.size() - 1) {
             return "bad label \"" + std::string(label) + "\"";
@@ -115,7 +110,7 @@ std::optional<std::vector<UnitCommand>> ParseCommandTable(std::string_view text,
     int number = 0;
     for (std::string_view line : Split(text, '\n')) {
         ++number;
-        line = Trim(line);
+        line = platform::Trim(line, " ");
         if (line.empty() || line.front() == '#') continue;
         UnitCommand command;
         std::string problem = ParseLine(line, command);

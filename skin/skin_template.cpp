@@ -2,6 +2,8 @@
 
 #include <pugixml.hpp>
 
+#include "platform/text.h"
+
 namespace skin {
 
 namespace {
@@ -9,12 +11,8 @@ namespace {
 constexpr std::string_view kOpen = "{{";
 constexpr std::string_view kClose = "}}";
 
-std::string_view Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
+/// What the text tables ignore around keys, texts and lines.
+constexpr std::string_view kBlanks = " \t";
 
 bool IsKeyChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' ||
@@ -37,12 +35,12 @@ bool AddLine(std::string_view line, TextTable& table, std::string* why) {
         *why = "no '=' between key and text";
         return false;
     }
-    const std::string_view key = Trim(line.substr(0, equals));
+    const std::string_view key = platform::Trim(line.substr(0, equals), kBlanks);
     if (!IsValidKey(key)) {
         *why = "bad key '" + std::string(key) + "' (use A-Z a-z 0-9 . _ -)";
         return false;
     }
-    const std::string_view text = Trim(line.substr(equals + 1));
+    const std::string_view text = platform::Trim(line.substr(equals + 1), kBlanks);
     if (!IsValidUtf8(text)) {
         *why = "the text of '" + std::string(key) + "' is not UTF-8";
         return false;
@@ -117,7 +115,7 @@ std::optional<TextTable> ParseTextTable(std::string_view content, std::string* e
         std::string_view line = content.substr(0, end);
         content = end == std::string_view::npos ? std::string_view{} : content.substr(end + 1);
         if (line.ends_with('\r')) line.remove_suffix(1);
-        const std::string_view trimmed = Trim(line);
+        const std::string_view trimmed = platform::Trim(line, kBlanks);
         if (trimmed.empty() || trimmed.front() == '#') continue;
         std::string why;
         if (!AddLine(trimmed, table, &why)) {

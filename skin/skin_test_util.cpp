@@ -5,18 +5,16 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/text.h"
+
 namespace skintest {
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string_view Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
+/// What the skin files may have around keys, values and lines (CR of CR LF line ends too).
+constexpr std::string_view kBlanks = " \t\r";
 
 std::string Lower(std::string_view text) {
     std::string lower(text);
@@ -58,8 +56,8 @@ bool IsCjk(char32_t code) {
 
 void AddKey(Profile& profile, const std::string& section, std::string_view line) {
     const auto equals = line.find('=');
-    std::string_view key = Trim(line.substr(0, equals));
-    std::string_view value = Trim(line.substr(equals + 1));
+    std::string_view key = platform::Trim(line.substr(0, equals), kBlanks);
+    std::string_view value = platform::Trim(line.substr(equals + 1), kBlanks);
     if (key.empty()) {
         profile.problems.push_back("[" + section + "] key without a name: " + std::string(line));
         return;
@@ -165,10 +163,10 @@ Profile ParseProfile(std::string_view text) {
     std::string section;
     std::istringstream in{std::string(text)};
     for (std::string raw; std::getline(in, raw);) {
-        const std::string_view line = Trim(raw);
+        const std::string_view line = platform::Trim(raw, kBlanks);
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[' && line.back() == ']') {
-            section = std::string(Trim(line.substr(1, line.size() - 2)));
+            section = std::string(platform::Trim(line.substr(1, line.size() - 2), kBlanks));
             const bool known = std::any_of(
                 profile.sections.begin(), profile.sections.end(),
                 [&](const auto& entry) { return Lower(entry.first) == Lower(section); });
