@@ -1,4 +1,4 @@
-// Test support: the built dtucfg run as a child process against a simulated unit on a
+// Test support: dtucfg run in this process, on a manual clock, against a simulated unit on a
 // pseudo-terminal, and what the unit received.
 #pragma once
 
@@ -12,19 +12,21 @@
 #include <string>
 #include <vector>
 
-#include "cli/child_process_for_test.h"
-#include "cli/json_for_test.h"
+#include "cli/run.h"
 #include "sim/simulated_unit.h"
 
 namespace cli::testing {
 
-inline const std::string kProgram = std::string(DTU_BIN_DIR) + "/dtucfg";
+struct RunResult {
+    int code = -1;
+    std::string out, err;
+};
 
 class Dtucfg : public ::testing::Test {
   protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
-               ("dtucfg-e2e-" + std::to_string(::getpid()) + "-" +
+               ("dtucfg-" + std::to_string(::getpid()) + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
@@ -33,67 +35,60 @@ class Dtucfg : public ::testing::Test {
         unit.reset();
         std::filesystem::remove_all(dir_);
     }
-
-    /// Starts a unit of `profile`: it powers on and opens its start window now.
-    sim::SimulatedUnit& StartUnit(const char* profile = "base") {
-        unit = std::make_unique<sim::SimulatedUnit>(*sim::FindProfile(profile));
+    /// A unit of `profile`, starting: the handshake brings it into configuration mode.
+    sim::SimulatedUnit& StartUnit(const char* profile = "base", sim::UnitOptions options = {}) {
+        options.paced = false;
+        if (options.startWindowMs == 3000) options.startWindowMs = 10 * 60 * 1000;
+        unit = std::make_unique<sim::SimulatedUnit>(*sim::FindProfile(profile), options);
         EXPECT_TRUE(unit->Start());
         return *unit;
     }
-    /// Runs dtucfg on the unit's port with `args` after the port option.
-    ChildResult Run(std::vector<std::string> args,
-                    std::chrono::milliseconds timeout = std::chrono::seconds(90)) {
-        args.insert(args.begin(), {"--port", unit->DevicePath()});
-        return testing::RunChild(kProgram, args, timeout);
+    /// dtucfg with `args` on the unit's port, or as given when there is no unit.
+    RunResult Run(std::vector<std::string> args) {
+        if (unit) args.insert(args.begin(), {"--port", unit->DevicePath()});
+        std::ostringstream out, err;
+        RunResult r;
+        r.code =
+            RunDtucfg(args, Environment{std::string(DTU_BIN_DIR) + "/", false, &clock}, out, err);
+        r.out = out.str();
+        r.err = err.str();
+        return r;
     }
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
-    /// The lines the unit received, without the handshake bytes "s" that may stand before
-    /// the first command of a run on the same line.
-    std::vector<std::string> ReceivedCommands() const {
+    /// The command lines the unit received, without the handshake bytes before them.
+    std::vector<std::string> Lines() const {
         std::vector<std::string> lines = unit->ReceivedLines();
         for (std::string& line : lines) {
             const size_t start = line.find_first_not_of('s');
-            if (start != std::string::npos && (line[start] == 'A' || line[start] == 'a')) {
-                line.erase(0, start);
-            }
+            if (start != std::string::npos && start > 0) line.erase(0, start);
         }
         return lines;
     }
-    /// How often the unit received `line` followed by CR LF.
     size_t Count(std::string_view line) const {
-        const std::vector<std::string> lines = ReceivedCommands();
+        const std::vector<std::string> lines = Lines();
         return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
     }
     /// The parameter writes the unit received: command lines with "=".
     std::vector<std::string> Writes() const {
         std::vector<std::string> writes;
-        for (const std::string& line : ReceivedCommands()) {
+        for (const std::string& line : Lines()) {
             if (line.rfind("AT+", 0) == 0 && line.find('=') != std::string::npos) {
                 writes.push_back(line);
             }
         }
         return writes;
     }
-    /// The unit's value for `key`: one of its commands ("AT+PORT") or a label ("Device Type").
-    std::string Value(const char* key) const { return unit->Value(key).value_or("(none)"); }
+    std::string Value(const char* command) const { return unit->Value(command).value_or("?"); }
 
+    ui::ManualClock clock;
     std::unique_ptr<sim::SimulatedUnit> unit;
 
   private:
     std::filesystem::path dir_;
 };
 
-inline std::string Show(const ChildResult& r) {
-    return "exit " + std::to_string(r.exitCode) + (r.finished ? "" : " (killed)") + "\n--- out:\n" +
-           r.out + "--- err:\n" + r.err;
-}
-
-inline std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+inline std::string Show(const RunResult& r) {
+    return "exit " + std::to_string(r.code) + "\n--- out:\n" + r.out + "--- err:\n" + r.err;
 }
 
 inline bool Has(const std::string& text, std::string_view part) {

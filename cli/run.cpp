@@ -51,6 +51,7 @@ SessionSettings MakeSessionSettings(const Options& options, const Environment& e
     settings.loginWaitSeconds = options.loginWaitSeconds;
     settings.verbose = options.verbose;
     settings.progress = env.errIsTerminal;
+    settings.clock = env.clock;
     return settings;
 }
 

@@ -6,12 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "ui/clock.h"
+
 namespace cli {
 
 /// What the program learns about where it runs.
 struct Environment {
     std::string programFolder;   ///< ends with '/'; the executable's (see LocateFiles)
     bool errIsTerminal = false;  ///< show progress on the error stream
+    ui::Clock* clock = nullptr;  ///< the clock of the run's waits; the real one when null
 };
 
 /// Runs the command line `args` (without the program's name). Results go to `out`, failures

@@ -1,0 +1,257 @@
+// dtucfg's commands against a simulated unit, run in this process on a manual clock: what the
+// unit receives, what is printed, and the exit codes.
+#include <fcntl.h>
+#include <sys/file.h>
+
+#include <fstream>
+#include <thread>
+
+#include "cli/dtucfg_fixture_for_test.h"
+#include "link/port_list.h"
+#include "model/config_file.h"
+
+namespace cli::testing {
+namespace {
+
+struct OperationCase {
+    std::vector<std::string> args;
+    const char* profile;
+    const char* line;    // what the unit must receive once
+    const char* answer;  // part of the printed answer
+};
+
+TEST_F(Dtucfg, EachOperationSendsItsLineAndPrintsTheAnswer) {
+    const OperationCase cases[] = {
+        {{"version"}, "base", "At+VER", "+VER: 7315_"},
+        {{"csq"}, "base", "At+CSQ", "+CSQ: 23,99"},
+        {{"sim"}, "base", "AT+CPIN?", "+CPIN: READY"},
+        {{"sim"}, "cdma", "AT+CIMI", "460001234567890"},
+        {{"netmode"}, "base", "AT+FINDNETMODE", "+FINDNETMODE: LTE"},
+        {{"readlog"}, "base", "at+READFILELOG", "PPP link up"},
+        {{"send", "AT+TESTCMD"}, "base", "AT+TESTCMD", "\nOK\n"},
+        {{"quit"}, "base", "at+quit", "\nOK\n"},
+    };
+    for (const OperationCase& c : cases) {
+        StartUnit(c.profile);
+        const RunResult r = Run(c.args);
+        EXPECT_EQ(r.code, 0) << c.line << "\n" << Show(r);
+        EXPECT_EQ(Count(c.line), 1u) << c.line;
+        EXPECT_TRUE(Has(r.out, std::string("> ") + c.line + "\n")) << r.out;
+        EXPECT_TRUE(Has(r.out, c.answer)) << r.out;
+        EXPECT_EQ(unit->InConfigMode(), std::string(c.line) != "at+quit") << c.line;
+    }
+}
+
+TEST_F(Dtucfg, FactoryAndTimeChangeTheUnit) {
+    StartUnit().SetValue("AT+PORT", "7000");
+    RunResult r = Run({"factory"});
+    ASSERT_EQ(r.code, 0) << Show(r);
+    EXPECT_EQ(Value("AT+PORT"), "5001");
+    EXPECT_EQ(Count("AT+SHOW"), 1u);  // the report is read again
+    r = Run({"--json", "time"});
+    ASSERT_EQ(r.code, 0) << Show(r);
+    const std::string clock = unit->ClockText();
+    ASSERT_EQ(clock.size(), 19u);
+    EXPECT_TRUE(Has(r.out, R"({"line":"AT+EXCCLK=\")" + clock + R"(\",5","answer":["OK"],"answered":true})"))
+        << r.out;
+}
+
+TEST_F(Dtucfg, ReadPrintsEveryParameterTheUnitHolds) {
+    StartUnit();
+    unit->SetValue("AT+PORT", "6123");
+    RunResult r = Run({"read"});
+    ASSERT_EQ(r.code, 0) << Show(r);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 185);
+    EXPECT_EQ(r.out.rfind("1RegisterIsHex\t", 0), 0u);  // the catalogue's order
+    EXPECT_TRUE(Has(r.out, "\nServer's Port\t6123\n")) << r.out;
+    EXPECT_TRUE(Has(r.out, "\nProtocolmodel\tCUST\tTRNS\n"));  // the form's text where it differs
+    EXPECT_TRUE(unit->InConfigMode());
+    r = Run({"--json", "read"});
+    ASSERT_EQ(r.code, 0) << Show(r);
+    EXPECT_EQ(r.out.rfind(R"({"device_type":"7315","rf_model":"BG96","params":[)", 0), 0u);
+    r = Run({"--lang", "zh", "read"});
+    EXPECT_TRUE(Has(r.out, "\nDeviceModel\tCLI\t客户端\n")) << r.out;
+    const std::string file = Path("read.cfg");
+    r = Run({"read", "-o", file});
+    ASSERT_EQ(r.code, 0) << Show(r);
+    EXPECT_TRUE(Has(model::ReadConfigFile(file).value_or(""), "\r\nServer's Port: 6123\r\n"));
+}
+
+TEST_F(Dtucfg, SetWritesOnlyWhatItChangesAndChoosesItemsByTextOrNumber) {
+    StartUnit();
+    RunResult r = Run({"set", "Server's Port=6000", "Access Point Name=internet", "Debug Level=#2",
+                       "ThePPPauthentication=2"});
+    ASSERT_EQ(r.code, 0) << Show(r);
+    EXPECT_EQ(Writes(), (std::vector<std::string>{"AT+APN=internet", "AT+DEBUG=2", "AT+PORT=6000",
+                                                  "AT+SVRCNT=2"}));
+    EXPECT_TRUE(Has(r.out, "Server's Port\t6000\tok\n")) << r.out;
+    r = Run({"set", "Server's Port=6000"});
+    EXPECT_EQ(r.code, 0) << Show(r);
+    EXPECT_TRUE(Has(r.err, "holds these values already; nothing written")) << r.err;
+    EXPECT_EQ(Writes().size(), 4u);
+}
+
+struct RefusedSet {
+    std::vector<std::string> args;
+    int code;
+    const char* message;
+};
+
+TEST_F(Dtucfg, SetRefusesBeforeWritingAnything) {
+    const RefusedSet cases[] = {
+        {{"set", "No such=1"}, 2, "unknown parameter \"No such\""},
+        {{"set", "Device Type=x"}, 2, "read from the unit, never written"},
+        {{"set", "DeviceModel=Moon"}, 2, "DeviceModel has no item \"Moon\""},
+        {{"set", "ListenPort=99"}, 2, "ListenPort is hidden by the form for this unit"},
+        {{"set", "LORA freq=433"}, 2, "hidden by the form"},
+        {{"set", "NBBand=0"}, 2, "NB"},
+        {{"set", "ThePPPauthentication=0"}, 2, "was changed by the form"},
+    };
+    StartUnit();
+    for (const RefusedSet& c : cases) {
+        const RunResult r = Run(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args[1] << "\n" << Show(r);
+        EXPECT_TRUE(Has(r.err, c.message)) << c.args[1] << ": " << r.err;
+    }
+    EXPECT_TRUE(Writes().empty());
+    // A value with a line break would end the line early: the form refuses it.
+    const RunResult r = Run({"set", "Access Point Name=a\r\nAT+FACTORY"});
+    EXPECT_EQ(r.code, 2) << Show(r);
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(Count("AT+FACTORY"), 0u);
+}
+
+TEST_F(Dtucfg, AWriteTheUnitRefusesIsNamedAndEndsWithSix) {
+    StartUnit().Refuse("AT+PORT");
+    const RunResult r = Run({"set", "Server's Port=6000", "Access Point Name=internet"});
+    EXPECT_EQ(r.code, 6) << Show(r);
+    EXPECT_TRUE(Has(r.err, "dtucfg: not written: AT+PORT=6000 -> ERROR")) << r.err;
+    EXPECT_EQ(Value("AT+PORT"), "5001");
+    EXPECT_EQ(Value("AT+APN"), "internet");
+}
+
+TEST_F(Dtucfg, ApplyWritesTheFilesValuesAndVerifiesThem) {
+    StartUnit("lora");
+    unit->SetValue("AT+LFR", "433");
+    unit->SetValue("AT+PORT", "7000");
+    const std::string lora = Path("lora.cfg");
+    ASSERT_EQ(Run({"save", lora}).code, 0);
+    StartUnit("base");
+    RunResult r = Run({"apply", lora, "--verify"});
+    ASSERT_EQ(r.code, 0) << Show(r);
+    EXPECT_EQ(Writes(), (std::vector<std::string>{"AT+LFR=433", "AT+PORT=7000"}));
+    EXPECT_EQ(Count("AT+SHOW"), 2u);  // the unit's values before the writes, and the check
+    r = Run({"apply", lora});
+    EXPECT_TRUE(Has(r.err, "the unit holds the file's values already")) << r.err;
+
+    // A unit that does not report a row back fails the check; a row the file lacks stays.
+    StartUnit("cdma");
+    const std::string cdma = Path("cdma.cfg");
+    ASSERT_EQ(Run({"save", cdma}).code, 0);
+    r = Run({"apply", lora, "--verify"});
+    EXPECT_EQ(r.code, 8) << Show(r);
+    EXPECT_TRUE(Has(r.err, "differs: Access Point Name: the unit holds \"\", the file \"cmnet\""));
+    StartUnit("base");
+    r = Run({"apply", cdma});
+    EXPECT_EQ(r.code, 0) << Show(r);
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_TRUE(Has(r.err, "the file has no Access Point Name; the unit keeps \"cmnet\""));
+}
+
+struct FailureCase {
+    const char* name;
+    std::vector<std::string> args;
+    int code;
+    const char* message;
+};
+
+TEST_F(Dtucfg, FailuresEndWithTheirCodes) {
+    const std::string cfg = Path("in.cfg");
+    std::ofstream(Path("hello.cfg")) << "hello\n";
+    const FailureCase cases[] = {
+        {"missing file", {"apply", cfg}, 7, "cannot be read"},
+        {"not a report", {"apply", Path("hello.cfg")}, 7, "holds no parameter listing"},
+        {"no folder", {"save", Path("missing/x.cfg")}, 7, "could not be created"},
+        {"no reply", {"netmode"}, 5, "no answer to: AT+FINDNETMODE"},
+    };
+    for (const FailureCase& c : cases) {
+        StartUnit().Refuse("AT+FINDNETMODE");  // ERROR is not the answer it waits for
+        const RunResult r = Run(c.args);
+        EXPECT_EQ(r.code, c.code) << c.name << "\n" << Show(r);
+        EXPECT_TRUE(Has(r.err, c.message)) << c.name << ": " << r.err;
+        EXPECT_TRUE(Writes().empty());
+    }
+    RunResult r = Run({"--port", "/dev/nonexistent-tty", "read"});
+    EXPECT_EQ(r.code, 3) << Show(r);
+    EXPECT_TRUE(Has(r.err, "No such file or directory")) << r.err;
+    const int holder = ::open(unit->DevicePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    r = Run({"version"});
+    ::close(holder);
+    EXPECT_EQ(r.code, 3) << Show(r);
+    EXPECT_TRUE(Has(r.err, "Another program is using the serial port.")) << r.err;
+}
+
+TEST_F(Dtucfg, AUnitThatIgnoresTheHandshakeIsAskedWithPluses) {
+    sim::UnitOptions running;
+    running.startWindowMs = 0;
+    StartUnit("base", running);
+    RunResult r = Run({"version"});
+    EXPECT_EQ(r.code, 0) << Show(r);
+    EXPECT_TRUE(Has(unit->Received(), "s+++")) << unit->Received();
+    r = Run({"csq"});  // a second run while the unit is still configuring
+    EXPECT_EQ(r.code, 0) << Show(r);
+    unit->SetSilent(true);
+    r = Run({"--login-wait", "0.5", "read"});
+    EXPECT_EQ(r.code, 4) << Show(r);
+    EXPECT_TRUE(Has(r.err, "did not enter configuration mode")) << r.err;
+}
+
+// The adapter is pulled while "Save" writes: the run ends with the port's exit code and names
+// what was never sent, instead of waiting out the time limit of the write in progress.
+TEST_F(Dtucfg, APortLostWhileWritingEndsTheRunAndNamesWhatWasNotSent) {
+    StartUnit();
+    std::thread puller([&] {
+        if (unit->WaitForReceived("AT+APN=internet\r\n", std::chrono::seconds(60))) unit->Unplug();
+    });
+    const RunResult r =
+        Run({"set", "Access Point Name=internet", "Server's Port=6000", "User Id=bob"});
+    puller.join();
+    EXPECT_EQ(r.code, 3) << Show(r);
+    EXPECT_TRUE(Has(r.err, "not sent: AT+USERNAME=bob")) << r.err;
+    EXPECT_FALSE(Has(r.err, "in time")) << r.err;
+}
+
+TEST_F(Dtucfg, VerboseShowsTheExchangeAndRecordAppendsALinePerRun) {
+    StartUnit();
+    RunResult r = Run({"--verbose", "version"});
+    ASSERT_EQ(r.code, 0) << Show(r);
+    EXPECT_TRUE(Has(r.err, "send:At+VER\n")) << r.err;
+    EXPECT_FALSE(Has(r.err, "\r"));
+    const std::string record = Path("runs.jsonl");
+    ASSERT_EQ(Run({"--record", record, "set", "Server's Port=6000"}).code, 0);
+    ASSERT_EQ(Run({"--record", record, "read"}).code, 0);
+    std::ostringstream text;
+    text << std::ifstream(record).rdbuf();
+    const std::string lines = text.str();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2) << lines;
+    EXPECT_TRUE(Has(lines, R"("command":"set","port":")" + unit->DevicePath())) << lines;
+    EXPECT_TRUE(Has(lines, R"({"name":"Server's Port","line":"AT+PORT=6000","value":"6000",)"
+                           R"("result":"ok"})"))
+        << lines;
+}
+
+TEST_F(Dtucfg, PortsListsWhatTheSystemHas) {
+    const RunResult text = Run({"ports"});
+    const RunResult json = Run({"ports", "--json"});
+    ASSERT_EQ(text.code, 0) << Show(text);
+    ASSERT_EQ(json.code, 0) << Show(json);
+    for (const devlink::SerialDevice& port : devlink::DiscoverSerialPorts()) {
+        EXPECT_TRUE(Has(text.out, port.path + "\t")) << text.out;
+        EXPECT_TRUE(Has(json.out, "\"" + port.path + "\"")) << json.out;
+    }
+    EXPECT_EQ(json.out.front(), '[');
+}
+
+}  // namespace
+}  // namespace cli::testing
