@@ -184,26 +184,39 @@ TEST_F(LinkTest, PortsThatCannotBeOpenedSayWhyAndStayClosed) {
     EXPECT_FALSE(window.HasTimer(kHandshakeTimer));
 }
 
-// Time-outs on the manual clock: a silent unit answers nothing.
+struct LimitCase {
+    const char* baud;
+    int kind;
+    std::string_view line;
+    ui::Millis limit;
+};
+
+// Time-outs on the manual clock: a silent unit answers nothing. The reads of a report wait
+// 24 s, other jobs 5 s, both times 9600 divided by the speed (at least 1).
 TEST_F(LinkTest, AJobTimesOutAfterItsLimitTimesTheFactorOfTheSpeed) {
     sim::UnitOptions options;
     options.silent = true;
     StartUnit(options);
-    for (const char* baud : {"115200", "1200"}) {
-        Open(baud);
-        const ui::Millis limit = 5000 * (std::string(baud) == "1200" ? 8 : 1);
-        window.link.QueueJob(model::kSignal, model::kSignalLine);
+    const LimitCase cases[] = {
+        {"115200", model::kSignal, model::kSignalLine, 5000},
+        {"1200", model::kSignal, model::kSignalLine, 40000},
+        {"9600", model::kReadReport, model::kReportLine, 24000},
+        {"115200", model::kReadLog, model::kReadLogLine, 24000},
+    };
+    for (const LimitCase& c : cases) {
+        Open(c.baud);
+        window.link.QueueJob(c.kind, c.line);
         ASSERT_TRUE(Until([&] { return events.started.size() == 1; }));
         EXPECT_FALSE(window.HasTimer(kHandshakeTimer));  // the job stopped it
         // The worker waits for the reply, and the silent unit sends nothing: time may pass.
         ASSERT_TRUE(UntilWithoutTime([&] { return clock.Waiters() == 1; }));
-        clock.Advance(limit - 100);
+        clock.Advance(c.limit - 100);
         loop.RunUntilIdle();
-        EXPECT_TRUE(events.unanswered.empty());
-        ASSERT_TRUE(Until([&] { return !events.unanswered.empty(); }, 5000));
+        EXPECT_TRUE(events.unanswered.empty()) << c.line;
+        ASSERT_TRUE(Until([&] { return !events.unanswered.empty(); }, 5000)) << c.line;
         const ui::Millis waited = events.endTimes.back() - events.startTimes.back();
-        EXPECT_GE(waited, limit);
-        EXPECT_LT(waited, limit + 2000);  // not the next job's limit, nor twice its own
+        EXPECT_GE(waited, c.limit) << c.line;
+        EXPECT_LT(waited, c.limit + 2000) << c.line;  // not another kind's limit
         EXPECT_TRUE(Has(window.log, "OutTime\r\n"));
         EXPECT_FALSE(Enabled("Load"));  // never logged in
         Open();                         // closes

@@ -10,6 +10,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <string>
 
 #include "link/serial_termios.h"
@@ -92,50 +93,48 @@ class SerialPortTest : public ::testing::Test {
     }
 };
 
-TEST_F(SerialPortTest, MissingDeviceFailsWithoutABox) {
+TEST_F(SerialPortTest, OpeningWritesTheExactBytesAndRefusesAMissingOrHeldDevice) {
     EXPECT_FALSE(Open("/dev/nonexistent-tty"));
-    EXPECT_FALSE(port.IsOpen());
     EXPECT_EQ(port.LastOpenError(), ENOENT);
-    EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(port.WriteNow("x"), 0u);
-}
-
-TEST_F(SerialPortTest, WriteNowPutsTheExactBytesOnTheLine) {
+    const int holder = ::open(pty.path.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    EXPECT_FALSE(Open(pty.path));
+    EXPECT_EQ(port.LastOpenError(), EWOULDBLOCK);
+    ::close(holder);
+    EXPECT_TRUE(boxes.empty());
     ASSERT_TRUE(Open(pty.path));
     const std::string line = "\r\nAT+SHOW\r\n";
     EXPECT_EQ(port.WriteNow(line), line.size());
     EXPECT_EQ(pty.Read(line.size()), line);
 }
 
-TEST_F(SerialPortTest, SettingsReachTheDeviceIncludingNonStandardRates) {
-    ASSERT_TRUE(Open(pty.path, 9600));
-    EXPECT_EQ(tty::CurrentBaud(pty.slave), 9600);
-    ASSERT_TRUE(Open(pty.path, 250000));
-    EXPECT_EQ(tty::CurrentBaud(pty.slave), 250000);
-    EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(SerialPortTest, RefusedSettingsShowTheBoxAndKeepThePortOpen) {
-    ASSERT_TRUE(Open(pty.path, 4800));
-    EXPECT_TRUE(port.OpenPort(&window, pty.path, 9600, 'X', 8, 1, EV_RXCHAR, 8192));
-    EXPECT_TRUE(port.IsOpen());
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].rfind("WARNING:  BuildCommDCB() Failed with the following error: \n", 0), 0u)
-        << boxes[0];
-    EXPECT_NE(boxes[0].find("\nPort: " + pty.path + "\n"), std::string::npos);
-    EXPECT_EQ(tty::CurrentBaud(pty.slave), 4800);  // the old settings stay
-}
-
-// A settings step that fails must not leave the port as it came (cooked: echo, line editing,
-// CR/LF mapping), so the port is made raw right after it is opened.
-TEST(SerialPortModes, RefusedSettingsLeaveACookedDeviceRaw) {
+// Standard and other rates reach the device. A settings text the parser refuses shows its box,
+// keeps the port open with the speed it had, and leaves it raw: a device starts cooked (echo,
+// line editing, CR/LF mapping), so the port is made raw right after it is opened.
+TEST(SerialPortSettings, RatesReachTheDeviceAndRefusedSettingsLeaveItRawAtItsSpeed) {
     int master = -1, slave = -1;
     char name[128];
     ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);  // cooked, as ttys start
     CSerialPort port;
-    port.SetErrorBox([](const std::string&) {});
+    std::vector<std::string> boxes;
+    port.SetErrorBox([&](const std::string& text) { boxes.push_back(text); });
     PortWindow window;
-    ASSERT_TRUE(port.OpenPort(&window, name, 9600, 'X', 8, 1, EV_RXCHAR, 8192));
+    for (int baud : {9600, 250000, 4800}) {
+        ASSERT_TRUE(port.OpenPort(&window, name, baud, 'N', 8, 1, EV_RXCHAR, 8192));
+        EXPECT_EQ(tty::CurrentBaud(slave), baud);
+    }
+    termios cooked{};
+    ASSERT_EQ(::tcgetattr(slave, &cooked), 0);
+    cooked.c_lflag |= ICANON | ECHO;
+    cooked.c_oflag |= OPOST;
+    ASSERT_EQ(::tcsetattr(slave, TCSANOW, &cooked), 0);
+    EXPECT_TRUE(port.OpenPort(&window, name, 9600, 'X', 8, 1, EV_RXCHAR, 8192));
+    EXPECT_TRUE(port.IsOpen());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "WARNING:  BuildCommDCB() Failed with the following error: \n" +
+                            std::string(std::strerror(EINVAL)) + "\nPort: " + name + "\n");
+    EXPECT_EQ(tty::CurrentBaud(slave), 4800);  // the old speed stays
     termios t{};
     ASSERT_EQ(::tcgetattr(slave, &t), 0);
     EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
@@ -215,16 +214,6 @@ TEST_F(SerialPortTest, NothingOfAClosedPortIsDeliveredAfterClose) {
     for (auto g : window.generations) EXPECT_LT(g, closedGeneration);
     EXPECT_FALSE(port.IsOpen());
     EXPECT_EQ(port.WriteNow("x"), 0u);
-}
-
-TEST_F(SerialPortTest, AnotherProgramsPortDoesNotOpen) {
-    const int holder = ::open(pty.path.c_str(), O_RDWR | O_NOCTTY);
-    ASSERT_GE(holder, 0);
-    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
-    EXPECT_FALSE(Open(pty.path));
-    EXPECT_EQ(port.LastOpenError(), EWOULDBLOCK);
-    ::close(holder);
-    EXPECT_TRUE(Open(pty.path));
 }
 
 TEST_F(SerialPortTest, HangUpIsReportedOnceAndTheThreadStops) {
