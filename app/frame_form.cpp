@@ -121,6 +121,13 @@ void CK4X30FrameWnd::WriteLoadedConfiguration(std::string_view unitReport) {
     BuildWriteJobs(&fileRows);
 }
 
+void CK4X30FrameWnd::ShowProgress(const devlink::JobProgress& progress) {
+    auto* bar = paintManager.Find<ui::ProgressBar>("progress");
+    if (!bar) return;
+    bar->SetProgress(progress.value, progress.maximum);
+    bar->SetVisible(progress.active);
+}
+
 void CK4X30FrameWnd::CheckIpField(ui::Control& field) {
     if (field.GetText().find(' ') != std::string::npos) ShowNotice(LoadText("Notify", "IpNotice"));
 }

@@ -95,6 +95,7 @@ class CK4X30FrameWnd : public ui::Window,
     void RecordWrittenValue(const std::string& name, const std::string& value) override;
     void SaveReportFile(std::string_view report) override;
     void WriteLoadedConfiguration(std::string_view unitReport) override;
+    void ShowProgress(const devlink::JobProgress& progress) override;
 
     // What filling the form from a report asks of the window.
     void SetLayoutVisible(std::string_view name, bool visible) override;

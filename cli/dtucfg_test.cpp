@@ -52,7 +52,8 @@ TEST_F(Dtucfg, FactoryAndTimeChangeTheUnit) {
     ASSERT_EQ(r.code, 0) << Show(r);
     const std::string clock = unit->ClockText();
     ASSERT_EQ(clock.size(), 19u);
-    EXPECT_TRUE(Has(r.out, R"({"line":"AT+EXCCLK=\")" + clock + R"(\",5","answer":["OK"],"answered":true})"))
+    EXPECT_TRUE(Has(
+        r.out, R"({"line":"AT+EXCCLK=\")" + clock + R"(\",5","answer":["OK"],"answered":true})"))
         << r.out;
 }
 
@@ -126,6 +127,8 @@ TEST_F(Dtucfg, AWriteTheUnitRefusesIsNamedAndEndsWithSix) {
     const RunResult r = Run({"set", "Server's Port=6000", "Access Point Name=internet"});
     EXPECT_EQ(r.code, 6) << Show(r);
     EXPECT_TRUE(Has(r.err, "dtucfg: not written: AT+PORT=6000 -> ERROR")) << r.err;
+    EXPECT_TRUE(Has(r.err, "dtucfg: 1 of 2 writes acknowledged; answered ERROR: Server's Port\n"))
+        << r.err;
     EXPECT_EQ(Value("AT+PORT"), "5001");
     EXPECT_EQ(Value("AT+APN"), "internet");
 }

@@ -35,6 +35,8 @@ class RunRecorder final : public app::FrameObserver {
     void PortLost(const std::vector<model::WorkerJob>& dropped) override;
     void LogAppended(std::string_view text) override;
     void ReportParsed() override { ++reportsParsed_; }
+    void ProgressChanged(const devlink::JobProgress& progress) override { progress_ = progress; }
+    void WritesDone(const devlink::WriteTally& tally) override { tallies_.push_back(tally); }
 
     /// How often the worker has gone idle: a count above the one taken before an action means
     /// the action's jobs, and whatever their replies queued, are done.
@@ -55,6 +57,10 @@ class RunRecorder final : public app::FrameObserver {
     int PortLosses() const { return portLosses_; }
     /// The jobs that were waiting when the port was last lost: never sent.
     const std::vector<model::WorkerJob>& DroppedAtLoss() const { return droppedAtLoss_; }
+    /// How far the work in progress has come, as the window's bar shows it.
+    const devlink::JobProgress& Progress() const { return progress_; }
+    /// The summaries of the pieces of work that wrote parameters, in order.
+    const std::vector<devlink::WriteTally>& Tallies() const { return tallies_; }
     /// Called with every text appended to the log view (--verbose).
     void SetLogEcho(std::function<void(std::string_view)> echo) { echo_ = std::move(echo); }
 
@@ -68,6 +74,8 @@ class RunRecorder final : public app::FrameObserver {
     std::uint64_t idleReports_ = 0;
     std::uint64_t activity_ = 0;
     std::function<void(std::string_view)> echo_;
+    devlink::JobProgress progress_;
+    std::vector<devlink::WriteTally> tallies_;
 };
 
 }  // namespace cli

@@ -223,9 +223,10 @@ int Session::Load() {
 int Session::WaitUntilIdle(std::uint64_t idleMark, const Mark& mark,
                            std::string_view giveUpNotice) {
     const int lossesBefore = recorder_.PortLosses();
+    const size_t talliesBefore = recorder_.Tallies().size();
     const auto lost = [&] { return recorder_.PortLosses() > lossesBefore; };
     const auto done = [&] {
-        ShowProgress(mark);
+        ShowProgress();
         return recorder_.IdleReports() > idleMark || LogHas(mark.log, giveUpNotice) || lost();
     };
     const ui::Millis stallLimit = kStallMs * std::max(1, frame_->link.TimeoutFactor());
@@ -244,6 +245,7 @@ int Session::WaitUntilIdle(std::uint64_t idleMark, const Mark& mark,
     }
     progress_.Clear();
     Settle();
+    PrintSummaries(talliesBefore);
     if (!lost()) return kExitOk;
     // The job in progress waits for an answer that cannot come: end the run now.
     for (const model::WorkerJob& job : recorder_.DroppedAtLoss()) {
@@ -252,20 +254,30 @@ int Session::WaitUntilIdle(std::uint64_t idleMark, const Mark& mark,
     return kExitPort;
 }
 
-void Session::ShowProgress(const Mark& mark) {
+void Session::ShowProgress() {
+    // The counts of the window's progress bar.
+    const devlink::JobProgress& p = recorder_.Progress();
     const JobRecord* running = recorder_.RunningJob();
-    if (!running) return;
+    if (!p.active || !running) return;
     const int kind = running->job.jobKind;
     if (kind == model::kReadReport || kind == model::kSaveToFile || kind == model::kLoadFromFile) {
-        progress_.Show("receiving the report: " +
-                       std::to_string(frame_->link.ReceivedText().size()) + " bytes");
-    } else if (kind == model::kWriteParam) {
-        const auto& jobs = recorder_.Jobs();
-        const auto started =
-            std::count_if(jobs.begin() + static_cast<long>(mark.jobs), jobs.end(),
-                          [](const JobRecord& r) { return r.job.jobKind == model::kWriteParam; });
-        const size_t total = static_cast<size_t>(started) + frame_->link.QueuedJobs();
-        progress_.Show("writing " + std::to_string(started) + " of " + std::to_string(total));
+        progress_.Show("receiving the report: " + std::to_string(p.value) + " of about " +
+                       std::to_string(p.maximum) + " bytes");
+    } else {
+        progress_.Show("writing " + std::to_string(p.value) + " of " + std::to_string(p.maximum));
+    }
+}
+
+void Session::PrintSummaries(size_t from) {
+    const auto& tallies = recorder_.Tallies();
+    for (size_t i = from; i < tallies.size(); ++i) {
+        const devlink::WriteTally& t = tallies[i];
+        err_ << "dtucfg: " << t.acknowledged << " of " << t.Total() << " writes acknowledged";
+        for (const auto& [label, names] : {std::pair{"; answered ERROR: ", &t.refused},
+                                           std::pair{"; not answered: ", &t.notAnswered}}) {
+            for (size_t n = 0; n < names->size(); ++n) err_ << (n ? ", " : label) << (*names)[n];
+        }
+        err_ << "\n";
     }
 }
 

@@ -104,7 +104,10 @@ class Session {
     int WaitUntilIdle(std::uint64_t idleMark, const Mark& mark, std::string_view giveUpNotice);
     ui::Clock& Clock() const { return settings_.clock ? *settings_.clock : ui::RealClock(); }
     bool WaitForLogin(double seconds);
-    void ShowProgress(const Mark& mark);
+    /// The progress of the work in progress, as the window's bar counts it.
+    void ShowProgress();
+    /// The summary of each piece of work that wrote parameters since `from`.
+    void PrintSummaries(size_t from);
 
     SessionSettings settings_;
     std::ostream& err_;

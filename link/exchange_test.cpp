@@ -277,5 +277,55 @@ TEST_F(LinkTest, NothingIsWrittenOnceTheWindowHasBegunToClose) {
     EXPECT_EQ(unit->Received().substr(before).find("At+VER"), std::string::npos);
 }
 
+// At 9600 baud a report takes five seconds: the bar follows its bytes, passes its estimate
+// if the report is longer, and completes with the report's "OK"; idle, it is hidden.
+TEST_F(LinkTest, TheProgressOfAReportReadFollowsItsBytes) {
+    StartUnit({}, "base", /*paced=*/true);
+    Open("9600");
+    ASSERT_TRUE(Until([&] { return window.link.LoggedIn(); }));
+    loop.RunUntilIdle();
+    events.progress.clear();
+    const int idle = events.idle;
+    window.link.QueueJob(model::kReadReport, model::kReportLine);
+    // No virtual time passes while the report streams in real time: no time-out.
+    ASSERT_TRUE(UntilWithoutTime([&] { return events.idle > idle; }));
+    const std::vector<JobProgress>& p = events.progress;
+    ASSERT_GT(p.size(), 20u);  // it moves while the report comes
+    EXPECT_EQ(p.front(), (JobProgress{true, 0, kReportSizeEstimate}));
+    for (size_t i = 1; i + 1 < p.size(); ++i) {
+        EXPECT_TRUE(p[i].active);
+        EXPECT_GE(p[i].value, p[i - 1].value);
+        EXPECT_LE(p[i].value, p[i].maximum);
+        EXPECT_GE(p[i].maximum, kReportSizeEstimate);
+    }
+    const JobProgress complete = p[p.size() - 2];
+    EXPECT_EQ(complete.value, complete.maximum);
+    EXPECT_EQ(complete.value,
+              std::max<int>(kReportSizeEstimate, window.link.ReceivedText().size()));
+    EXPECT_FALSE(p.back().active);
+}
+
+// Writes, two of them refused: the bar counts the writes done of those queued, and one line sums
+// them up when the worker is idle.
+TEST_F(LinkTest, WritesAreCountedAndSummedUp) {
+    StartUnit();
+    OpenAndLogIn();
+    unit->Refuse("AT+PORT");
+    events.progress.clear();
+    const int idle = events.idle;
+    window.link.QueueJob(model::kWriteParam, "AT+APN=internet\r\n", "Access Point Name", "x");
+    window.link.QueueJob(model::kWriteParam, "AT+PORT=6000\r\n", "Server's Port", "6000");
+    window.link.QueueJob(model::kWriteParam, "AT+IPAD=1.2.3.4\r\n", "Server's Ip", "1.2.3.4");
+    window.link.QueueJob(model::kWriteParam, "AT+NOSUCH=1\r\n", "No such", "1");
+    ASSERT_TRUE(Until([&] { return events.idle > idle; }));
+    std::vector<std::pair<int, int>> counts;
+    for (const JobProgress& p : events.progress) {
+        if (p.active) counts.emplace_back(p.value, p.maximum);
+    }
+    EXPECT_EQ(counts, (std::vector<std::pair<int, int>>{{0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}}));
+    EXPECT_FALSE(events.progress.back().active);
+    EXPECT_TRUE(Has(window.log, "2/4 refused: Server's Port, No such\r\n")) << window.log;
+}
+
 }  // namespace
 }  // namespace devlink::testing

@@ -36,7 +36,8 @@ std::string KeyTexts() {
              {"SaveSuccess", "SaveError", "FactorySuccess", "FactoryError", "OutTime"}) {
             out << key << "=" << key << "\n";
         }
-        out << "[ComSend]\nsend=send\n[SetDeviceState]\nszLoginOn=on\nszLoginOff=off\n";
+        out << "[ComSend]\nsend=send\n[SetDeviceState]\nszLoginOn=on\nszLoginOff=off\n"
+            << "[Summary]\nAcknowledged={ok}/{total}\nRefused=refused:\nNotAnswered=silent:\n";
         return file;
     }();
     return path;

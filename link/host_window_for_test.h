@@ -41,10 +41,12 @@ struct Events : LinkObserver {
         ++lost;
         dropped = gone;
     }
+    void ProgressChanged(const JobProgress& p) override { progress.push_back(p); }
     std::vector<model::WorkerJob> started;
     std::vector<std::string> answered_, unanswered;
     std::vector<model::WorkerJob> dropped;
     std::vector<ui::Millis> startTimes, endTimes;
+    std::vector<JobProgress> progress;
     int idle = 0;
     int lost = 0;
     ui::Clock& clock;

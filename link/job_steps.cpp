@@ -74,6 +74,7 @@ const FinishingStep kFinishingSteps[] = {
 
 void Link::OnJobFinish(const model::WorkerJob& job, bool answered) {
     Tell([&](LinkObserver& o) { o.JobEnded(job, answered, rxBuffer_.View()); });
+    ProgressAtFinish(job, answered);
     if (!answered) {
         host_.AppendLog(Text("WorkerJobThreadProc", "OutTime", "\r\n"));
         return;

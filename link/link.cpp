@@ -90,12 +90,14 @@ std::intptr_t Link::OnJobStart(const model::WorkerJob& job) {
     replyEvent_.Reset();
     rxBuffer_.Clear();
     Tell([&](LinkObserver& o) { o.JobStarted(job); });
+    ProgressAtStart(job);
     return timeoutFactor_;
 }
 
 void Link::OnWorkerIdle() {
     // The user may work again if the unit is still there.
     if (loggedIn_ && serialPort_.IsOpen()) SetButtonState(true, kOperationGroup);
+    ProgressAtIdle();
     Tell([](LinkObserver& o) { o.WorkerIdle(); });
 }
 

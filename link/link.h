@@ -26,6 +26,30 @@ namespace devlink {
 class Worker;
 class PortWatcher;
 
+/// How far the work in progress has come, for a progress bar: the bytes of a report received
+/// of its expected size (passed when the report is longer, complete at its "OK"), or the
+/// parameter writes done of those queued.
+struct JobProgress {
+    bool active = false;  ///< a report is read or parameters are written
+    int value = 0;
+    int maximum = 0;
+    bool operator==(const JobProgress&) const = default;
+};
+
+/// The writes of one piece of work ("Save", "LoadFromFile", "RestoreFactory") from the first
+/// job after the worker was idle to its next idleness, and how the unit answered them.
+struct WriteTally {
+    int acknowledged = 0;
+    std::vector<std::string> refused;      ///< the names of the writes answered ERROR
+    std::vector<std::string> notAnswered;  ///< the names of those without an answer
+    int Total() const {
+        return acknowledged + static_cast<int>(refused.size() + notAnswered.size());
+    }
+};
+
+/// The size of a unit's report as the bar expects it.
+constexpr int kReportSizeEstimate = 4800;
+
 /// What the link needs from the window that owns it.
 class LinkHost {
   public:
@@ -47,6 +71,8 @@ class LinkHost {
     virtual void SaveReportFile(std::string_view report) = 0;
     /// The unit's report asked for by "LoadFromFile" arrived: write what differs.
     virtual void WriteLoadedConfiguration(std::string_view unitReport) = 0;
+    /// Shows how far the work in progress has come; hides the bar when it is not active.
+    virtual void ShowProgress(const JobProgress& /*progress*/) {}
 };
 
 /// What a front end may watch the link do. Every call comes on the user-interface thread.
@@ -62,6 +88,9 @@ class LinkObserver {
     virtual void WorkerIdle() {}
     /// The open port went away; `dropped` were waiting and are never sent.
     virtual void PortLost(const std::vector<model::WorkerJob>& /*dropped*/) {}
+    virtual void ProgressChanged(const JobProgress& /*progress*/) {}
+    /// A piece of work that wrote parameters is done (its summary is in the log).
+    virtual void WritesDone(const WriteTally& /*tally*/) {}
 };
 
 /// The exchange states: what the text received so far is tested for.
@@ -147,6 +176,13 @@ class Link {
     std::intptr_t OnJobStart(const model::WorkerJob& job);
     void OnJobFinish(const model::WorkerJob& job, bool answered);
     void OnWorkerIdle();
+    // The progress bar and the summary of the writes (job_progress.cpp).
+    void ProgressAtStart(const model::WorkerJob& job);
+    void ProgressOnReceived();
+    void ProgressAtFinish(const model::WorkerJob& job, bool answered);
+    void ProgressAtIdle();
+    void SetProgress(const JobProgress& progress);
+    std::string SummaryLine() const;
     template <class Call>
     void Tell(Call call) {
         for (LinkObserver* observer : observers_) call(*observer);
@@ -176,6 +212,9 @@ class Link {
     std::vector<std::string> extraPorts_;
     std::string procRoot_ = "/proc";
     std::vector<LinkObserver*> observers_;
+    JobProgress progress_;
+    int writesDone_ = 0;
+    WriteTally tally_;
 
     std::unique_ptr<Worker> worker_;
     DeviceSource* deviceSource_ = nullptr;

@@ -11,8 +11,8 @@ void LinkTest::TearDown() {
     unit.reset();
 }
 
-void LinkTest::StartUnit(sim::UnitOptions options, const char* profile) {
-    options.paced = false;
+void LinkTest::StartUnit(sim::UnitOptions options, const char* profile, bool paced) {
+    options.paced = paced;
     unit = std::make_unique<sim::SimulatedUnit>(*sim::FindProfile(profile), options);
     ASSERT_TRUE(unit->Start());
     auto* ports = window.form.Find<ui::Combo>("SerialPort");

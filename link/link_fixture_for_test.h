@@ -18,8 +18,8 @@ namespace devlink::testing {
 class LinkTest : public ::testing::Test {
   protected:
     void TearDown() override;
-    /// A unit of `profile` (sent at once, not paced) and the window listing its port.
-    void StartUnit(sim::UnitOptions options = {}, const char* profile = "base");
+    /// A unit of `profile` (sent at once unless `paced`) and the window listing its port.
+    void StartUnit(sim::UnitOptions options = {}, const char* profile = "base", bool paced = false);
     /// Chooses the speed and clicks "Open" as the form's button does.
     void Open(const char* baud = "115200");
     /// Opens the port and waits until the starting unit has answered the handshake.

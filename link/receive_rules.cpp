@@ -100,6 +100,7 @@ void Link::OnReceived(std::string_view chunk) {
     // While the link is idle, what arrives is kept but not shown.
     if (expectedReply_ != kNoReply) host_.PostLogText(chunk.substr(0, chunk.find('\0')));
     rxBuffer_.Append(chunk);
+    ProgressOnReceived();
     ApplyReplyRules();
     if (rxBuffer_.Contains("Seting Timeout and quit")) {
         window_.PostMessage(UM_BUTTON_STATE, 0, kLoginGroup);

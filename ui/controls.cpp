@@ -1,5 +1,6 @@
 #include "ui/controls.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "ui/paint_manager.h"
@@ -12,6 +13,21 @@ bool TabLayout::SelectItem(int index) {
     current_ = index;
     Changed(Change::Selection);
     return true;
+}
+
+void ProgressBar::SetProgress(int value, int maximum) {
+    maximum = std::max(maximum, 0);
+    value = std::clamp(value, 0, maximum);
+    if (value == GetValue() && maximum == GetMaximum()) return;
+    SetAttribute("max", std::to_string(maximum));
+    SetAttribute("value", std::to_string(value));
+}
+
+int ProgressBar::GetIntAttribute(std::string_view name) const {
+    const std::string text = GetAttribute(name);
+    int number = 0;
+    std::from_chars(text.data(), text.data() + text.size(), number);
+    return number;
 }
 
 void Button::Activate() {

@@ -99,6 +99,20 @@ class Combo : public Container {
     int current_ = -1;
 };
 
+/// A bar that shows how far a long piece of work has come: a value of a maximum, kept in the
+/// attributes "value" and "max" so the view follows them as it follows any attribute.
+class ProgressBar : public Control {
+  public:
+    std::string_view GetClass() const override { return "ProgressUI"; }
+    /// Sets both; a value above the maximum counts as the maximum.
+    void SetProgress(int value, int maximum);
+    int GetValue() const { return GetIntAttribute("value"); }
+    int GetMaximum() const { return GetIntAttribute("max"); }
+
+  private:
+    int GetIntAttribute(std::string_view name) const;
+};
+
 /// The read-only log view: a text with a length limit that can be appended to.
 class RichEdit : public Control {
   public:

@@ -39,6 +39,7 @@ const KnownElement kKnown[] = {
     {"Combo", Make<Combo>()},
     {"ListLabelElement", Make<ListLabelElement>()},
     {"RichEdit", Make<RichEdit>()},
+    {"Progress", Make<ProgressBar>()},
 };
 
 Rect ParseRect(const char* text) {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -246,6 +247,12 @@ void Mirror::ApplyAttribute(ui::Control& control, QWidget* widget, std::string_v
         ApplyWidth(control, widget);
     } else if (name == "tooltip") {
         widget->setToolTip(Q(value));
+    } else if (name == "value" || name == "max") {
+        if (auto* bar = qobject_cast<QProgressBar*>(widget)) {
+            const auto& progress = static_cast<ui::ProgressBar&>(control);
+            bar->setRange(0, progress.GetMaximum());
+            bar->setValue(progress.GetValue());
+        }
     } else if (name == "bkimage") {
         const QString path = Q(ui::PaintManager::GetResourcePath() + "/" + value);
         if (QFileInfo::exists(path)) {

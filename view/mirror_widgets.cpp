@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QComboBox>
+#include <QProgressBar>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -114,6 +115,7 @@ QWidget* MakeWidget(const ui::Control& control) {
     if (cls == "ComboUI") return new DropDownCombo;
     if (cls == "EditUI") return new QLineEdit;
     if (cls == "ButtonUI" || cls == "OptionUI") return new QPushButton;
+    if (cls == "ProgressUI") return new QProgressBar;
     if (cls == "RichEditUI") {
         auto* edit = new QPlainTextEdit;
         edit->setReadOnly(true);

@@ -1,0 +1,107 @@
+// How far the work in progress has come, and the summary of the writes it made: the progress
+// bar follows a report read by its bytes and "Save" by its writes; once the worker is idle
+// the log says how many writes the unit acknowledged and names those it did not.
+#include <algorithm>
+
+#include "link/link.h"
+
+namespace devlink {
+
+namespace {
+
+bool IsReportRead(int jobKind) {
+    return jobKind == model::kReadReport || jobKind == model::kSaveToFile ||
+           jobKind == model::kLoadFromFile;
+}
+
+/// A parameter write (not the clock, which names no parameter) or the factory restore.
+bool IsTallied(const model::WorkerJob& job) {
+    return (job.jobKind == model::kWriteParam && !job.paramName.empty()) ||
+           job.jobKind == model::kFactory;
+}
+
+bool IsParameterWrite(const model::WorkerJob& job) {
+    return job.jobKind == model::kWriteParam && !job.paramName.empty();
+}
+
+std::string Joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+std::string Replaced(std::string text, std::string_view token, const std::string& by) {
+    if (const size_t at = text.find(token); at != std::string::npos) {
+        text.replace(at, token.size(), by);
+    }
+    return text;
+}
+
+}  // namespace
+
+void Link::SetProgress(const JobProgress& progress) {
+    if (progress == progress_) return;
+    progress_ = progress;
+    host_.ShowProgress(progress_);
+    Tell([&](LinkObserver& o) { o.ProgressChanged(progress_); });
+}
+
+void Link::ProgressAtStart(const model::WorkerJob& job) {
+    if (IsReportRead(job.jobKind)) return SetProgress({true, 0, kReportSizeEstimate});
+    if (!IsParameterWrite(job)) return SetProgress({});
+    const std::vector<model::WorkerJob> waiting = jobQueue_.Pending();
+    const auto queued = std::count_if(waiting.begin(), waiting.end(), IsParameterWrite);
+    SetProgress({true, writesDone_, writesDone_ + 1 + static_cast<int>(queued)});
+}
+
+void Link::ProgressOnReceived() {
+    if (!progress_.active || !IsReportRead(expectedReply_)) return;
+    const int received = rxBuffer_.Length();
+    SetProgress({true, received, std::max(kReportSizeEstimate, received)});
+}
+
+void Link::ProgressAtFinish(const model::WorkerJob& job, bool answered) {
+    if (IsReportRead(job.jobKind) && answered && progress_.active) {
+        SetProgress({true, progress_.maximum, progress_.maximum});
+    }
+    if (IsParameterWrite(job)) {
+        ++writesDone_;
+        SetProgress({true, writesDone_, std::max(progress_.maximum, writesDone_)});
+    }
+    if (!IsTallied(job)) return;
+    const std::string name =
+        job.paramName.empty()
+            ? std::string(job.line.substr(0, job.line.find_last_not_of("\r\n") + 1))
+            : job.paramName;
+    if (answered && rxBuffer_.Contains("ERROR\r\n")) {
+        tally_.refused.push_back(name);
+    } else if (answered && rxBuffer_.Contains("OK\r\n")) {
+        ++tally_.acknowledged;
+    } else {
+        tally_.notAnswered.push_back(name);
+    }
+}
+
+void Link::ProgressAtIdle() {
+    SetProgress({});
+    writesDone_ = 0;
+    if (tally_.Total() == 0) return;
+    host_.AppendLog(SummaryLine());
+    const WriteTally done = std::move(tally_);
+    tally_ = {};
+    Tell([&](LinkObserver& o) { o.WritesDone(done); });
+}
+
+std::string Link::SummaryLine() const {
+    std::string line =
+        Replaced(Text("Summary", "Acknowledged"), "{ok}", std::to_string(tally_.acknowledged));
+    line = Replaced(std::move(line), "{total}", std::to_string(tally_.Total()));
+    if (!tally_.refused.empty())
+        line += " " + Text("Summary", "Refused") + " " + Joined(tally_.refused);
+    if (!tally_.notAnswered.empty()) {
+        line += " " + Text("Summary", "NotAnswered") + " " + Joined(tally_.notAnswered);
+    }
+    return line + "\r\n";
+}
+
+}  // namespace devlink
