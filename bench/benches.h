@@ -15,7 +15,7 @@ struct BusyFigures {
 };
 
 /// "Load" from the click until the form is filled, `repeat` times on a line of `baud`, with
-/// the unit pacing its output to the line; bound: the report's line time + 250 ms.
+/// the unit pacing its output to the line; bound: the report's line time + 40 ms.
 void RunLoadBench(Report& report, long baud, int repeat, BusyFigures& busy);
 /// The longest stretch the user-interface thread was busy during the loads; bound 30 ms.
 void ReportBusy(Report& report, const BusyFigures& busy);

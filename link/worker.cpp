@@ -1,7 +1,6 @@
 #include "link/worker.h"
 
 #include <cstring>
-#include <limits>
 
 #include "link/button_state.h"
 #include "link/link.h"
@@ -42,22 +41,24 @@ bool Worker::SleepUntil(ui::Millis deadline) {
 }
 
 void Worker::WorkerJobThreadProc() {
-    // Long enough ago that the first job starts at once.
-    ui::Millis lastEnd = std::numeric_limits<ui::Millis>::min() / 2;
+    ui::Millis lastEnd = 0;
+    bool followsAnother = false;  // a job is waiting as the last one ends
     bool idleReported = false;
     while (!stop_) {
         if (link_.jobQueue_.Size() == 0) {
             // Once per idle period, let the user work again if the unit is still there.
             if (!idleReported) link_.window_.SendMessage(UM_WORKER_IDLE);
             idleReported = true;
+            followsAnother = false;  // a job queued while idle starts at once
             if (!link_.jobQueue_.WaitForJob(clock_, stop_)) return;
         }
-        if (!SleepUntil(lastEnd + kGapMs)) return;
+        if (followsAnother && !SleepUntil(lastEnd + kGapMs)) return;
         model::WorkerJob job;
         if (!link_.jobQueue_.TakeJob(job)) continue;  // dropped meanwhile: the port was closed
         idleReported = false;
         if (!RunJob(job)) return;
         lastEnd = clock_.Now();
+        followsAnother = true;
     }
 }
 

@@ -3,8 +3,8 @@
 // the user-interface thread. It touches no form, catalogue or receive text itself: the job's
 // start and finish run on the user-interface thread through sent messages.
 //
-// It sleeps on the queue: a job queued while it is idle starts at once, and a job that follows
-// another waits for the unit's gap between two commands first.
+// It sleeps on the queue: a job queued while it is idle starts at once, and a job that was
+// waiting when the one before it ended waits for the unit's gap between two commands first.
 #pragma once
 
 #include <atomic>
@@ -30,7 +30,7 @@ class Worker {
     /// Stops the thread and waits for it; a job in progress is abandoned.
     ~Worker();
 
-    /// The pause between the end of one job and the start of the next.
+    /// The pause between the end of one job and the start of the next that was waiting.
     static constexpr ui::Millis kGapMs = 100;
 
   private:
