@@ -126,6 +126,35 @@ TEST_F(LinkTest, TheNetworkModeAnswerFillsItsField) {
     EXPECT_EQ(window.Find("FINDNETMODE")->GetText(), " LTE");
 }
 
+struct NetModeCase {
+    std::string reply;
+    const char* field;  // what the field shows afterwards
+};
+
+// The field takes at most 39 bytes after "+FINDNETMODE:" up to the line end, and only from an
+// answer of at most 100 bytes.
+TEST(NetModeAnswer, FillsTheFieldOnlyFromAShortAnswerWithItsMarkerAndLineEnd) {
+    const NetModeCase cases[] = {
+        {"\r\n+FINDNETMODE: LTE\r\nOK\r\n", " LTE"},
+        {"\r\n+FINDNETMODE:" + std::string(45, 'x') + "\r\nOK\r\n", ""},
+        {"\r\n+FINDNETMODE: LTE\r\n" + std::string(80, ' ') + "OK\r\n", "before"},
+        {"\r\nNETMODE: LTE\r\nOK\r\n", "before"},
+        {"\r\n+FINDNETMODE: LTE OK", "before"},
+    };
+    for (const NetModeCase& c : cases) {
+        ui::ManualClock clock;
+        HostWindow window(clock);
+        ui::Control* field = window.Find("FINDNETMODE");
+        field->SetText("before");
+        const model::WorkerJob job{model::kNetMode, std::string(model::kNetModeLine), {}, {}};
+        window.SendMessage(UM_JOB_START, reinterpret_cast<std::uintptr_t>(&job));
+        window.link.OnReceived(c.reply);
+        window.SendMessage(UM_JOB_FINISH, reinterpret_cast<std::uintptr_t>(&job), 1);
+        const std::string expected = std::string(c.field).empty() ? std::string(39, 'x') : c.field;
+        EXPECT_EQ(field->GetText(), expected) << c.reply;
+    }
+}
+
 TEST_F(LinkTest, QuitLogsOutAndARestartingUnitIsLoggedInAgain) {
     StartUnit();
     OpenAndLogIn();

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "link/serial_termios.h"
@@ -101,6 +102,14 @@ TEST_F(SerialPortTest, OpeningWritesTheExactBytesAndRefusesAMissingOrHeldDevice)
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
     EXPECT_FALSE(Open(pty.path));
     EXPECT_EQ(port.LastOpenError(), EWOULDBLOCK);
+    // A refused open keeps no descriptor of its own.
+    const auto descriptors = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                             std::filesystem::directory_iterator{});
+    };
+    const auto before = descriptors();
+    for (int i = 0; i < 20; ++i) EXPECT_FALSE(Open(pty.path));
+    EXPECT_EQ(descriptors(), before);
     ::close(holder);
     EXPECT_TRUE(boxes.empty());
     ASSERT_TRUE(Open(pty.path));
