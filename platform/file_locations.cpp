@@ -48,14 +48,16 @@ std::string UserConfigHome(std::string_view xdgConfigHome, std::string_view home
 }
 
 FileLocations LocateFiles(const std::string& programFolder) {
-    FileLocations portable{false, programFolder, programFolder};
+    FileLocations portable{false, programFolder, programFolder, {}};
     if (IsFolder(programFolder + "skin")) return portable;
     const std::string shared =
         std::filesystem::path(programFolder + "../share/dtuconfig/").lexically_normal().string();
     if (!IsFolder(shared + "skin")) return portable;
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     const std::string config = UserConfigHome(xdg ? xdg : "", HomeFolder());
-    return {true, WithSlash(shared), config + "/dtuconfig/"};
+    const std::filesystem::path icon =
+        shared + "../icons/hicolor/128x128/apps/org.example.dtuconfig.png";
+    return {true, WithSlash(shared), config + "/dtuconfig/", icon.lexically_normal().string()};
 }
 
 bool MakeFolders(const std::string& folder) {

@@ -16,6 +16,7 @@ struct FileLocations {
     bool installed = false;
     std::string dataFolder;      ///< ends with '/'; holds "skin/..." and "Help.txt"
     std::string settingsFolder;  ///< ends with '/'; holds "config.ini"
+    std::string iconFile;        ///< the window icon the install put in place; "" when portable
 };
 
 /// The user's configuration folder by the XDG base directory rules: `xdgConfigHome` when it
@@ -26,6 +27,7 @@ std::string UserConfigHome(std::string_view xdgConfigHome, std::string_view home
 /// folder holds "skin"; installed when it does not and "../share/dtuconfig/skin" exists
 /// (the setting then in UserConfigHome of $XDG_CONFIG_HOME and $HOME, + "dtuconfig/");
 /// portable when neither exists, so a missing skin is reported where it was looked for first.
+/// Installed, the icon is "../share/icons/hicolor/128x128/apps/org.example.dtuconfig.png".
 FileLocations LocateFiles(const std::string& programFolder);
 
 /// Creates `folder` and its missing parents, each with mode 0700 (before the umask), as the

@@ -71,6 +71,7 @@ TEST_F(LocateFilesTest, SkinBesideTheProgramIsPortable) {
     EXPECT_FALSE(files.installed);
     EXPECT_EQ(files.dataFolder, Bin());
     EXPECT_EQ(files.settingsFolder, Bin());
+    EXPECT_EQ(files.iconFile, "");
 }
 
 TEST_F(LocateFilesTest, SharedDataIsInstalledWithTheSettingInTheUsersFolder) {
@@ -79,6 +80,8 @@ TEST_F(LocateFilesTest, SharedDataIsInstalledWithTheSettingInTheUsersFolder) {
     EXPECT_TRUE(files.installed);
     EXPECT_EQ(files.dataFolder, root_.File("prefix/share/dtuconfig/"));
     EXPECT_EQ(files.settingsFolder, root_.File("xdg/dtuconfig/"));
+    EXPECT_EQ(files.iconFile,
+              root_.File("prefix/share/icons/hicolor/128x128/apps/org.example.dtuconfig.png"));
 
     ASSERT_EQ(setenv("XDG_CONFIG_HOME", "relative/cfg", 1), 0);
     ASSERT_EQ(setenv("HOME", root_.File("home").c_str(), 1), 0);

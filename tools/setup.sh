@@ -8,6 +8,7 @@ packages=(
     fonts-wqy-microhei
     clang libclang-rt-14-dev
     scdoc dpkg-dev file desktop-file-utils appstream bash-completion
+    xvfb
 )
 
 missing=()

@@ -10,6 +10,7 @@
 
 #include "app/startup.h"
 #include "dtu_version.h"
+#include "platform/file_locations.h"
 #include "platform/program_folder.h"
 #include "sim/simulated_unit.h"
 #include "view/qt_frontend.h"
@@ -41,12 +42,16 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dtuconfig"));
-    // The menu entry's name and icon, so the desktop shows the window as that entry's.
-    QApplication::setDesktopFileName(QStringLiteral("org.example.dtuconfig"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.dtuconfig")));
     std::vector<std::string> args(argv + 1, argv + argc);
     app::ProgramOptions options = app::ParseProgramOptions(args);
     options.programFolder = platform::ProgramFolder();
+    // The menu entry's name and icon, so the desktop shows the window as that entry's. The
+    // icon is read from where the install put it: asked for by name, Qt parses the icon
+    // theme's whole index first (hicolor's lists over a thousand folders): milliseconds of
+    // each start.
+    QApplication::setDesktopFileName(QStringLiteral("org.example.dtuconfig"));
+    const std::string icon = platform::LocateFiles(options.programFolder).iconFile;
+    if (!icon.empty()) QApplication::setWindowIcon(QIcon(QString::fromStdString(icon)));
     options.programPath = platform::ProgramPath();
 
     bool simulate = false;

@@ -19,6 +19,19 @@
 
 namespace view {
 
+namespace {
+
+/// Shows or hides `widget` as its control is. A widget that was never hidden shows with its
+/// window, so it is not shown by itself: that would lay its box out there and then, before the
+/// window has its size, once for every box of the tree.
+void SetShown(QWidget* widget, bool shown) {
+    const bool hiddenByUs =
+        widget->isHidden() && widget->testAttribute(Qt::WA_WState_ExplicitShowHide);
+    if (!shown || hiddenByUs) widget->setHidden(!shown);
+}
+
+}  // namespace
+
 QString DisplayText(std::string_view text) {
     QString shown = Q(text.substr(0, text.find('\0')));
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -27,7 +40,7 @@ QString DisplayText(std::string_view text) {
 }
 
 Mirror::Mirror(ui::PaintManager& pm) : pm_(pm) {
-    if (pm_.GetRoot()) root_ = Build(*pm_.GetRoot());
+    if (pm_.GetRoot()) root_ = Build(*pm_.GetRoot(), nullptr);
     pm_.SetObserver(this);
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
         focusConnection_ =
@@ -58,8 +71,10 @@ ui::Control* Mirror::ControlAt(QWidget* widget) const {
     return nullptr;
 }
 
-QWidget* Mirror::Build(ui::Control& control) {
-    QWidget* widget = MakeWidget(control);
+QWidget* Mirror::Build(ui::Control& control, QWidget* parent) {
+    // Made inside its parent from the start: a widget without one is a window of its own, and
+    // whatever shows it puts it on the screen until its box adopts it.
+    QWidget* widget = MakeWidget(control, parent);
     if (!widget) return nullptr;
     widgets_[&control] = widget;
     controls_[widget] = &control;
@@ -76,10 +91,12 @@ void Mirror::BuildChildren(ui::Container& box, QWidget* widget) {
     if (auto* stack = qobject_cast<QStackedWidget*>(widget)) {
         // Each page scrolls when it does not fit.
         for (int i = 0; i < box.GetCount(); ++i) {
-            auto* scroll = new QScrollArea;
+            auto* scroll = new QScrollArea(stack);
             scroll->setWidgetResizable(true);
             scroll->setFrameShape(QFrame::NoFrame);
-            if (QWidget* page = Build(*box.GetItemAt(i))) scroll->setWidget(page);
+            if (QWidget* page = Build(*box.GetItemAt(i), scroll->viewport())) {
+                scroll->setWidget(page);
+            }
             stack->addWidget(scroll);
         }
         return;
@@ -97,7 +114,7 @@ void Mirror::BuildChildren(ui::Container& box, QWidget* widget) {
     bool anyStretch = false;
     for (int i = 0; i < box.GetCount(); ++i) {
         ui::Control& child = *box.GetItemAt(i);
-        QWidget* childWidget = Build(child);
+        QWidget* childWidget = Build(child, widget);
         if (!childWidget) continue;
         if (header && child.GetAttribute("header") == "true") {
             header->addWidget(childWidget);
@@ -181,7 +198,7 @@ void Mirror::OnFocusChanged(QWidget* now) {
 }
 
 void Mirror::ApplyAll(ui::Control& control, QWidget* widget) {
-    widget->setHidden(!control.IsVisible());
+    SetShown(widget, control.IsVisible());
     if (auto* box = control.AsContainer()) UpdateAutoHide(*box);
     widget->setEnabled(control.IsEnabled());
     for (const auto& [name, value] : control.Attributes()) ApplyAttribute(control, widget, name);
@@ -270,7 +287,7 @@ void Mirror::UpdateAutoHide(ui::Container& box) {
     for (int i = 0; i < box.GetCount() && !anyVisible; ++i) {
         anyVisible = box.GetItemAt(i)->IsVisible();
     }
-    widget->setHidden(!box.IsVisible() || !anyVisible);
+    SetShown(widget, box.IsVisible() && anyVisible);
 }
 
 void Mirror::UpdateDescription(ui::Control& control, QWidget* widget) {
@@ -308,7 +325,7 @@ void Mirror::OnControlChanged(ui::Control& control, ui::Change what, std::string
             return;
         }
         case ui::Change::Visible:
-            return widget->setHidden(!control.IsVisible());
+            return SetShown(widget, control.IsVisible());
         case ui::Change::Enabled:
             return widget->setEnabled(control.IsEnabled());
         case ui::Change::Attribute:

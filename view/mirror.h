@@ -32,7 +32,8 @@ class Mirror : public ui::ChangeObserver {
     void OnControlDestroyed(ui::Control& control) override;
 
   private:
-    QWidget* Build(ui::Control& control);
+    /// The widget of `control` and its children, made inside `parent` (null for the root).
+    QWidget* Build(ui::Control& control, QWidget* parent);
     void BuildChildren(ui::Container& box, QWidget* widget);
     void Connect(ui::Control& control, QWidget* widget);
     void ConnectButton(ui::Button& core, QPushButton* button);

@@ -16,8 +16,8 @@ constexpr int kGroupHeaderHeight = 35;
 
 /// A group box: a frame with a header row of 35 pixels (the title, then any child marked
 /// header="true") above its rows. The title label is named so the mirror can find it.
-QWidget* MakeGroupFrame() {
-    auto* frame = new BoxWidget;
+QWidget* MakeGroupFrame(QWidget* parent) {
+    auto* frame = new BoxWidget(parent);
     frame->setFrameShape(QFrame::StyledPanel);
     auto* layout = new QVBoxLayout(frame);
     auto* header = new QWidget;
@@ -99,11 +99,11 @@ bool IsBox(std::string_view cls) {
            cls == "GroupBoxUI";
 }
 
-QWidget* MakeWidget(const ui::Control& control) {
+QWidget* MakeWidget(const ui::Control& control, QWidget* parent) {
     const std::string_view cls = control.GetClass();
-    if (cls == "GroupBoxUI") return MakeGroupFrame();
+    if (cls == "GroupBoxUI") return MakeGroupFrame(parent);
     if (IsBox(cls)) {
-        auto* w = new BoxWidget;
+        auto* w = new BoxWidget(parent);
         if (cls == "HorizontalLayoutUI") {
             new QHBoxLayout(w);
         } else {
@@ -111,18 +111,18 @@ QWidget* MakeWidget(const ui::Control& control) {
         }
         return w;
     }
-    if (cls == "TabLayoutUI") return new QStackedWidget;
-    if (cls == "ComboUI") return new DropDownCombo;
-    if (cls == "EditUI") return new QLineEdit;
-    if (cls == "ButtonUI" || cls == "OptionUI") return new QPushButton;
-    if (cls == "ProgressUI") return new QProgressBar;
+    if (cls == "TabLayoutUI") return new QStackedWidget(parent);
+    if (cls == "ComboUI") return new DropDownCombo(parent);
+    if (cls == "EditUI") return new QLineEdit(parent);
+    if (cls == "ButtonUI" || cls == "OptionUI") return new QPushButton(parent);
+    if (cls == "ProgressUI") return new QProgressBar(parent);
     if (cls == "RichEditUI") {
-        auto* edit = new QPlainTextEdit;
+        auto* edit = new QPlainTextEdit(parent);
         edit->setReadOnly(true);
         return edit;
     }
     if (cls == "ListLabelElementUI") return nullptr;
-    return new QLabel;
+    return new QLabel(parent);
 }
 
 QLabel* GroupTitle(QWidget* frame) {

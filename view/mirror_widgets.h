@@ -19,6 +19,7 @@ QString Q(std::string_view text);
 /// The widget of a container, row, column or group box.
 class BoxWidget : public QFrame {
   public:
+    using QFrame::QFrame;
     /// How a box holds the width its layout gives it.
     enum class Width {
         Fixed,  ///< exactly that width
@@ -37,6 +38,7 @@ class BoxWidget : public QFrame {
 /// A drop-down list that tells before it opens, so the program can fill it first.
 class DropDownCombo : public QComboBox {
   public:
+    using QComboBox::QComboBox;
     std::function<void()> aboutToOpen;
     void showPopup() override {
         if (aboutToOpen) aboutToOpen();
@@ -45,8 +47,9 @@ class DropDownCombo : public QComboBox {
 };
 
 bool IsBox(std::string_view cls);
-/// A new widget for `control`; null for the items of a drop-down, which the drop-down shows.
-QWidget* MakeWidget(const ui::Control& control);
+/// A new widget for `control` inside `parent`; null for the items of a drop-down, which the
+/// drop-down shows.
+QWidget* MakeWidget(const ui::Control& control, QWidget* parent);
 /// The title label of a group box's widget.
 QLabel* GroupTitle(QWidget* frame);
 /// The layout's "width" of `control`, applied to its widget.

@@ -1,5 +1,6 @@
 #include "view/qt_frontend.h"
 
+#include "view/first_frame.h"
 #include "view/main_window.h"
 #include "view/mirror.h"
 #include "view/qt_loop.h"
@@ -11,6 +12,7 @@ int QtFrontend::Run(app::CK4X30FrameWnd& frame) {
     Mirror mirror(frame.paintManager);
     MainWindow window(frame, mirror);
     frame.SetScreen(&window);
+    ReportFirstFrame(window, [&frame] { frame.PostMessage(ui::WM_SYSCOMMAND, ui::SC_CLOSE, 0); });
     window.ShowCentred();
     const int code = loop.Run();
     // The worker and the port's thread wake the loop: they stop while it still exists.
