@@ -21,13 +21,24 @@ namespace view {
 
 namespace {
 
+void KeepFocusFromMoving(QWidget* widget);
+
 /// Shows or hides `widget` as its control is. A widget that was never hidden shows with its
 /// window, so it is not shown by itself: that would lay its box out there and then, before the
 /// window has its size, once for every box of the tree.
 void SetShown(QWidget* widget, bool shown) {
     const bool hiddenByUs =
         widget->isHidden() && widget->testAttribute(Qt::WA_WState_ExplicitShowHide);
+    if (!shown) KeepFocusFromMoving(widget);
     if (!shown || hiddenByUs) widget->setHidden(!shown);
+}
+
+/// Qt hands the keyboard focus of a widget that is hidden or disabled to the next one in the
+/// tab chain, which would raise "setfocus" there (the network mode query after every button
+/// the worker disables): the program's own change leaves the focus nowhere instead.
+void KeepFocusFromMoving(QWidget* widget) {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && (focus == widget || widget->isAncestorOf(focus))) focus->clearFocus();
 }
 
 }  // namespace
@@ -325,8 +336,12 @@ void Mirror::OnControlChanged(ui::Control& control, ui::Change what, std::string
             return;
         }
         case ui::Change::Visible:
-            return SetShown(widget, control.IsVisible());
+            SetShown(widget, control.IsVisible());
+            // A wrapper row that hides while all its children do follows them.
+            if (ui::Container* parent = control.GetParent()) UpdateAutoHide(*parent);
+            return;
         case ui::Change::Enabled:
+            if (!control.IsEnabled()) KeepFocusFromMoving(widget);
             return widget->setEnabled(control.IsEnabled());
         case ui::Change::Attribute:
             return ApplyAttribute(control, widget, detail);
