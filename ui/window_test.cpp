@@ -65,7 +65,9 @@ struct Sender {
               return w.SendMessage(id, wParam);
           })) {}
     ~Sender() {
-        if (!Returned()) window.EndLoop();
+        if (Returned()) return;
+        window.EndLoop();
+        window.SetTimer(0, 1);  // wakes the sender even when the end of the loop did not
     }
     bool Returned() const {
         return !result.valid() || result.wait_for(0s) == std::future_status::ready;
@@ -155,7 +157,8 @@ TEST(WindowTest, TheLoopsEndReleasesWaitingSendsWithZeroAndRefusesLaterOnes) {
         HeadlessLoop loop(window);
         window.onMessage = [](const Message&) { return 99; };
         Sender waiting(window, kMsgSend);
-        window.WaitForWork(10000);  // the send is queued
+        window.WaitForWork(10000);          // the send is queued
+        std::this_thread::sleep_for(50ms);  // gives its sender time to begin waiting
         ASSERT_FALSE(waiting.Returned());
         if (byQuit) {
             window.PostQuitMessage(3);
@@ -219,7 +222,10 @@ TEST(EventTest, AWaitEndsBySetByAbortAndWakeOrWhenItsClockRunsOut) {
             if (way == kAbort) abort = true, event.Wake();
             if (way == kTimeout) manual.Advance(timeout);
         }).join();
-        ASSERT_EQ(waiter.wait_for(10s), std::future_status::ready) << systemClock << way;
+        if (waiter.wait_for(10s) != std::future_status::ready) {
+            event.Set();  // so that the waiter ends
+            FAIL() << "the wait did not end: " << systemClock << way;
+        }
         EXPECT_EQ(waiter.get(), (way == kSet));
         EXPECT_EQ(event.Wait(clock, 0), (way == kSet)) << "a set event stays set";
     }
