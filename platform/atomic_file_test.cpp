@@ -5,13 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
+#include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <map>
-#include <optional>
 #include <string>
 
 #include "platform/temp_folder_for_test.h"
@@ -22,213 +21,93 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::ReadFile;
 using testing_support::TempFolder;
-using testing_support::WriteFile;
+
+/// A folder's content: each name with "folder", "link to TARGET", or a file's mode in octal
+/// and its content ("644 old"); the payload below shows as "new".
+using Listing = std::map<std::string, std::string>;
 
 /// Every byte value, in a length that is no multiple of any buffer size.
-std::string Payload() {
-    std::string bytes;
-    for (int i = 0; i < 300001; ++i) bytes.push_back(static_cast<char>((i * 7 + i / 256) & 0xFF));
+const std::string kPayload = [] {
+    std::string bytes(300001, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 256);
     return bytes;
-}
+}();
 
-mode_t ModeOf(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
-}
-
-/// Sets the umask for one test and puts the old one back.
-class UmaskFor {
-  public:
-    explicit UmaskFor(mode_t mask) : old_(umask(mask)) {}
-    ~UmaskFor() { umask(old_); }
-    UmaskFor(const UmaskFor&) = delete;
-    UmaskFor& operator=(const UmaskFor&) = delete;
-
-  private:
-    mode_t old_;
-};
-
-/// What a folder holds, recursively: each name with its kind and, for files, its content.
-std::map<std::string, std::string> Snapshot(const std::string& folder) {
-    std::map<std::string, std::string> seen;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        const std::string name = entry.path().lexically_relative(folder).string();
-        if (entry.is_symlink()) {
-            seen[name] = "link to " + fs::read_symlink(entry.path()).string();
-        } else if (entry.is_directory()) {
-            seen[name] = "folder";
-        } else {
-            seen[name] = ReadFile(entry.path().string());
+void Make(const TempFolder& folder, const Listing& listing) {
+    for (const auto& [name, what] : listing) {
+        const std::string path = folder.File(name);
+        if (what == "folder") fs::create_directories(path);
+        if (what.starts_with("link to ")) fs::create_symlink(what.substr(8), path);
+        if (std::isdigit(what[0])) {
+            testing_support::WriteFile(path, what.substr(4));
+            fs::permissions(path, fs::perms(std::stoi(what.substr(0, 3), nullptr, 8)));
         }
+    }
+}
+
+Listing Snapshot(const TempFolder& folder) {
+    Listing seen;
+    for (const auto& entry : fs::recursive_directory_iterator(folder.Path())) {
+        const std::string path = entry.path().string();
+        std::string& what = seen[path.substr(folder.Path().size() + 1)];
+        if (entry.is_symlink() || entry.is_directory()) {
+            what = entry.is_symlink() ? "link to " + fs::read_symlink(path).string() : "folder";
+            continue;
+        }
+        char mode[8];
+        std::snprintf(mode, sizeof mode, "%03o ", unsigned(entry.status().permissions()));
+        what = mode + (ReadFile(path) == kPayload ? std::string("new") : ReadFile(path));
     }
     return seen;
 }
 
-struct ReplaceCase {
-    const char* what;
-    mode_t umask;
-    std::function<void(const TempFolder&)> prepare;
-    const char* path;    // the name written to
-    const char* file;    // the regular file that must hold the bytes afterwards
-    mode_t mode;         // its mode afterwards
-    const char* link;    // a name that must still be a symbolic link, or nullptr
-    const char* listed;  // every name in the folder afterwards, sorted, joined by blanks
-};
-
-void PrintTo(const ReplaceCase& c, std::ostream* out) {
-    *out << c.what;
-}
-
-class ReplaceFileTest : public ::testing::TestWithParam<ReplaceCase> {};
-
-TEST_P(ReplaceFileTest, PutsTheBytesInPlace) {
-    const ReplaceCase& c = GetParam();
-    TempFolder folder;
-    ASSERT_TRUE(folder.Ok());
-    const UmaskFor mask(c.umask);
-    ASSERT_NO_FATAL_FAILURE(c.prepare(folder));
-    const std::string bytes = Payload();
-
-    int error = -1;
-    ASSERT_TRUE(ReplaceFileAtomically(folder.File(c.path), bytes, &error)) << strerror(error);
-    EXPECT_EQ(error, -1);  // untouched on success
-    EXPECT_TRUE(ReadFile(folder.File(c.file)) == bytes);
-    EXPECT_EQ(ModeOf(folder.File(c.file)), c.mode);
-    if (c.link) {
-        EXPECT_TRUE(fs::is_symlink(folder.File(c.link)));
-    }
-    std::string listed;
-    for (const auto& [name, content] : Snapshot(folder.Path())) {
-        listed += (listed.empty() ? "" : " ") + name;
-    }
-    EXPECT_EQ(listed, c.listed);  // no temporary file left
-}
-
-void Nothing(const TempFolder&) {}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ReplaceFileTest,
-    ::testing::Values(
-        // A new file gets what a plain create gives, not the temporary file's 0600.
-        ReplaceCase{"new", 022, Nothing, "f", "f", 0644, nullptr, "f"},
-        ReplaceCase{"new, no mask", 0, Nothing, "f", "f", 0666, nullptr, "f"},
-        ReplaceCase{"new, strict mask", 077, Nothing, "f", "f", 0600, nullptr, "f"},
-        ReplaceCase{"existing keeps its mode whatever the mask", 077,
-                    [](const TempFolder& d) {
-                        WriteFile(d.File("f"), "old");
-                        ASSERT_EQ(chmod(d.File("f").c_str(), 0640), 0);
-                    },
-                    "f", "f", 0640, nullptr, "f"},
-        ReplaceCase{"through a link", 022,
-                    [](const TempFolder& d) {
-                        WriteFile(d.File("real"), "old");
-                        ASSERT_EQ(chmod(d.File("real").c_str(), 0604), 0);
-                        ASSERT_EQ(symlink(d.File("real").c_str(), d.File("link").c_str()), 0);
-                    },
-                    "link", "real", 0604, "link", "link real"},
-        // Relative targets count from the folder of the link that holds them.
-        ReplaceCase{"through a chain of relative links", 022,
-                    [](const TempFolder& d) {
-                        fs::create_directory(d.File("sub"));
-                        WriteFile(d.File("real"), "old");
-                        ASSERT_EQ(symlink("sub/inner", d.File("outer").c_str()), 0);
-                        ASSERT_EQ(symlink("../real", d.File("sub/inner").c_str()), 0);
-                    },
-                    "outer", "real", 0644, "sub/inner", "outer real sub sub/inner"},
-        ReplaceCase{
-            "a dangling link creates its target", 027,
-            [](const TempFolder& d) { ASSERT_EQ(symlink("made", d.File("link").c_str()), 0); },
-            "link", "made", 0640, "link", "link made"}),
-    [](const ::testing::TestParamInfo<ReplaceCase>& info) {
-        return "Case" + std::to_string(info.index);
-    });
-
-/// Lets writes past `bytes` fail with EFBIG, as a full disk would fail them.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-  private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = SIG_DFL;
-};
-
-struct FailureCase {
-    const char* what;
-    std::function<void(const TempFolder&)> prepare;
-    const char* path;
-    int error;
-    bool needsPermissions;  // a test that root passes through
-};
-
-void PrintTo(const FailureCase& c, std::ostream* out) {
-    *out << c.what;
-}
-
-class ReplaceFailureTest : public ::testing::TestWithParam<FailureCase> {};
-
-TEST_P(ReplaceFailureTest, LeavesEverythingAsItWas) {
-    const FailureCase& c = GetParam();
-    if (c.needsPermissions && geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
-    TempFolder folder;
-    ASSERT_TRUE(folder.Ok());
-    WriteFile(folder.File("keep"), "old content");
-    ASSERT_NO_FATAL_FAILURE(c.prepare(folder));
-    const auto before = Snapshot(folder.Path());
-
-    int error = 0;
-    bool ok = true;
-    {
-        std::optional<FileSizeLimit> limit;
-        if (c.error == EFBIG) limit.emplace(1000);
-        ok = ReplaceFileAtomically(folder.File(c.path), Payload(), &error);
-    }
-    const int errnoAfter = errno;
-    chmod(folder.File("ro").c_str(), 0755);  // so that the folder can be removed
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(error, c.error) << strerror(error);
-    EXPECT_EQ(errnoAfter, c.error);
-    EXPECT_EQ(Snapshot(folder.Path()), before);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ReplaceFailureTest,
-    ::testing::Values(
-        FailureCase{"folder that cannot be written",
-                    [](const TempFolder& d) {
-                        fs::create_directory(d.File("ro"));
-                        WriteFile(d.File("ro/f"), "old");
-                        ASSERT_EQ(chmod(d.File("ro").c_str(), 0555), 0);
-                    },
-                    "ro/f", EACCES, true},
+// The bytes go in place with the mode a create gives (not the temporary file's 0600) or the
+// old file's; a link stays a link to the file replaced or created (a relative target counts
+// from its link's folder). A failure changes nothing and says why. Nothing is left beside.
+TEST(ReplaceFileAtomically, ReplacesOrChangesNothing) {
+    // clang-format off
+    const struct {
+        mode_t umask;
+        Listing before;
+        const char* path;
+        int error;
+        Listing after;  // on failure: as before
+    } kCases[] = {
+        {022, {}, "f", 0, {{"f", "644 new"}}},
+        {077, {{"f", "640 old"}}, "f", 0, {{"f", "640 new"}}},
+        {022, {{"link", "link to real"}, {"real", "604 old"}}, "link", 0,
+              {{"link", "link to real"}, {"real", "604 new"}}},
+        {022, {{"outer", "link to sub/inner"}, {"sub", "folder"}, {"sub/inner", "link to ../real"}},
+         "outer", 0, {{"outer", "link to sub/inner"}, {"real", "644 new"}, {"sub", "folder"},
+                      {"sub/inner", "link to ../real"}}},
+        {027, {{"link", "link to made"}}, "link", 0, {{"link", "link to made"}, {"made", "640 new"}}},
         // The new content is complete when the rename fails: a folder stands in the way.
-        FailureCase{"a folder where the file should be",
-                    [](const TempFolder& d) { fs::create_directories(d.File("f/inside")); }, "f",
-                    EISDIR, false},
-        FailureCase{"a file where a folder should be", Nothing, "keep/f", ENOTDIR, false},
-        FailureCase{"links in a loop",
-                    [](const TempFolder& d) {
-                        ASSERT_EQ(symlink("b", d.File("a").c_str()), 0);
-                        ASSERT_EQ(symlink("a", d.File("b").c_str()), 0);
-                    },
-                    "a", ELOOP, false},
-        // The disk fills up halfway: the write is cut short, then refused.
-        FailureCase{"the file cannot grow", Nothing, "keep", EFBIG, false}),
-    [](const ::testing::TestParamInfo<FailureCase>& info) {
-        return "Case" + std::to_string(info.index);
-    });
+        {022, {{"f", "folder"}, {"f/in", "folder"}}, "f", EISDIR, {}},
+        {022, {{"keep", "644 old"}}, "keep/f", ENOTDIR, {}},
+        {022, {{"a", "link to b"}, {"b", "link to a"}}, "a", ELOOP, {}},
+        // The disk fills up halfway (the size limit below): the write is cut short, then refused.
+        {022, {{"keep", "644 old"}}, "keep", EFBIG, {}}};
+    // clang-format on
+    std::signal(SIGXFSZ, SIG_IGN);  // a write beyond the size limit fails instead
+    for (const auto& c : kCases) {
+        TempFolder folder;
+        Make(folder, c.before);
+        rlimit old{}, limit{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        limit = {c.error == EFBIG ? 1000 : old.rlim_cur, old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const mode_t mask = umask(c.umask);
+        int error = -1;
+        const bool ok = ReplaceFileAtomically(folder.File(c.path), kPayload, &error);
+        const int errnoAfter = errno;
+        umask(mask);
+        setrlimit(RLIMIT_FSIZE, &old);
+        EXPECT_EQ(ok, c.error == 0) << c.path;
+        EXPECT_EQ(error, c.error == 0 ? -1 : c.error) << c.path;  // untouched on success
+        EXPECT_EQ(ok ? c.error : errnoAfter, c.error) << "errno, " << c.path;
+        EXPECT_EQ(Snapshot(folder), c.error ? c.before : c.after) << c.path;
+    }
+}
 
 }  // namespace
 }  // namespace platform
