@@ -130,6 +130,35 @@ TEST_F(AdaptTest, AProtocolOtherThanTrnsOnlySetsTheHeights) {
     for (const auto& [name, row] : t.frame->catalogue) EXPECT_EQ(row.shown, before[name]) << name;
 }
 
+// Cases 4, 5, 6 and 14: one row shown by its list, and its group's height.
+TEST_F(AdaptTest, OptionalRowsFollowTheirListAndSizeTheirGroup) {
+    Load("base");
+    struct Case {
+        const char* list;
+        int item;
+        const char* row;
+        bool shown;
+        const char* group;
+        int height;
+    };
+    const char* const platform = "dtu is connect to dtu manage platform";
+    const Case cases[] = {
+        {"LCP ECHO", 0, "GlobalHorizontalLayout1", false, "PPPGroupBox", 60},
+        {"LCP ECHO", 1, "GlobalHorizontalLayout1", true, "PPPGroupBox", 85},
+        {"EXFUN", 1, "GlobalHorizontalLayout2", true, "ICMPGroupBox", 110},
+        {"EXFUN", 0, "GlobalHorizontalLayout2", false, "ICMPGroupBox", 60},
+        {platform, 1, "EquimentLayout1", true, "DtumanageGroupBox", 135},
+        {platform, 0, "EquimentLayout1", false, "DtumanageGroupBox", 60},
+        {"DTU SMS configure fun", 1, "EquimentLayout2", true, "DtumanageGroupBox1", 135},
+        {"DTU SMS configure fun", 0, "EquimentLayout2", false, "DtumanageGroupBox1", 60},
+    };
+    for (const Case& c : cases) {
+        Choose(c.list, c.item);
+        EXPECT_EQ(Visible(c.row), c.shown) << c.list << " item " << c.item;
+        EXPECT_EQ(Height(c.group), c.height) << c.list << " item " << c.item;
+    }
+}
+
 TEST_F(AdaptTest, ServerAndClientDeviceModels) {
     Load("base");
     Choose("DeviceModel", 1);
