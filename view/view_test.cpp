@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
@@ -131,12 +132,45 @@ TEST_F(ViewTest, WidgetsFollowTheTreesTextStateVisibilityAndHeight) {
     t->Find("Open")->SetEnabled(false);
     t->Find("GPSTab")->SetVisible(true);
     t->Find("ServiceGroupBox")->SetAttribute("height", "185");
+    t->Find<ui::ProgressBar>("progress")->SetProgress(1200, 4800);
+    t->Find("progress")->SetVisible(true);
     Pump();
+    auto* bar = WidgetOf<QProgressBar>("progress");
+    EXPECT_FALSE(bar->isHidden());
+    EXPECT_EQ(bar->value() * 4, bar->maximum());
+    EXPECT_EQ(bar->maximum(), 4800);
     EXPECT_EQ(open->text(), QStringLiteral("Close it"));
     EXPECT_EQ(open->accessibleDescription(), QStringLiteral("Close it"));
     EXPECT_FALSE(open->isEnabled());
     EXPECT_FALSE(WidgetOf<QWidget>("GPSTab")->isHidden());
     EXPECT_EQ(WidgetOf<QWidget>("ServiceGroupBox")->maximumHeight(), 185);
+}
+
+// A row marked autohide shows once one of its parts does and hides with the last of them.
+// The program disabling the focused field leaves the focus nowhere: Qt would otherwise hand
+// it on and raise a setfocus the user never asked for.
+TEST_F(ViewTest, AutohideRowsFollowTheirPartsAndTheProgramMovesNoFocus) {
+    Build();
+    t->Find<ui::TabLayout>("switch")->SelectItem(3);
+    Pump();
+    auto* row = WidgetOf<QWidget>("IOLayout1.row1");
+    for (const auto& [part, shown] : {std::pair{"IOLayout1.1", true},
+                                      {"IOLayout1.2", true},
+                                      {"IOLayout1.1", false},
+                                      {"IOLayout1.2", false}}) {
+        t->Find(part)->SetVisible(shown);
+        Pump();
+        EXPECT_EQ(row->isHidden(),
+                  !t->Find("IOLayout1.2")->IsVisible() && !t->Find("IOLayout1.1")->IsVisible())
+            << part << (shown ? " shown" : " hidden");
+    }
+    auto* combo = WidgetOf<QComboBox>("DIO1 workmode");
+    FocusOn(combo);
+    recorder.events.clear();
+    t->Find("DIO1 workmode")->SetEnabled(false);
+    Pump();
+    EXPECT_EQ(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(recorder.FocusEvents(), std::vector<std::string>{});
 }
 
 TEST_F(ViewTest, OpeningThePortListRebuildsItWithATooltipPerDevice) {
