@@ -26,11 +26,11 @@ struct CommandLine {
     std::vector<std::pair<std::string, std::string>> values;  // the unit holds these at start
 };
 
-void PrintUsage() {
-    std::cerr << "usage: dtusim [--profile NAME] [--set COMMAND=VALUE]... [--unpaced] [--chunked]"
-                 " [--idle MS] [--start-window MS]\nprofiles:";
-    for (const std::string& name : sim::ProfileNames()) std::cerr << ' ' << name;
-    std::cerr << '\n';
+void PrintUsage(std::ostream& out) {
+    out << "usage: dtusim [--profile NAME] [--set COMMAND=VALUE]... [--unpaced] [--chunked]"
+           " [--idle MS] [--start-window MS]\nprofiles:";
+    for (const std::string& name : sim::ProfileNames()) out << ' ' << name;
+    out << '\n';
 }
 
 std::optional<int> ParseMilliseconds(std::string_view text) {
@@ -91,9 +91,13 @@ int main(int argc, char** argv) {
         std::cout << "dtusim " << dtu::kVersion << '\n';
         return 0;
     }
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+        PrintUsage(std::cout);
+        return 0;
+    }
     const std::optional<CommandLine> line = ParseCommandLine(argc, argv);
     if (!line) {
-        PrintUsage();
+        PrintUsage(std::cerr);
         return 2;
     }
     // Blocked before the unit's thread starts, so only sigwait below receives them.

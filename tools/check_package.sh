@@ -69,6 +69,9 @@ bin="$tmp/root/usr/bin"
 for program in dtuconfig dtucfg dtusim; do
     [ "$("$bin/$program" --version)" = "$program $version" ] || fail "$program --version"
 done
+# Without a display: the window program's usage lists what dtusim knows.
+[ "$(DISPLAY= WAYLAND_DISPLAY= "$bin/dtuconfig" --help | sed -n 's/^profiles: //p')" = \
+    "$("$bin/dtusim" --help | sed -n 's/^profiles: //p')" ] || fail "dtuconfig --help"
 
 # The completion offers what the programs know: after "dtucfg", every command of
 # "dtucfg --help"; after "--simulate=", every profile that dtusim lists.

@@ -36,8 +36,18 @@ std::string SimulateOption(const std::vector<std::string>& args, bool& asked) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::string_view(argv[1]) == "--version") {  // answered without a display
+    // Answered without a display, so they work over ssh and in scripts.
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
         std::printf("dtuconfig %s\n", dtu::kVersion);
+        return 0;
+    }
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+        std::printf(
+            "usage: dtuconfig [--port PATH]... [--simulate[=PROFILE]]\n"
+            "       dtuconfig --version\n"
+            "profiles:");
+        for (const std::string& name : sim::ProfileNames()) std::printf(" %s", name.c_str());
+        std::printf("\nSee dtuconfig(1).\n");
         return 0;
     }
     QApplication application(argc, argv);
