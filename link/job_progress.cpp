@@ -73,12 +73,14 @@ void Link::ProgressAtFinish(const model::WorkerJob& job, bool answered) {
         job.paramName.empty()
             ? std::string(job.line.substr(0, job.line.find_last_not_of("\r\n") + 1))
             : job.paramName;
-    if (answered && rxBuffer_.Contains("ERROR\r\n")) {
-        tally_.refused.push_back(name);
-    } else if (answered && rxBuffer_.Contains("OK\r\n")) {
-        ++tally_.acknowledged;
-    } else {
+    // Answered means a reply rule saw "OK" or "ERROR\r\n"; the line end after an "OK" may
+    // still be on its way, so the text is asked only which of the two it was.
+    if (!answered) {
         tally_.notAnswered.push_back(name);
+    } else if (rxBuffer_.Contains("ERROR\r\n")) {
+        tally_.refused.push_back(name);
+    } else {
+        ++tally_.acknowledged;
     }
 }
 
@@ -86,7 +88,8 @@ void Link::ProgressAtIdle() {
     SetProgress({});
     writesDone_ = 0;
     if (tally_.Total() == 0) return;
-    host_.AppendLog(SummaryLine());
+    // Posted like the received text, so the summary follows the last reply in the log.
+    host_.PostLogText(SummaryLine());
     const WriteTally done = std::move(tally_);
     tally_ = {};
     Tell([&](LinkObserver& o) { o.WritesDone(done); });
