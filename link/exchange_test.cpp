@@ -356,7 +356,8 @@ TEST_F(LinkTest, WritesAreCountedAndSummedUp) {
     EXPECT_EQ(counts, (std::vector<std::pair<int, int>>{{0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}}));
     EXPECT_FALSE(events.progress.back().active);
     loop.RunUntilIdle();
-    EXPECT_TRUE(Has(window.log, "ERROR\r\nSaveError\r\n2/4 refused: Server's Port, No such\r\n"))
+    EXPECT_TRUE(
+        Has(window.log, "ERROR\r\nSaveError\r\n\r\n2/4 refused: Server's Port, No such\r\n"))
         << window.log;
 }
 

@@ -88,8 +88,9 @@ void Link::ProgressAtIdle() {
     SetProgress({});
     writesDone_ = 0;
     if (tally_.Total() == 0) return;
-    // Posted like the received text, so the summary follows the last reply in the log.
-    host_.PostLogText(SummaryLine());
+    // Posted like the received text, so the summary follows the last reply in the log; on a
+    // line of its own, as a reply's line end that comes after the job ended is not shown.
+    host_.PostLogText("\r\n" + SummaryLine());
     const WriteTally done = std::move(tally_);
     tally_ = {};
     Tell([&](LinkObserver& o) { o.WritesDone(done); });
