@@ -82,7 +82,9 @@ TEST_F(BuildTest, DropDownRules) {
          {{0, "0"}, {3, "4"}, {5, "16"}, {6, "255"}}},
         {"net mode", "AT+NETMODE", {{0, "0"}, {1, "4"}, {3, "6"}}},
         {"I/O1 Mode", "AT+DIOWORKMODE1", {{0, nullptr}, {2, "5"}}},  // 0: neither mode
-        {"ActivateMethod", "AT+ACTI", {{0, "AUTO"}, {3, "ALARM"}, {4, ""}}},
+        {"ActivateMethod",
+         "AT+ACTI",
+         {{0, "AUTO"}, {1, "DATA"}, {2, "DIO"}, {3, "ALARM"}, {4, ""}}},
         {"ActivationInterface", "AT+ACTSERLNO", {{0, "1"}, {1, "2"}}},
         {"DIO3 workmode", "AT+DIOWORKMODE3", {{0, "0"}, {4, "4"}, {6, "6"}, {7, "0"}}},
         {"EXFUN", "AT+EXFUN", {{0, "0"}, {1, "3"}, {2, "2"}}},

@@ -87,7 +87,7 @@ TEST_F(ApplyTest, EveryDropDownRuleAndItsAwkwardValues) {
         {"EXFUN", {{"0", 0}, {"3", 1}, {"2", -1}, {"x", -1}}},
         {"net mode", {{"0", 0}, {"5", 2}, {"2", -1}, {"9", -1}, {"05", -1}}},
         {"DeviceModel", {{"SVR", 1}, {"CLI", 0}, {"svr", -1}, {"-1", -1}}},
-        {"ActivateMethod", {{"AUTO", 0}, {"ALARM", 3}, {"SMSD", -1}}},
+        {"ActivateMethod", {{"AUTO", 0}, {"DATA", 1}, {"DIO", 2}, {"ALARM", 3}, {"SMSD", -1}}},
         {"A serial port binding center", {{"0", 0}, {"16", 5}, {"255", 6}, {"3", -1}, {"016", -1}}},
         // The analog input, 6, is the seventh item.
         {"DIO3 workmode", {{"6", 6}, {"3", 3}, {"0", 0}, {"9", -1}, {"05", -1}, {"", -1}}},
