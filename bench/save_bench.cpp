@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "bench/benches.h"
+#include "bench/tool_port.h"
 #include "model/command_builder.h"
 #include "sim/profiles.h"
-#include "sim/tool_port_for_test.h"
 
 namespace bench {
 
@@ -17,8 +17,8 @@ constexpr size_t kFields = 20;
 /// own on a unit of its own, paced at 115200 baud: mean and worst of `count` writes.
 bool MeasureAnswerTime(int count, double& meanMs, double& worstMs, std::string& error) {
     sim::SimulatedUnit unit(*sim::FindProfile("base"), sim::UnitOptions{});
-    sim::testing::ToolPort port;
-    if (!unit.Start() || !sim::testing::OpenAndEnterSetting(unit, port)) {
+    ToolPort port;
+    if (!unit.Start() || !OpenAndEnterSetting(unit, port)) {
         error = "could not log in to a unit with a port of our own";
         return false;
     }

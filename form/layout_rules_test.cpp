@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <set>
 #include <utility>
 
 #include "ui/dialog_builder.h"
@@ -10,111 +10,110 @@
 namespace form {
 namespace {
 
-class LayoutRulesTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        model::InitParamCatalogue(catalogue);
-        // One control per name the tests touch; the rules need only the names.
-        std::string xml = "<VerticalLayout>";
-        for (const char* name :
-             {"ServiceGroupBox", "IO4GroupBox", "ActivateHorizontalLayout5", "IOTab",
-              "ActivateGroupBox", "ModeHorizontalLayout8", "bindingCenterGroupBox3", "IOLayout4.3",
-              "ModeHorizontalLayout3"}) {
-            xml += std::string("<HorizontalLayout name=\"") + name + "\"/>";
-        }
-        pm.AttachDialog(builder.CreateFromText(xml + "</VerticalLayout>", nullptr, &pm));
-    }
-    void Set(const char* name, bool visible) {
-        SetLayoutVisible(
-            pm, catalogue, [this](int c, int p) { posted.emplace_back(c, p); }, name, visible);
-    }
-    std::map<std::string, bool> Flags() const {
-        std::map<std::string, bool> flags;
-        for (const auto& [name, row] : catalogue) flags[name] = row.shown;
-        return flags;
-    }
-    bool Shown(const char* name) const { return catalogue.Find(name)->shown; }
+using Names = std::set<std::string>;
+using Posted = std::vector<std::pair<int, int>>;
 
-    ui::DialogBuilder builder;
-    ui::PaintManager pm;
-    model::ParamCatalogue catalogue;
-    std::vector<std::pair<int, int>> posted;
+const char* const kLayouts[] = {"ServiceGroupBox",
+                                "ActivateGroupBox",
+                                "IO1GroupBox",
+                                "IO2GroupBox",
+                                "IO3GroupBox",
+                                "IO4GroupBox",
+                                "IO5GroupBox",
+                                "ActivateHorizontalLayout5",
+                                "ModeHorizontalLayout8",
+                                "IOLayout4.3",
+                                "IOTab",
+                                "ModeHorizontalLayout3",
+                                "bindingCenterGroupBox3",
+                                "NetWorkSettingsLayout"};
+
+Names ChannelRows(const std::string& n) {
+    Names rows = {"The DIO" + n + " data format"};
+    for (const char* row :
+         {"workmode", "protocol", "interface", "SMS number", "reported methods", "reported times",
+          "query command", "high level information", "low level information", "and mapping center",
+          "upper threshold", "lower threshold", "output control result"}) {
+        rows.insert("DIO" + n + " " + row);
+    }
+    return rows;
+}
+
+struct RuleCase {
+    const char* layout;
+    bool visible;  // the rows' flags are the opposite before
+    Names changed;
+    Posted posted;
 };
 
-TEST_F(LayoutRulesTest, HidingTheServiceGroupClearsOnlyTheOtherServers) {
-    catalogue.SetShown("Server's Ip", false);
-    Set("ServiceGroupBox", false);
-    EXPECT_FALSE(pm.FindControl("ServiceGroupBox")->IsVisible());
-    for (const char* name :
-         {"Secondary Server's Ip", "Secondary Server's Port", "Server2's Ip", "Server5's Port"}) {
-        EXPECT_FALSE(Shown(name)) << name;
+// Groups whose inner rows follow a selection list: shown, they post that list's case and show
+// only their first rows; hidden, they clear all their rows.
+TEST(LayoutRules, RowsFollowTheirLayoutAndGroupsPostTheirCase) {
+    const RuleCase cases[] = {
+        {"ServiceGroupBox", true, {"Server's Ip", "Server's Port"}, {{3, 0}}},
+        {"ServiceGroupBox",
+         false,
+         {"Secondary Server's Ip", "Secondary Server's Port", "Server2's Ip", "Server2's Port",
+          "Server3's Ip", "Server3's Port", "Server4's Ip", "Server4's Port", "Server5's Ip",
+          "Server5's Port"},
+         {}},
+        {"ActivateGroupBox", true, {"SMSActivationNO."}, {{1, 0}}},
+        {"ActivateGroupBox",
+         false,
+         {"SMSActivationNO.", "ActivationPhoneNO.", "I/O1 control", "I/O2 control", "I/O3 control",
+          "I/O selection", "IO activation methods", "RegisterInfo", "RegistrationReplyInfo",
+          "HeartbeatPacket", "HeartbeatPacketReplyInfo", "ActivationInterface", "DataFormat",
+          "On-line data", "Offline data"},
+         {}},
+        {"IO1GroupBox", true, {"DIO1 workmode"}, {{7, 0}}},
+        {"IO2GroupBox", true, {"DIO2 workmode"}, {{8, 0}}},
+        {"IO3GroupBox", true, {"DIO3 workmode"}, {{9, 0}}},
+        {"IO4GroupBox", true, {"DIO4 workmode"}, {{20, 0}}},
+        {"IO5GroupBox", true, {"DIO5 workmode"}, {{21, 0}}},
+        {"IO4GroupBox", false, ChannelRows("4"), {}},
+        {"IO1GroupBox", false, ChannelRows("1"), {}},
+        {"ActivateHorizontalLayout5", true, {"I/O selection"}, {{10, 0}}},
+        {"ActivateHorizontalLayout5", false, {"I/O selection"}, {}},
+        {"ModeHorizontalLayout8",
+         false,
+         {"RegisterInfo", "RegistrationReplyInfo", "HeartbeatPacket", "HeartbeatPacketReplyInfo"},
+         {}},
+        {"IOLayout4.3", true, {"DIO4 reported methods"}, {}},
+        {"NetWorkSettingsLayout", false, {"NBNetModeCombo", "NBNetBANDCombo"}, {}},
+        // A tab header, a layout without rows, one whose row has no catalogue entry.
+        {"IOTab", false, {}, {}},
+        {"ModeHorizontalLayout3", false, {}, {}},
+        {"bindingCenterGroupBox3", false, {}, {}},
+        // Not in this form: nothing changes, not even the rows of a layout of the table.
+        {"NoSuchLayout", false, {}, {}},
+        {"ServiceHorizontalLayout2", false, {}, {}},
+    };
+    for (const RuleCase& c : cases) {
+        ui::DialogBuilder builder;
+        ui::PaintManager pm;
+        std::string xml = "<VerticalLayout>";
+        for (const char* name : kLayouts)
+            xml += "<HorizontalLayout name=\"" + std::string(name) + "\"/>";
+        pm.AttachDialog(builder.CreateFromText(xml + "</VerticalLayout>", nullptr, &pm));
+        for (const char* name : kLayouts) pm.FindControl(name)->SetVisible(!c.visible);
+        model::ParamCatalogue catalogue;
+        model::InitParamCatalogue(catalogue);
+        for (auto& [name, row] : catalogue) row.shown = !c.visible;
+        Posted posted;
+        SetLayoutVisible(
+            pm, catalogue, [&](int adaptCase, int param) { posted.emplace_back(adaptCase, param); },
+            c.layout, c.visible);
+        Names changed;
+        for (const auto& [name, row] : catalogue) {
+            if (row.shown == c.visible) changed.insert(name);
+        }
+        EXPECT_EQ(changed, c.changed) << c.layout << " " << c.visible;
+        EXPECT_EQ(posted, c.posted) << c.layout << " " << c.visible;
+        EXPECT_EQ(catalogue.Size(), 185u);
+        if (ui::Control* control = pm.FindControl(c.layout)) {
+            EXPECT_EQ(control->IsVisible(), c.visible) << c.layout;
+        }
     }
-    EXPECT_FALSE(Shown("Server's Ip"));  // kept as it was
-    EXPECT_TRUE(Shown("Server's Port"));
-    EXPECT_TRUE(posted.empty());
-    Set("ServiceGroupBox", true);
-    EXPECT_EQ(posted, (std::vector<std::pair<int, int>>{{3, 0}}));
-    EXPECT_TRUE(Shown("Server's Ip"));
-    EXPECT_TRUE(Shown("Server's Port"));
-    EXPECT_FALSE(Shown("Server2's Ip"));  // left to the server count
-}
-
-TEST_F(LayoutRulesTest, DioGroupShowsItsWorkModeAndPostsItsCase) {
-    Set("IO4GroupBox", false);
-    EXPECT_FALSE(Shown("DIO4 workmode"));
-    EXPECT_FALSE(Shown("DIO4 reported methods"));
-    EXPECT_FALSE(Shown("DIO4 output control result"));
-    EXPECT_TRUE(Shown("DIO3 reported methods"));
-    Set("IO4GroupBox", true);
-    EXPECT_EQ(posted, (std::vector<std::pair<int, int>>{{20, 0}}));
-    EXPECT_TRUE(Shown("DIO4 workmode"));
-    EXPECT_FALSE(Shown("DIO4 reported methods"));  // its panel rule decides
-}
-
-TEST_F(LayoutRulesTest, IoSelectionRowPostsItsCaseOnlyWhenShown) {
-    Set("ActivateHorizontalLayout5", false);
-    EXPECT_TRUE(posted.empty());
-    EXPECT_FALSE(Shown("I/O selection"));
-    Set("ActivateHorizontalLayout5", true);
-    EXPECT_EQ(posted, (std::vector<std::pair<int, int>>{{10, 0}}));
-    EXPECT_TRUE(Shown("I/O selection"));
-}
-
-TEST_F(LayoutRulesTest, HidingTheActivationGroupClearsItsRows) {
-    Set("ActivateGroupBox", false);
-    for (const char* name : {"SMSActivationNO.", "ActivationPhoneNO.", "I/O3 control",
-                             "IO activation methods", "RegisterInfo", "Offline data"}) {
-        EXPECT_FALSE(Shown(name)) << name;
-    }
-    Set("ActivateGroupBox", true);
-    EXPECT_TRUE(Shown("SMSActivationNO."));
-    EXPECT_FALSE(Shown("ActivationPhoneNO."));
-    EXPECT_EQ(posted, (std::vector<std::pair<int, int>>{{1, 0}}));
-}
-
-TEST_F(LayoutRulesTest, PlainLayoutsAndChannelRowsFollowTheirRows) {
-    Set("ModeHorizontalLayout8", false);
-    for (const char* name :
-         {"RegisterInfo", "RegistrationReplyInfo", "HeartbeatPacket", "HeartbeatPacketReplyInfo"}) {
-        EXPECT_FALSE(Shown(name)) << name;
-    }
-    Set("IOLayout4.3", false);
-    EXPECT_FALSE(Shown("DIO4 reported methods"));
-    EXPECT_TRUE(Shown("DIO4 reported times"));
-}
-
-TEST_F(LayoutRulesTest, NamesWithoutRowsOrWithoutControlsChangeNoRow) {
-    const auto before = Flags();
-    Set("IOTab", false);                   // a tab header: visibility only
-    Set("ModeHorizontalLayout3", false);   // a layout without rows
-    Set("bindingCenterGroupBox3", false);  // its row has no catalogue entry
-    EXPECT_FALSE(pm.FindControl("IOTab")->IsVisible());
-    EXPECT_EQ(Flags(), before);
-    EXPECT_EQ(catalogue.Size(), 185u);
-    Set("NoSuchLayout", false);
-    Set("ServiceHorizontalLayout2", false);  // in the table, but not in this form
-    EXPECT_EQ(Flags(), before);
-    EXPECT_TRUE(posted.empty());
 }
 
 }  // namespace

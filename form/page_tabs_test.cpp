@@ -50,23 +50,20 @@ class PageTabsTest : public ::testing::Test {
     model::PageTable pages;
 };
 
-TEST_F(PageTabsTest, ApplyShowsShownPagesAndOpensTheFirst) {
-    Build(900);
-    pages[model::kIoPage].shown = false;
-    pages[model::kGpsPage].shown = false;
-    UpdatePageTabs(pm, pages, kApplyPages);
-    EXPECT_EQ(VisibleHeaders(), "1110111101");
-    EXPECT_EQ(OpenPage(), 0);
-    EXPECT_TRUE(pm.Find<ui::Option>("WorkMode")->IsSelected());
-}
-
-TEST_F(PageTabsTest, ApplyOpensLowestShownPageWhenPageZeroIsHidden) {
-    Build(900);
-    SetShown("0011111111");
-    UpdatePageTabs(pm, pages, kApplyPages);
-    EXPECT_EQ(OpenPage(), 2);
-    EXPECT_TRUE(pm.Find<ui::Option>("Serial")->IsSelected());
-    EXPECT_FALSE(pm.Find<ui::Option>("WorkMode")->IsSelected());
+// Mode 0 shows the headers of the shown pages, whatever they showed before, and opens the
+// lowest shown page with its option.
+TEST_F(PageTabsTest, ApplyShowsTheShownPagesAndOpensTheFirst) {
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"1110111101", 0, "WorkMode"}, {"0011111111", 2, "Serial"}, {"0000000001", 9, "Operation"}};
+    for (const auto& [shown, page, option] : cases) {
+        Build(900);
+        SetShown(shown);
+        SetVisible("0101010101");
+        UpdatePageTabs(pm, pages, kApplyPages);
+        EXPECT_EQ(VisibleHeaders(), shown);
+        EXPECT_EQ(OpenPage(), page);
+        EXPECT_TRUE(pm.Find<ui::Option>(option)->IsSelected()) << option;
+    }
 }
 
 struct ScrollCase {

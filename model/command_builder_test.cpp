@@ -11,12 +11,11 @@ namespace model {
 namespace {
 
 using Lines = std::vector<std::string>;
+using Values = std::vector<std::pair<const char*, const char*>>;
 
-class BuildTest : public ::testing::Test {
+class BuildTest : public testing::FormTest {
   protected:
     void SetUp() override {
-        InitParamCatalogue(catalogue);
-        InitPageTable(pages);
         ini = (std::filesystem::temp_directory_path() /
                ("build-" + std::to_string(::getpid()) + ".ini"))
                   .string();
@@ -24,40 +23,29 @@ class BuildTest : public ::testing::Test {
                               "[DIO workmode]\nText1=Off\nText2=In\nText3=Out\nText4=Map\n"
                               "Text5=Act\nText6=Ctl\nText7=Adc\n";
         texts = platform::LanguageTexts(ini);
-        testing::MakeForm(pm, {"Server's Ip", "NBBand", "User Id", "Access Point Name"},
-                          {{"Protocolmodel", {"TRNS", "MODBUS"}},
-                           {"A serial port binding center", {"0", "1", "2", "4", "8", "16", "255"}},
-                           {"net mode", {"Auto", "2G", "3G", "4G"}},
-                           {"I/O2 control", {"c1", "c2", "c3", "c4", "c5", "all", "none"}},
-                           {"I/O selection", {"DIO1", "DIO2", "DIO3", "DIO4", "DIO5"}},
-                           {"ActivateMethod", {"AUTO", "DATA", "DIO", "ALARM"}},
-                           {"PrefixCombo", {"None", "IMEI", "ID", "Custom"}},
-                           {"DIO3 workmode", {"Off", "In", "Out", "Map", "Act", "Ctl", "Adc"}},
-                           {"EXFUN", {"Off", "ICMP"}},
-                           {"DeviceModel", {"Client", "Server"}}});
         // The form shows what the unit holds: nothing to write yet.
-        pm.FindControl("NBBand")->SetText("8");
+        SetText("NBBand", "8");
         catalogue.SetValue("NBBand", "8");
     }
     void TearDown() override { std::filesystem::remove(ini); }
-    std::vector<std::string> Build() {
+    Lines Build(const std::set<std::string>* onlyRows = nullptr) {
         jobs.clear();
-        BuildContext ctx{pm,
-                         catalogue,
-                         pages,
-                         texts,
-                         [this](std::string_view text) { log += text; },
-                         [this](const WorkerJob& job) { jobs.push_back(job); }};
+        auto logTo = [this](std::string_view text) { log += text; };
+        auto queue = [this](const WorkerJob& job) { jobs.push_back(job); };
+        BuildContext ctx{pm, catalogue, pages, texts, logTo, queue, {}, onlyRows};
         completed = BuildWriteJobs(ctx);
-        std::vector<std::string> lines;
+        Lines lines;
         for (const WorkerJob& job : jobs) lines.push_back(job.line);
         return lines;
     }
-    ui::Combo* List(const char* name) { return pm.Find<ui::Combo>(name); }
+    // Every list shows no item, and the unit holds `value` in every list's row.
+    void ListsHold(const char* value) {
+        for (const auto& [name, items] : testing::kLists) List(name)->SelectItem(-1);
+        for (auto& [name, row] : catalogue) {
+            if (row.kind == "Combobox") row.value = value;
+        }
+    }
 
-    ui::PaintManager pm;
-    ParamCatalogue catalogue;
-    PageTable pages;
     std::string ini;
     platform::LanguageTexts texts;
     std::vector<WorkerJob> jobs;
@@ -65,151 +53,116 @@ class BuildTest : public ::testing::Test {
     bool completed = false;
 };
 
-TEST_F(BuildTest, OneChangedFieldGivesOneExactLine) {
-    pm.FindControl("Server's Ip")->SetText("10.0.0.1");
-    EXPECT_EQ(Build(), (Lines{"AT+IPAD=10.0.0.1\r\n"}));
+// The flags decide, not the screen: a row in a layout hidden without a rule keeps its flag.
+TEST_F(BuildTest, AChangedFieldFlaggedOnAPageFlaggedGivesOneLineWithItsValueUnchanged) {
+    SetText("Server's Ip", " 10.0.0.1 \"a\"");
+    pm.FindControl("Server's Ip")->SetVisible(false);
+    EXPECT_EQ(Build(), (Lines{"AT+IPAD= 10.0.0.1 \"a\"\r\n"}));
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_EQ(jobs[0].jobKind, kWriteParam);
     EXPECT_EQ(jobs[0].paramName, "Server's Ip");
-    EXPECT_EQ(jobs[0].paramValue, "10.0.0.1");
-    catalogue.SetValue("Server's Ip", "10.0.0.1");  // the unit acknowledged it
-    EXPECT_TRUE(Build().empty());
-}
-
-TEST_F(BuildTest, HiddenRowsAndPagesAreNotWritten) {
-    pm.FindControl("Server's Ip")->SetText("10.0.0.1");
+    EXPECT_EQ(jobs[0].paramValue, " 10.0.0.1 \"a\"");
     catalogue.SetShown("Server's Ip", false);
-    EXPECT_TRUE(Build().empty());
+    EXPECT_EQ(Build(), Lines{});
     catalogue.SetShown("Server's Ip", true);
     pages[kServerPage].shown = false;
-    EXPECT_TRUE(Build().empty());
+    EXPECT_EQ(Build(), Lines{});
+    pages[kServerPage].shown = true;
+    catalogue.SetValue("Server's Ip", " 10.0.0.1 \"a\"");  // the unit acknowledged it
+    EXPECT_EQ(Build(), Lines{});
 }
 
-struct ListCase {
-    const char* list;
-    int index;
-    Lines lines;
-};
-
 TEST_F(BuildTest, DropDownRules) {
-    catalogue.SetValue("DIO4 workmode", "0");
-    const ListCase cases[] = {
-        {"Protocolmodel", 0, {"At+PROMODE=CUST\r\n"}},
-        {"Protocolmodel", 1, {"At+PROMODE=MODBUS\r\n"}},
-        {"A serial port binding center", 3, {"AT+SERBINDCNT=4\r\n"}},
-        {"A serial port binding center", 6, {"AT+SERBINDCNT=255\r\n"}},
-        {"A serial port binding center", 0, {"AT+SERBINDCNT=0\r\n"}},
-        {"net mode", 2, {"AT+NETMODE=5\r\n"}},
-        {"net mode", 0, {"AT+NETMODE=0\r\n"}},
-        {"I/O2 control", 2, {"AT+DIOMAPC2=2\r\n", "AT+DIOWORKMODE2=5\r\n"}},
-        {"I/O2 control", 6, {"AT+DIOMAPC2=6\r\n"}},
-        {"I/O selection", 3, {"AT+DIOWORKMODE4=4\r\n"}},
-        {"ActivateMethod", 2, {"AT+ACTI=DIO\r\n"}},
-        {"DIO3 workmode", 6, {"AT+DIOWORKMODE3=6\r\n"}},
-        {"DIO3 workmode", 4, {"AT+DIOWORKMODE3=4\r\n"}},
-        {"EXFUN", 1, {"AT+EXFUN=3\r\n"}},
-        {"DeviceModel", 1, {"AT+DEVMODE=SVR\r\n"}},
-        {"PrefixCombo", 3, {"AT+PREFIX=3\r\n"}},
+    // A list, its command, the items chosen and the values they send (null: none).
+    const std::tuple<const char*, const char*, std::vector<std::pair<int, const char*>>> cases[] = {
+        // The unit's CUST is the form's TRNS, in exactly these letters.
+        {"Protocolmodel", "At+PROMODE", {{2, "CUST"}, {0, "MODBUS"}, {1, "trns"}}},
+        {"A serial port binding center",
+         "AT+SERBINDCNT",
+         {{0, "0"}, {3, "4"}, {5, "16"}, {6, "255"}}},
+        {"net mode", "AT+NETMODE", {{0, "0"}, {1, "4"}, {3, "6"}}},
+        {"I/O1 Mode", "AT+DIOWORKMODE1", {{0, nullptr}, {2, "5"}}},  // 0: neither mode
+        {"ActivateMethod",
+         "AT+ACTI",
+         {{0, "AUTO"}, {1, "DATA"}, {2, "DIO"}, {3, "ALARM"}, {4, ""}}},
+        {"ActivationInterface", "AT+ACTSERLNO", {{0, "1"}, {1, "2"}}},
+        {"DIO3 workmode", "AT+DIOWORKMODE3", {{0, "0"}, {4, "4"}, {6, "6"}, {7, "0"}}},
+        {"EXFUN", "AT+EXFUN", {{0, "0"}, {1, "3"}, {2, "2"}}},
+        {"DeviceModel", "AT+DEVMODE", {{0, "CLI"}, {1, "SVR"}, {2, "-1"}}},
+        {"PrefixCombo", "AT+PREFIX", {{3, "3"}}},
+        {"Serial Baudrate", "AT+IPR", {{1, "115200"}}},
     };
-    for (const ListCase& c : cases) {
-        for (const char* name : {"Protocolmodel", "A serial port binding center", "net mode",
-                                 "I/O2 control", "I/O selection", "ActivateMethod", "DIO3 workmode",
-                                 "EXFUN", "DeviceModel", "PrefixCombo"}) {
-            List(name)->SelectItem(-1);
+    for (const auto& [list, command, items] : cases) {
+        for (const auto& [item, value] : items) {
+            ListsHold("?");
+            List(list)->SelectItem(item);
+            const Lines expected =
+                value ? Lines{command + ("=" + std::string(value)) + "\r\n"} : Lines{};
+            EXPECT_EQ(Build(), expected) << list << " " << item;
         }
-        List(c.list)->SelectItem(c.index);
-        EXPECT_EQ(Build(), c.lines) << c.list << " " << c.index;
     }
 }
 
-TEST_F(BuildTest, EachLineIsComparedWithItsOwnRow) {
-    catalogue.SetValue("DIO4 workmode", "4");
-    List("I/O selection")->SelectItem(3);
-    EXPECT_TRUE(Build().empty());
-    // A mapping the unit holds leaves the channel's work mode to the unit; a new one sets it.
-    catalogue.SetValue("I/O2 control", "2");
-    List("I/O2 control")->SelectItem(2);
-    EXPECT_TRUE(Build().empty());
-    catalogue.SetValue("I/O2 control", "1");
-    EXPECT_EQ(Build(), (Lines{"AT+DIOMAPC2=2\r\n", "AT+DIOWORKMODE2=5\r\n"}));
-}
-
-TEST_F(BuildTest, ALineIsQueuedOncePerWalk) {
-    // "I/O selection" offers "4" to the third channel, whose own row asks for the same line.
-    catalogue.SetValue("DIO3 workmode", "0");
-    List("DIO3 workmode")->SelectItem(4);
-    List("I/O selection")->SelectItem(2);
-    EXPECT_EQ(Build(), (Lines{"AT+DIOWORKMODE3=4\r\n"}));
-}
-
-TEST_F(BuildTest, AListShowingNoItemIsNeverWritten) {
-    catalogue.SetValue("ActivateMethod", "SMSD");
-    catalogue.SetValue("DeviceModel", "XYZ");
-    catalogue.SetValue("DIO3 workmode", "3");
-    EXPECT_TRUE(Build().empty());
-}
-
-TEST_F(BuildTest, LinesFollowTheCatalogueOrder) {
-    pm.FindControl("User Id")->SetText("card");
-    pm.FindControl("Access Point Name")->SetText("cmnet");
-    List("PrefixCombo")->SelectItem(1);
-    pm.FindControl("Server's Ip")->SetText("1.2.3.4");
-    EXPECT_EQ(Build(), (Lines{"AT+APN=cmnet\r\n", "AT+PREFIX=1\r\n", "AT+IPAD=1.2.3.4\r\n",
-                              "AT+USERNAME=card\r\n"}));
+// The page-0 lists write their channel's work mode: a new mapping makes it "controlled" (after
+// the mapping's own line), the I/O selection makes it the activation channel. The lists that
+// show no item are never written, though the unit holds "?" no item stands for.
+TEST_F(BuildTest, WorkModesTheIoListsWrite) {
+    // The items chosen, what the unit holds besides "?", the lines queued.
+    const std::tuple<std::vector<std::pair<const char*, int>>, Values, Lines> cases[] = {
+        {{{"I/O2 control", 2}}, {}, {"AT+DIOMAPC2=2\r\n", "AT+DIOWORKMODE2=5\r\n"}},
+        {{{"I/O2 control", 2}}, {{"DIO2 workmode", "5"}}, {"AT+DIOMAPC2=2\r\n"}},
+        {{{"I/O2 control", 6}}, {}, {"AT+DIOMAPC2=6\r\n"}},
+        {{{"I/O2 control", 2}}, {{"I/O2 control", "2"}}, {}},  // held: the unit's work mode stays
+        {{{"I/O selection", 3}}, {}, {"AT+DIOWORKMODE4=4\r\n"}},
+        {{{"I/O selection", 3}}, {{"DIO4 workmode", "4"}}, {}},
+        // Two rows asking for the same line queue it once.
+        {{{"DIO3 workmode", 4}, {"I/O selection", 2}}, {}, {"AT+DIOWORKMODE3=4\r\n"}},
+    };
+    for (const auto& [picks, unit, lines] : cases) {
+        ListsHold("?");
+        for (const auto& [name, value] : unit) catalogue.SetValue(name, value);
+        for (const auto& [list, item] : picks) List(list)->SelectItem(item);
+        EXPECT_EQ(Build(), lines) << picks.back().first << " " << picks.back().second;
+    }
 }
 
 TEST_F(BuildTest, NbBandOutOfRangeStopsTheWalkWithItsNotice) {
-    pm.FindControl("Access Point Name")->SetText("cmnet");  // before "NBBand"
-    List("PrefixCombo")->SelectItem(1);                     // after it
-    for (const char* band : {"0", "65536", "x", "-3"}) {
+    SetText("Access Point Name", "cmnet");  // before "NBBand"
+    List("PrefixCombo")->SelectItem(1);     // after it
+    for (const char* band : {"0", "65536", "x", "-3", ""}) {
         log.clear();
-        pm.FindControl("NBBand")->SetText(band);
+        SetText("NBBand", band);
         EXPECT_EQ(Build(), (Lines{"AT+APN=cmnet\r\n"})) << band;
         EXPECT_FALSE(completed);
         EXPECT_EQ(log, "band!\r\n");
     }
-    pm.FindControl("NBBand")->SetText("65535");
-    EXPECT_EQ(Build(), (Lines{"AT+APN=cmnet\r\n", "AT+NBIOTNBAND=65535\r\n", "AT+PREFIX=1\r\n"}));
-    EXPECT_TRUE(completed);
+    for (const char* band : {"1", "65535"}) {
+        SetText("NBBand", band);
+        EXPECT_EQ(Build(), (Lines{"AT+APN=cmnet\r\n", "AT+NBIOTNBAND=" + std::string(band) + "\r\n",
+                                  "AT+PREFIX=1\r\n"}));
+        EXPECT_TRUE(completed);
+    }
 }
 
-TEST_F(BuildTest, ValuesWithLineBreaksAreNotSentAndTheLogNamesThem) {
-    pm.FindControl("User Id")->SetText("card\r\nAT+FACTORY");
-    pm.FindControl("Server's Ip")->SetText("1.2.3.4");
-    EXPECT_EQ(Build(), (Lines{"AT+IPAD=1.2.3.4\r\n"}));
-    EXPECT_EQ(log, "line break in User Id\r\n");
-    pm.FindControl("User Id")->SetText("a\nb");
-    log.clear();
-    Build();
-    EXPECT_EQ(log, "line break in User Id\r\n");
+// It would end the line early and run the rest as a command of its own.
+TEST_F(BuildTest, AValueHoldingCrOrLfIsNotSentAndTheLogNamesIt) {
+    SetText("Server's Ip", "1.2.3.4");
+    for (const char* text : {"card\r\nAT+FACTORY", "a\nb", "a\r"}) {
+        log.clear();
+        SetText("User Id", text);
+        EXPECT_EQ(Build(), (Lines{"AT+IPAD=1.2.3.4\r\n"})) << text;
+        EXPECT_EQ(log, "line break in User Id\r\n");
+    }
 }
 
-TEST(ParamWriteLine, CommandEqualsValueCrLfUnchanged) {
-    EXPECT_EQ(ParamWriteLine("AT+PORT", "5001"), "AT+PORT=5001\r\n");
-    EXPECT_EQ(ParamWriteLine("AT+ACTI", ""), "AT+ACTI=\r\n");
-    EXPECT_EQ(ParamWriteLine("AT+CONNRGST", " a\"b "), "AT+CONNRGST= a\"b \r\n");
-}
-
-}  // namespace
-}  // namespace model
-
-namespace model {
-namespace {
-
-TEST_F(BuildTest, AFieldInAHiddenLayoutIsWrittenWhileItsFlagIsSet) {
-    // A layout hidden without a rule entry leaves the row's flag alone: the row is written.
-    auto* root = pm.GetRoot()->AsContainer();
-    auto wrapper = std::make_unique<ui::HorizontalLayout>();
-    auto field = std::make_unique<ui::Edit>();
-    field->SetName("Secondary Server's Ip");
-    field->SetText("9.9.9.9");
-    wrapper->Add(std::move(field));
-    ui::Control* layout = root->Add(std::move(wrapper));
-    layout->SetVisible(false);
-    ASSERT_TRUE(catalogue.Find("Secondary Server's Ip")->shown);
-    EXPECT_EQ(Build(), (Lines{"AT+IPSEC=9.9.9.9\r\n"}));
-    catalogue.SetShown("Secondary Server's Ip", false);
-    EXPECT_TRUE(Build().empty());
+// A configuration file writes only its own rows; "I/O selection", without a label of its
+// own, stands for the work modes it writes.
+TEST_F(BuildTest, OnlyTheRowsOfAFileAreWrittenWhenItNamesThem) {
+    SetText("User Id", "card");
+    SetText("Server's Ip", "1.2.3.4");
+    List("I/O selection")->SelectItem(1);
+    const std::set<std::string> rows = {"Server's Ip", "NBBand"};
+    EXPECT_EQ(Build(&rows), (Lines{"AT+DIOWORKMODE2=4\r\n", "AT+IPAD=1.2.3.4\r\n"}));
 }
 
 }  // namespace

@@ -6,31 +6,25 @@
 namespace model {
 namespace {
 
-using testing::ComboSpec;
+using Calls = std::vector<std::string>;
 
-class ApplyTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        InitParamCatalogue(catalogue);
-        InitPageTable(pages);
-        testing::MakeForm(pm, {"Server's Ip", "User Id"},
-                          {{"Protocolmodel", {"MODBUS", "trns", "TRNS"}},
-                           {"Transferprotocol", {"X"}},
-                           {"NBNetBANDCombo", {"AUTO"}},
-                           {"EXFUN", {"Off", "ICMP"}},
-                           {"net mode", {"Auto", "2G", "3G", "4G"}},
-                           {"DeviceModel", {"Client", "Server"}},
-                           {"ActivateMethod", {"AUTO", "DATA", "DIO", "ALARM"}},
-                           {"A serial port binding center", {"0", "1", "2", "4", "8", "16", "255"}},
-                           {"DIO2 workmode", {"m0", "m1", "m2", "m3", "m4", "m5", "m6"}},
-                           {"ZigBee_RFchannel", {"11", "12", "13"}},
-                           {"LORA Rate", {"1", "2", "3"}},
-                           {"I/O selection", {"DIO1", "DIO2", "DIO3", "DIO4", "DIO5"}},
-                           {"I/O1 Mode", {"Other", "Act", "Ctl"}},
-                           {"Serial Baudrate", {"9600", "115200"}},
-                           {"Debug Level", {"Off", "Errors", "All"}}});
+class RecordingHooks : public FormHooks {
+  public:
+    void SetLayoutVisible(std::string_view name, bool visible) override {
+        layouts.emplace_back(std::string(name), visible);
     }
-    ui::Combo* List(const char* name) { return pm.Find<ui::Combo>(name); }
+    void RefreshTitle() override { calls.push_back("title"); }
+    void UpdatePageTabs(int mode) override { calls.push_back("tabs" + std::to_string(mode)); }
+    void PostAdaptForm(int adaptCase, int param) override {
+        calls.push_back("adapt" + std::to_string(adaptCase) + "," + std::to_string(param));
+    }
+
+    std::vector<std::pair<std::string, bool>> layouts;
+    Calls calls;
+};
+
+class ApplyTest : public testing::FormTest {
+  protected:
     void Apply() {
         ReportContext ctx{pm, catalogue, pages, rfModel, baseModel, hooks};
         ApplyReportToForm(ctx);
@@ -41,23 +35,14 @@ class ApplyTest : public ::testing::Test {
         return s;
     }
 
-    ui::PaintManager pm;
-    ParamCatalogue catalogue;
-    PageTable pages;
     std::string rfModel;
     bool baseModel = false;
-    testing::RecordingHooks hooks;
+    RecordingHooks hooks;
 };
 
-struct PageCase {
-    const char* deviceType;
-    const char* rf;
-    const char* pages;  // shown flags 0-9 after applying
-    bool base;
-};
-
-TEST_F(ApplyTest, PagesFollowTheDeviceTypeAndTheModule) {
-    const PageCase cases[] = {
+TEST_F(ApplyTest, PagesFollowTheDeviceTypeAndTheModuleThenTheFormAdapts) {
+    // The device type, the module, the pages shown after, baseModel after.
+    const std::tuple<const char*, const char*, const char*, bool> cases[] = {
         {"7315", "BG96", "1111110001", true},
         {"7315-L", "BG96", "1111111001", true},
         {"7315-L", "BG36", "1111111011", true},
@@ -66,120 +51,91 @@ TEST_F(ApplyTest, PagesFollowTheDeviceTypeAndTheModule) {
         {"K8x30", "", "1111110011", true},
         {"7315", "BG36-A", "1111110011", true},
     };
-    for (const PageCase& c : cases) {
+    for (const auto& [type, rf, shown, base] : cases) {
         for (PageRecord& p : pages) p.shown = true;
         pages[kWirelessPage].shown = false;
-        catalogue.SetValue("Device Type", c.deviceType);
-        rfModel = c.rf;
+        catalogue.SetValue("Device Type", type);
+        rfModel = rf;
+        hooks.calls.clear();
         Apply();
-        EXPECT_EQ(Shown(), c.pages) << c.deviceType << " " << c.rf;
-        EXPECT_EQ(baseModel, c.base) << c.deviceType;
+        EXPECT_EQ(Shown(), shown) << type << " " << rf;
+        EXPECT_EQ(baseModel, base) << type;
+        EXPECT_EQ(hooks.calls, (Calls{"title", "tabs0", "adapt1,0", "adapt17,0"}));
     }
-}
-
-TEST_F(ApplyTest, TitleTabsThenTheAdaptationCases) {
-    Apply();
-    EXPECT_EQ(hooks.calls, (std::vector<std::string>{"title", "tabs0"}));
-    EXPECT_EQ(hooks.posted, (std::vector<std::pair<int, int>>{{1, 0}, {17, 0}}));
 }
 
 struct RuleCase {
     const char* list;
-    const char* value;
-    int before;  // selection before the report
-    int after;   // -1: no item
+    std::vector<std::pair<const char*, int>> items;  // the unit's value, the item shown (-1 none)
+    const char* rf = "BG96";
 };
 
-TEST_F(ApplyTest, EveryDropDownRuleAndItsNoMatchCase) {
-    rfModel = "BG96";
+// A value the tool would not write back the same ("05", "x", "") selects no item, so that a
+// "Save" never overwrites it with a stale or guessed one.
+TEST_F(ApplyTest, EveryDropDownRuleAndItsAwkwardValues) {
     const RuleCase cases[] = {
-        {"Protocolmodel", "CUST", -1, 1},  // the first item that reads TRNS in any case
-        {"Protocolmodel", "MODBUS", 1, 0},
-        {"Protocolmodel", "TRNS", 0, -1},
-        {"Transferprotocol", "TCP", -1, 1},
-        {"Transferprotocol", "COAP", 0, -1},
-        {"EXFUN", "0", 1, 0},
-        {"EXFUN", "3", 0, 1},
-        {"EXFUN", "2", 1, -1},
-        {"net mode", "0", 2, 0},
-        {"net mode", "5", 0, 2},
-        {"net mode", "2", 1, -1},
-        {"net mode", "9", 1, -1},  // beyond the list
-        {"DeviceModel", "SVR", 0, 1},
-        {"DeviceModel", "CLI", 1, 0},
-        {"DeviceModel", "-1", 1, -1},
-        {"DeviceModel", "XYZ", 1, -1},
-        {"ActivateMethod", "ALARM", 0, 3},
-        {"ActivateMethod", "SMSD", 2, -1},
-        {"A serial port binding center", "16", 0, 5},
-        {"A serial port binding center", "255", 0, 6},
-        {"A serial port binding center", "3", 2, -1},
-        {"DIO2 workmode", "6", 0, 6},
-        {"DIO2 workmode", "5", 0, 5},
-        {"DIO2 workmode", "", 3, -1},
-        {"DIO2 workmode", "3", 0, 3},
-        {"DIO2 workmode", "9", 2, -1},
-        {"ZigBee_RFchannel", "11", 2, 0},
-        {"ZigBee_RFchannel", "3", 1, -1},
-        {"LORA Rate", "1", 2, 0},
-        {"I/O1 Mode", "4", 0, 1},
-        {"I/O1 Mode", "5", 0, 2},
-        {"I/O1 Mode", "7", 2, 0},
-        {"Serial Baudrate", "115200", 0, 1},
-        {"Serial Baudrate", "4800", 1, -1},
-        {"Debug Level", "2", 0, 2},
-        {"Debug Level", "", 1, -1},  // an empty value leaves no stale item
+        // The first item that reads TRNS in any letter case stands for the unit's CUST.
+        {"Protocolmodel", {{"CUST", 1}, {"MODBUS", 0}, {"TRNS", -1}, {"", -1}}},
+        // The module's transfer protocols: UDP, TCP; BC35 adds COAP; others UDP, COAP.
+        {"Transferprotocol", {{"TCP", 1}, {"COAP", -1}}},
+        {"Transferprotocol", {{"TCP", 1}}, "BG36"},
+        {"Transferprotocol", {{"TCP", 1}}, "K-M301"},
+        {"Transferprotocol", {{"TCP", 1}}, "K-M400"},
+        {"Transferprotocol", {{"TCP", 1}}, "SIM7000"},
+        {"Transferprotocol", {{"TCP", 2}, {"COAP", 1}}, "BC35"},
+        {"Transferprotocol", {{"COAP", 1}, {"TCP", -1}}, ""},
+        {"EXFUN", {{"0", 0}, {"3", 1}, {"2", -1}, {"x", -1}}},
+        {"net mode", {{"0", 0}, {"5", 2}, {"2", -1}, {"9", -1}, {"05", -1}}},
+        {"DeviceModel", {{"SVR", 1}, {"CLI", 0}, {"svr", -1}, {"-1", -1}}},
+        {"ActivateMethod", {{"AUTO", 0}, {"DATA", 1}, {"DIO", 2}, {"ALARM", 3}, {"SMSD", -1}}},
+        {"A serial port binding center", {{"0", 0}, {"16", 5}, {"255", 6}, {"3", -1}, {"016", -1}}},
+        // The analog input, 6, is the seventh item.
+        {"DIO3 workmode", {{"6", 6}, {"3", 3}, {"0", 0}, {"9", -1}, {"05", -1}, {"", -1}}},
+        {"ZigBee_RFchannel", {{"11", 0}, {"13", 2}, {"3", -1}}},
+        {"LORA Rate", {{"1", 0}, {"3", 2}, {"0", -1}}},
+        // Item 0 stands for every mode but these two.
+        {"I/O1 Mode", {{"4", 1}, {"5", 2}, {"7", 0}, {"04", 0}}},
+        {"Serial Baudrate", {{"115200", 1}, {" 9600", -1}}},
+        {"Debug Level", {{"2", 2}, {"0", 0}, {"x", -1}, {"", -1}}},
+        // The module's bands; another module's list keeps its items.
+        {"NBNetBANDCombo", {{"42", 42}, {"43", -1}, {"05", -1}}, "SIM7000"},
+        {"NBNetBANDCombo", {{"28", 28}, {"29", -1}}, "BG36"},
+        {"NBNetBANDCombo", {{"28", 28}}, "BG96"},
     };
     for (const RuleCase& c : cases) {
-        List(c.list)->SelectItem(c.before);
-        catalogue.SetValue(c.list, c.value);
-        Apply();
-        EXPECT_EQ(List(c.list)->GetCurSel(), c.after) << c.list << " = \"" << c.value << "\"";
+        for (const auto& [value, item] : c.items) {
+            List(c.list)->SelectItem(item == 1 ? 0 : 1);
+            catalogue.SetValue(c.list, value);
+            rfModel = c.rf;
+            Apply();
+            EXPECT_EQ(List(c.list)->GetCurSel(), item)
+                << c.list << " = \"" << value << "\" " << c.rf;
+        }
     }
 }
 
-TEST_F(ApplyTest, IoSelectionFindsTheChannelInIoActivationMode) {
-    List("I/O selection")->SelectItem(4);
-    catalogue.SetValue("DIO3 workmode", "4");
-    Apply();
-    EXPECT_EQ(List("I/O selection")->GetCurSel(), 2);
-    catalogue.SetValue("DIO3 workmode", "1");
-    Apply();
-    EXPECT_EQ(List("I/O selection")->GetCurSel(), -1);
+TEST_F(ApplyTest, IoSelectionShowsTheFirstChannelInIoActivationMode) {
+    const std::pair<std::vector<const char*>, int> cases[] = {{{"0", "1", "4", "4", "0"}, 2},
+                                                              {{"4", "1", "4", "0", "0"}, 0},
+                                                              {{"0", "5", "1", "", "04"}, -1}};
+    for (const auto& [modes, item] : cases) {
+        List("I/O selection")->SelectItem(4);
+        for (int n = 1; n <= 5; ++n) {
+            catalogue.SetValue("DIO" + std::to_string(n) + " workmode", modes[n - 1]);
+        }
+        Apply();
+        EXPECT_EQ(List("I/O selection")->GetCurSel(), item) << item;
+    }
 }
 
-TEST_F(ApplyTest, TransferProtocolListFollowsTheModule) {
-    const std::pair<const char*, std::vector<std::string>> cases[] = {
-        {"BG96", {"UDP", "TCP"}}, {"K-M400", {"UDP", "TCP"}},  {"BC35", {"UDP", "COAP", "TCP"}},
-        {"", {"UDP", "COAP"}},    {"SIM7000", {"UDP", "TCP"}},
-    };
-    for (const auto& [rf, items] : cases) {
+TEST_F(ApplyTest, NetworkSettingsShowForModulesWithBands) {
+    for (const auto& [rf, shown] :
+         {std::pair{"SIM7000", true}, {"BG36-A", true}, {"BG96", false}}) {
         rfModel = rf;
         Apply();
-        std::vector<std::string> got;
-        for (int i = 0; i < List("Transferprotocol")->GetCount(); ++i) {
-            got.push_back(List("Transferprotocol")->GetItemText(i));
-        }
-        EXPECT_EQ(got, items) << rf;
+        EXPECT_EQ(hooks.layouts.back(),
+                  std::make_pair(std::string("NetWorkSettingsLayout"), shown));
     }
-}
-
-TEST_F(ApplyTest, BandListAndNetworkSettingsFollowTheModule) {
-    catalogue.SetValue("NBNetBANDCombo", "42");
-    rfModel = "SIM7000";
-    Apply();
-    EXPECT_EQ(List("NBNetBANDCombo")->GetCount(), 43);
-    EXPECT_EQ(List("NBNetBANDCombo")->GetItemText(42), "b42");
-    EXPECT_EQ(List("NBNetBANDCombo")->GetCurSel(), 42);
-    EXPECT_EQ(hooks.layouts.back(), std::make_pair(std::string("NetWorkSettingsLayout"), true));
-    rfModel = "BG36";
-    Apply();
-    EXPECT_EQ(List("NBNetBANDCombo")->GetCount(), 29);
-    EXPECT_EQ(List("NBNetBANDCombo")->GetCurSel(), -1);  // band 42 is not a BG36 band
-    rfModel = "BG96";
-    Apply();
-    EXPECT_EQ(List("NBNetBANDCombo")->GetCount(), 29);  // the list keeps its items
-    EXPECT_EQ(hooks.layouts.back(), std::make_pair(std::string("NetWorkSettingsLayout"), false));
 }
 
 TEST_F(ApplyTest, EditFieldsTakeTheirValuesEmptyOnesIncluded) {

@@ -1,55 +1,65 @@
-// Test support: a small form of named controls, and a recorder for what filling it asks of
-// the window.
+// Test support: the catalogue, the page table and a small form of named fields and lists,
+// for the tests of filling the form from a report and of writing it back.
 #pragma once
 
-#include <initializer_list>
+#include <gtest/gtest.h>
+
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "model/report_parser.h"
+#include "model/catalogue.h"
+#include "model/page_table.h"
 #include "ui/controls.h"
-#include "ui/dialog_builder.h"
+#include "ui/paint_manager.h"
 
 namespace model::testing {
 
-struct ComboSpec {
-    std::string name;
-    std::vector<std::string> items;
-};
+using Lists = std::vector<std::pair<std::string, std::vector<std::string>>>;
 
-/// A form holding an edit field for every name in `edits` and the given drop-downs.
-inline std::unique_ptr<ui::Control> MakeForm(ui::PaintManager& pm,
-                                             std::initializer_list<std::string> edits,
-                                             std::initializer_list<ComboSpec> combos) {
-    auto root = std::make_unique<ui::VerticalLayout>();
-    for (const std::string& name : edits) {
-        auto edit = std::make_unique<ui::Edit>();
-        edit->SetName(name);
-        root->Add(std::move(edit));
-    }
-    for (const ComboSpec& spec : combos) {
-        auto combo = std::make_unique<ui::Combo>();
-        combo->SetName(spec.name);
-        for (const std::string& item : spec.items) combo->AddItem(item);
-        root->Add(std::move(combo));
-    }
-    pm.AttachDialog(std::move(root));
-    return nullptr;
-}
+inline const Lists kLists = {
+    {"Protocolmodel", {"MODBUS", "trns", "TRNS"}},
+    {"A serial port binding center", {"0", "1", "2", "4", "8", "16", "255"}},
+    {"net mode", {"Auto", "2G", "3G", "4G"}},
+    {"I/O1 Mode", {"Other", "Act", "Ctl"}},
+    {"I/O2 control", {"c1", "c2", "c3", "c4", "c5", "all", "none"}},
+    {"I/O selection", {"DIO1", "DIO2", "DIO3", "DIO4", "DIO5"}},
+    {"ActivateMethod", {"AUTO", "DATA", "DIO", "ALARM", "SMSD"}},
+    {"ActivationInterface", {"Serial 1", "Serial 2"}},
+    {"PrefixCombo", {"None", "IMEI", "ID", "Custom"}},
+    {"DIO3 workmode", {"Off", "In", "Out", "Map", "Act", "Ctl", "Adc", "Other"}},
+    {"EXFUN", {"Off", "ICMP", "Both"}},
+    {"DeviceModel", {"Client", "Server", "Other"}},
+    {"Serial Baudrate", {"9600", "115200"}},
+    {"Transferprotocol", {"X"}},
+    {"NBNetBANDCombo", {"AUTO"}},
+    {"ZigBee_RFchannel", {"11", "12", "13"}},
+    {"LORA Rate", {"1", "2", "3"}},
+    {"Debug Level", {"Off", "Errors", "All"}}};
 
-class RecordingHooks : public FormHooks {
-  public:
-    void SetLayoutVisible(std::string_view name, bool visible) override {
-        layouts.emplace_back(std::string(name), visible);
+class FormTest : public ::testing::Test {
+  protected:
+    FormTest() {
+        InitParamCatalogue(catalogue);
+        InitPageTable(pages);
+        auto root = std::make_unique<ui::VerticalLayout>();
+        for (const char* name : {"Server's Ip", "NBBand", "User Id", "Access Point Name"}) {
+            root->Add(std::make_unique<ui::Edit>())->SetName(name);
+        }
+        for (const auto& [name, items] : kLists) {
+            auto list = std::make_unique<ui::Combo>();
+            list->SetName(name);
+            for (const std::string& item : items) list->AddItem(item);
+            root->Add(std::move(list));
+        }
+        pm.AttachDialog(std::move(root));
     }
-    void RefreshTitle() override { calls.push_back("title"); }
-    void UpdatePageTabs(int mode) override { calls.push_back("tabs" + std::to_string(mode)); }
-    void PostAdaptForm(int adaptCase, int param) override { posted.emplace_back(adaptCase, param); }
+    ui::Combo* List(const std::string& name) { return pm.Find<ui::Combo>(name); }
+    void SetText(const char* name, const char* text) { pm.FindControl(name)->SetText(text); }
 
-    std::vector<std::pair<std::string, bool>> layouts;
-    std::vector<std::string> calls;
-    std::vector<std::pair<int, int>> posted;
+    ui::PaintManager pm;
+    ParamCatalogue catalogue;
+    PageTable pages;
 };
 
 }  // namespace model::testing

@@ -88,9 +88,9 @@ std::string Unknown(Draw& draw, const UnitCommand& command) {
     return draw.Of(values);
 }
 
-std::string ValueFor(Draw& draw, const UnitCommand& command, ValueMix mix) {
+std::string ValueFor(Draw& draw, const UnitCommand& command) {
     if (command.kind == DomainKind::kText) return FreeText(draw, command.maxBytes);
-    if (mix == ValueMix::kAny && draw.Below(4) == 0) return Unknown(draw, command);
+    if (draw.Below(4) == 0) return Unknown(draw, command);
     if (command.kind == DomainKind::kList) return draw.Of(command.listed);
     // A number: either bound, or any in range.
     const std::size_t span = static_cast<std::size_t>(command.high - command.low) + 1;
@@ -102,11 +102,11 @@ std::string ValueFor(Draw& draw, const UnitCommand& command, ValueMix mix) {
 
 }  // namespace
 
-UnitState RandomUnitState(const Profile& profile, std::uint32_t seed, ValueMix mix) {
+UnitState RandomUnitState(const Profile& profile, std::uint32_t seed) {
     Draw draw(seed);
     UnitState state(profile);
     for (const UnitCommand& command : UnitCommands()) {
-        state.SetValue(command.command, ValueFor(draw, command, mix));
+        state.SetValue(command.command, ValueFor(draw, command));
     }
     return state;
 }

@@ -3,238 +3,130 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <string_view>
-
-#include "sim/unit_state.h"
+#include <vector>
 
 namespace sim {
 namespace {
 
-using std::chrono::milliseconds;
+using M = UnitMode;
 
-constexpr std::string_view kEnterSetting = "\r\nenter setting!\r\n";
-constexpr std::string_view kOk = "\r\nOK\r\n";
-constexpr std::string_view kError = "\r\nERROR\r\n";
+const std::string kPrompt = "\r\nPress 's' key to enter setting mode\r\n";
+const std::string kIn = "\r\nenter setting!\r\n";
+const std::string kOk = "\r\nOK\r\n";
+const std::string kError = "\r\nERROR\r\n";
+const std::string kCsq = "\r\n+CSQ: 23,99\r\n\r\nOK\r\n";
+const TimePoint kT0 = TimePoint{} + std::chrono::hours(1);
 
-std::size_t CountOfPrompts(std::string_view text) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find("'s' key"); at != std::string_view::npos;
-         at = text.find("'s' key", at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
-class UnitBehaviourTest : public ::testing::Test {
-  protected:
-    UnitBehaviourTest() : unit_(DefaultProfile(), UnitTiming{}) {}
-
-    // Powers on at t0, enters setting with "s" and forgets the output so far.
-    void EnterSetting() {
-        unit_.PowerOn(t0_);
-        unit_.Receive("s", t0_);
-        ASSERT_EQ(unit_.Mode(), UnitMode::kConfiguring);
-        unit_.TakeOutput();
-    }
-    // Sends `bytes` at t0 + `after` and returns what the unit printed in answer.
-    std::string Send(std::string_view bytes, milliseconds after = milliseconds(0)) {
-        unit_.Receive(bytes, t0_ + after);
-        return unit_.TakeOutput();
-    }
-
-    const TimePoint t0_ = TimePoint{} + std::chrono::hours(1);
-    UnitBehaviour unit_;
+struct Step {
+    int ms;          // since power-on
+    std::string in;  // the bytes received then; none: the timers run
+    std::string out;
+    UnitMode mode;
 };
 
-TEST_F(UnitBehaviourTest, PromptRepeatsEvery500MsInsideTheStartWindowOnly) {
-    unit_.PowerOn(t0_);
-    EXPECT_EQ(CountOfPrompts(unit_.TakeOutput()), 1u);
-    unit_.Advance(t0_ + milliseconds(499));
-    EXPECT_EQ(unit_.TakeOutput(), "");
-    unit_.Advance(t0_ + milliseconds(500));
-    EXPECT_EQ(unit_.TakeOutput(), "\r\nPress 's' key to enter setting mode\r\n");
-    for (int ms = 501; ms <= 3500; ++ms) unit_.Advance(t0_ + milliseconds(ms));
-    // Prompts at 1000, 1500, 2000 and 2500; the window closes at 3000.
-    EXPECT_EQ(CountOfPrompts(unit_.TakeOutput()), 4u);
-    EXPECT_EQ(unit_.Mode(), UnitMode::kRunning);
-    EXPECT_EQ(unit_.NextDeadline(), std::nullopt);
+// The start window (3 s, a prompt every 500 ms) and the two ways in; the idle time (60 s from
+// the last line, an empty one included).
+TEST(UnitBehaviour, HandshakeAndIdleTimeOnTheUnitsClock) {
+    const std::vector<Step> scripts[] = {
+        {{499, "", "", M::kStarting},
+         {500, "", kPrompt, M::kStarting},
+         {2200, "", kPrompt, M::kStarting},  // late: one prompt, not a backlog
+         {2499, "", "", M::kStarting},
+         {2500, "", kPrompt, M::kStarting},
+         {3000, "", "", M::kRunning},
+         {3100, "sss\r\nAT+SHOW\r\n", "", M::kRunning},
+         {3200, "++s+", "", M::kRunning},
+         {3300, "+", "", M::kRunning},  // "+s+" then "+": no three in a row yet
+         {3400, "+", kIn, M::kConfiguring}},
+        {{2999, "xs", kIn, M::kConfiguring},
+         {32000, "\r\n", "", M::kConfiguring},
+         {62999, "", "", M::kConfiguring},
+         {92000, "", "\r\nSeting Timeout and quit\r\n", M::kRunning},
+         {92001, "At+CSQ\r\n", "", M::kRunning}},
+    };
+    for (const std::vector<Step>& steps : scripts) {
+        UnitBehaviour unit(DefaultProfile(), UnitTiming{});
+        unit.PowerOn(kT0);
+        EXPECT_TRUE(unit.TakeOutput().ends_with("\r\nSystem starting" + kPrompt));
+        for (const Step& step : steps) {
+            const TimePoint at = kT0 + std::chrono::milliseconds(step.ms);
+            if (step.in.empty()) unit.Advance(at);
+            unit.Receive(step.in, at);  // none: nothing
+            EXPECT_EQ(unit.TakeOutput(), step.out) << "at " << step.ms;
+            EXPECT_EQ(unit.Mode(), step.mode) << "at " << step.ms;
+        }
+    }
 }
 
-TEST_F(UnitBehaviourTest, LateTimerPrintsOnePromptNotABacklog) {
-    unit_.PowerOn(t0_);
-    unit_.TakeOutput();
-    unit_.Advance(t0_ + milliseconds(2200));
-    EXPECT_EQ(CountOfPrompts(unit_.TakeOutput()), 1u);
-    EXPECT_EQ(unit_.NextDeadline(), t0_ + milliseconds(2500));
-}
-
-TEST_F(UnitBehaviourTest, SInsideTheWindowEntersSetting) {
-    unit_.PowerOn(t0_);
-    unit_.TakeOutput();
-    EXPECT_EQ(Send("xs", milliseconds(2999)), kEnterSetting);
-    EXPECT_EQ(unit_.Mode(), UnitMode::kConfiguring);
-    EXPECT_EQ(unit_.NextDeadline(), t0_ + milliseconds(2999 + 60000));
-}
-
-TEST_F(UnitBehaviourTest, AfterTheWindowSIsIgnoredAndPlusPlusPlusEntersSetting) {
-    unit_.PowerOn(t0_);
-    unit_.Advance(t0_ + milliseconds(3000));
-    unit_.TakeOutput();
-    EXPECT_EQ(Send("sss", milliseconds(3100)), "");
-    EXPECT_EQ(unit_.Mode(), UnitMode::kRunning);
-    EXPECT_EQ(Send("++s+", milliseconds(3200)), "");
-    EXPECT_EQ(Send("+", milliseconds(3300)), "");  // "+s+" then "+": no three in a row yet
-    EXPECT_EQ(Send("+", milliseconds(3400)), kEnterSetting);
-    EXPECT_EQ(unit_.Mode(), UnitMode::kConfiguring);
-}
-
-TEST_F(UnitBehaviourTest, LinesOutsideConfigurationModeGetNoAnswer) {
-    unit_.PowerOn(t0_);
-    unit_.TakeOutput();
-    EXPECT_EQ(Send("\r\nAT+SHOW\r\nAT+CSQ\r\nAT+IPAD=1.1.1.1\r\n"), "");
-    unit_.Advance(t0_ + milliseconds(3000));
-    unit_.TakeOutput();
-    EXPECT_EQ(Send("\r\nAT+SHOW\r\n", milliseconds(3001)), "");
-    EXPECT_EQ(unit_.Value("AT+IPAD"), "192.168.1.10");
-}
-
-struct ReplyRow {
-    std::string_view sent;
-    std::string_view answer;
-};
-
-TEST_F(UnitBehaviourTest, AnswersEachCommandByteExactly) {
-    const ReplyRow rows[] = {
-        {"At+CSQ\r\n", "\r\n+CSQ: 23,99\r\n\r\nOK\r\n"},
+// In configuration mode, one line after the other, each answer byte for byte.
+TEST(UnitBehaviour, AnswersEachLineByteExactly) {
+    const std::string longest(99, 'v');
+    const std::pair<std::string, std::string> rows[] = {
+        {"At+CSQ\r\n", kCsq},
         {"\r\nAT+CPIN?\r\n", "\r\n+CPIN: READY\r\n\r\nOK\r\n"},
-        {"\r\nAT+CIMI\r\n", "\r\n460001234567890\r\n\r\nOK\r\n"},
+        {"\r\nAT+CIMI\r\n", kError},  // refused, with its "?"
         {"AT+FINDNETMODE\r\n", "\r\n+FINDNETMODE: LTE\r\nOK\r\n"},
         {"At+VER\r\n", "\r\n+VER: 7315_V3.2.1_BG96\r\n\r\nOK\r\n"},
         {"AT+EXCCLK=\"2026/12/05,20:42:08\",5\r\n", kOk},
         {"AT+EXCCLK=2026\r\n", kError},
-        {"AT+IPAD=10.0.0.1\r\n", kOk},
-        {"at+ipad=10.0.0.2\r\n", kOk},
+        {"at+port=6000\r\n", kOk},
+        {"AT+IPAD=1.2.3.4\r\n", kError},  // refused
         {"AT+NOSUCHROW=1\r\n", kError},
-        {"AT+REBOOT\r\n", kOk},
+        {"AT+TESTCMD\r\n", kOk},  // a command button's command
         {"hello\r\n", ""},
-        {"\r\n", ""},
         {"ssAT+FINDNETMODE\r\n", "\r\n+FINDNETMODE: LTE\r\nOK\r\n"},  // late handshake "s"
-        {"AT+IPAD=", ""},  // a write without its line end waits for it
-        {"\r\n", kOk},
+        {"+++", kIn},                                                 // a login is confirmed again
+        {"AT+APN=" + longest + "\r\n", kOk},
+        {"AT+APN=" + longest + "w\r\n", kError},
+        {"AT+APN=" + std::string(5000, 'x') + "\r\n", kError},  // longer than a line
+        {"AT+APN=", ""},                                        // a write waits for its line end
+        {"x\r", ""},
+        {"\n", kOk},
+        {"\r\nat+quit\r\n", kOk},
+        {"At+CSQ\r\n", ""},
     };
-    EnterSetting();
-    for (const ReplyRow& row : rows) {
-        EXPECT_EQ(Send(row.sent), row.answer) << "sent: " << row.sent;
+    UnitBehaviour unit(DefaultProfile(), UnitTiming{});
+    unit.Refuse("at+cimi?");
+    unit.Refuse("AT+IPAD");
+    unit.PowerOn(kT0);
+    unit.Receive("s", kT0);
+    unit.TakeOutput();
+    for (const auto& [sent, answer] : rows) {
+        unit.Receive(sent, kT0);
+        EXPECT_EQ(unit.TakeOutput(), answer) << "sent: " << sent.substr(0, 40);
     }
-    EXPECT_EQ(unit_.ClockText(), "2026/12/05,20:42:08");
-    EXPECT_EQ(unit_.Value("AT+IPAD"), "");  // the last write carried an empty value
-    const std::string log = Send("at+READFILELOG\r\n");
+    EXPECT_EQ(unit.Mode(), M::kRunning);
+    EXPECT_EQ(unit.Value("AT+APN"), "x");
+    EXPECT_EQ(unit.Value("AT+PORT"), "6000");
+    EXPECT_EQ(unit.Value("AT+IPAD"), "192.168.1.10");
+    EXPECT_EQ(unit.ClockText(), "2026/12/05,20:42:08");
+}
+
+TEST(UnitBehaviour, FactoryRestoresTheReportAndTheLogEndsWithOneOk) {
+    UnitBehaviour unit(DefaultProfile(), UnitTiming{});
+    unit.PowerOn(kT0);
+    for (char byte : std::string("s\r\nAT+PORT=1\r\n")) unit.Receive(std::string(1, byte), kT0);
+    unit.Receive("\r\nAT+FACTORY\r\n\r\nAT+SHOW\r\n", kT0);
+    EXPECT_TRUE(
+        unit.TakeOutput().ends_with(kIn + kOk + kOk + UnitState(DefaultProfile()).Report()));
+    unit.Receive("at+READFILELOG\r\n", kT0);
+    const std::string log = unit.TakeOutput();
     EXPECT_TRUE(log.starts_with("\r\n[") && log.ends_with("\r\n\r\nOK\r\n")) << log;
     EXPECT_EQ(log.find("OK"), log.size() - 4) << log;  // no line of the log ends the answer
 }
 
-TEST_F(UnitBehaviourTest, LineArrivingOneByteAtATimeIsAnswered) {
-    EnterSetting();
-    std::string answer;
-    for (char byte : std::string_view("\r\nAT+CPIN?\r\n")) answer += Send(std::string(1, byte));
-    EXPECT_EQ(answer, "\r\n+CPIN: READY\r\n\r\nOK\r\n");
-}
-
-TEST_F(UnitBehaviourTest, ValuesOf99BytesAreKeptAndOf100BytesRefused) {
-    EnterSetting();
-    const std::string longest(99, 'v');
-    EXPECT_EQ(Send("AT+APN=" + longest + "\r\n"), kOk);
-    EXPECT_EQ(unit_.Value("AT+APN"), longest);
-    EXPECT_EQ(Send("AT+APN=" + longest + "w\r\n"), kError);
-    EXPECT_EQ(unit_.Value("AT+APN"), longest);
-}
-
-TEST_F(UnitBehaviourTest, OverlongLineIsRefusedAndTheNextLineStillWorks) {
-    EnterSetting();
-    EXPECT_EQ(Send("AT+APN=" + std::string(5000, 'x') + "\r\n"), kError);
-    EXPECT_EQ(Send("At+CSQ\r\n"), "\r\n+CSQ: 23,99\r\n\r\nOK\r\n");
-    EXPECT_EQ(unit_.Value("AT+APN"), "cmnet");
-}
-
-TEST_F(UnitBehaviourTest, FactoryRestoresTheProfilesReport) {
-    EnterSetting();
-    ASSERT_EQ(Send("AT+PORT=6000\r\nAT+APN=internet\r\n"), std::string(kOk) + std::string(kOk));
-    ASSERT_TRUE(unit_.SetValue("Device Type", "changed"));
-    EXPECT_EQ(Send("\r\nAT+FACTORY\r\n"), kOk);
-    EXPECT_EQ(Send("\r\nAT+SHOW\r\n"), UnitState(DefaultProfile()).Report());
-}
-
-TEST_F(UnitBehaviourTest, QuitLeavesConfigurationMode) {
-    EnterSetting();
-    EXPECT_EQ(Send("\r\nat+quit\r\n"), kOk);
-    EXPECT_EQ(unit_.Mode(), UnitMode::kRunning);
-    EXPECT_EQ(Send("At+CSQ\r\n"), "");
-}
-
-TEST_F(UnitBehaviourTest, RefusedCommandsAnswerErrorAndChangeNothing) {
-    unit_.Refuse("at+csq");
-    unit_.Refuse("AT+CPIN");
-    unit_.Refuse("AT+IPAD");
-    unit_.Refuse("AT+QUIT");
-    EnterSetting();
-    EXPECT_EQ(Send("At+CSQ\r\n"), kError);
-    EXPECT_EQ(Send("\r\nAT+CPIN?\r\n"), kError);
-    EXPECT_EQ(Send("AT+IPAD=1.2.3.4\r\n"), kError);
-    EXPECT_EQ(unit_.Value("AT+IPAD"), "192.168.1.10");
-    EXPECT_EQ(Send("\r\nat+quit\r\n"), kError);
-    EXPECT_EQ(unit_.Mode(), UnitMode::kConfiguring);
-    EXPECT_EQ(Send("\r\nAT+CIMI\r\n"), "\r\n460001234567890\r\n\r\nOK\r\n");
-}
-
-TEST_F(UnitBehaviourTest, RefusedLoginAnswersError) {
-    unit_.Refuse("+++");
-    unit_.PowerOn(t0_);
-    unit_.Advance(t0_ + milliseconds(3000));
-    unit_.TakeOutput();
-    EXPECT_EQ(Send("+++", milliseconds(3001)), kError);
-    EXPECT_EQ(unit_.Mode(), UnitMode::kRunning);
-}
-
-TEST_F(UnitBehaviourTest, IdleTimeCountsFromTheLastLine) {
-    EnterSetting();
-    unit_.Advance(t0_ + milliseconds(59999));
-    EXPECT_EQ(unit_.TakeOutput(), "");
-    Send("\r\n", milliseconds(30000));  // an empty line counts as a line
-    unit_.Advance(t0_ + milliseconds(60000));
-    EXPECT_EQ(unit_.TakeOutput(), "");
-    EXPECT_EQ(unit_.NextDeadline(), t0_ + milliseconds(90000));
-    unit_.Advance(t0_ + milliseconds(90000));
-    EXPECT_EQ(unit_.TakeOutput(), "\r\nSeting Timeout and quit\r\n");
-    EXPECT_EQ(unit_.Mode(), UnitMode::kRunning);
-}
-
-TEST_F(UnitBehaviourTest, SilentUnitRecordsButNeverAnswers) {
-    unit_.SetSilent(true);
-    unit_.PowerOn(t0_);
-    EXPECT_EQ(Send("s"), "");
-    EXPECT_EQ(unit_.Mode(), UnitMode::kStarting);
-    EXPECT_EQ(Send("\r\nAT+SHOW\r\n"), "");
-    EXPECT_EQ(unit_.Received(), "s\r\nAT+SHOW\r\n");
-    unit_.SetSilent(false);
-    EXPECT_EQ(Send("s"), kEnterSetting);
-}
-
-TEST_F(UnitBehaviourTest, PowerOnLeavesSettingAndDropsAHalfLine) {
-    EnterSetting();
-    Send("AT+CS");
-    unit_.PowerOn(t0_ + milliseconds(10));
-    EXPECT_EQ(unit_.Mode(), UnitMode::kStarting);
-    EXPECT_NE(unit_.TakeOutput().find("'s' key"), std::string::npos);
-    EXPECT_EQ(Send("s", milliseconds(20)), kEnterSetting);
-    EXPECT_EQ(Send("Q\r\n", milliseconds(30)), "");  // not "AT+CSQ"
-    EXPECT_EQ(unit_.Received(), "sAT+CSsQ\r\n");
-}
-
-TEST_F(UnitBehaviourTest, PlusesWhileConfiguringAreConfirmedAgain) {
-    EnterSetting();
-    EXPECT_EQ(Send("+++"), kEnterSetting);
-    EXPECT_EQ(unit_.Mode(), UnitMode::kConfiguring);
-    EXPECT_EQ(Send("At+CSQ\r\n"), "\r\n+CSQ: 23,99\r\n\r\nOK\r\n");  // the next line is understood
+TEST(UnitBehaviour, ASilentUnitRecordsButNeverAnswers) {
+    UnitBehaviour unit(DefaultProfile(), UnitTiming{});
+    unit.SetSilent(true);
+    unit.PowerOn(kT0);
+    unit.Receive("s\r\nAT+SHOW\r\n", kT0);
+    unit.Advance(kT0 + std::chrono::milliseconds(500));
+    EXPECT_EQ(unit.TakeOutput(), "");
+    EXPECT_EQ(unit.Mode(), UnitMode::kStarting);
+    EXPECT_EQ(unit.Received(), "s\r\nAT+SHOW\r\n");
+    unit.SetSilent(false);
+    unit.Receive("s", kT0);
+    EXPECT_EQ(unit.TakeOutput(), kIn);
 }
 
 }  // namespace
