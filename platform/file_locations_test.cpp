@@ -45,10 +45,9 @@ TEST(LocateFiles, PortableWithASkinBesideTheProgramInstalledWithOneInShare) {
         EXPECT_EQ(files.installed, installed) << folder;
         EXPECT_EQ(files.dataFolder, installed ? root.File("prefix/share/dtuconfig/") : bin);
         EXPECT_EQ(files.settingsFolder, installed ? root.File("xdg/dtuconfig/") : bin);
-        EXPECT_EQ(files.iconFile,
-                  installed ? root.File("prefix/share/icons/hicolor/128x128/apps/"
-                                        "org.example.dtuconfig.png")
-                            : "");
+        EXPECT_EQ(files.iconFile, installed ? root.File("prefix/share/icons/hicolor/128x128/apps/"
+                                                        "org.example.dtuconfig.png")
+                                            : "");
     }
     unsetenv("XDG_CONFIG_HOME");
 }

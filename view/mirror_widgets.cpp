@@ -2,9 +2,9 @@
 
 #include <QBoxLayout>
 #include <QComboBox>
-#include <QProgressBar>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
 
