@@ -269,7 +269,7 @@ TEST_F(ViewLinkTest, FocusOnTheNetworkModeFieldAsksTheLoggedInUnit) {
 }  // namespace
 }  // namespace view
 
-#include "app/report_loader_for_test.h"
+#include "app/test_frame.h"
 
 namespace view {
 namespace {
