@@ -38,7 +38,7 @@ class AdaptTest : public ::testing::Test {
     void Choose(const char* list, const std::string& item) {
         ui::Combo* combo = List(list);
         ASSERT_NE(combo, nullptr) << list;
-        int index = std::isdigit(item[0]) ? std::stoi(item) : -1;
+        int index = std::isdigit(static_cast<unsigned char>(item[0])) ? std::stoi(item) : -1;
         for (int i = 0; index < 0 && i < combo->GetCount(); ++i) {
             if (combo->GetItemText(i) == item) index = i;
         }
