@@ -290,6 +290,7 @@ TEST_F(AdaptTest, EachWorkModeShowsItsRowsAndHeight) {
 TEST_F(AdaptTest, ReportMethodsAreRefilledOnlyAfterAWorkModeChange) {
     LoadReport(t, "base");
     Run({}, {{"DIO1 workmode", WorkMode(2), nullptr, ""},
+             {"DIO1 reported methods", "0", nullptr, "DIO1 reported methods:Query"},
              {"DIO1 reported methods", "2", nullptr, "DIO1 reported methods:Report on change"}});
     List("DIO1 reported methods")->AddItem("mine");
     Run({}, {{"DIO1 protocol", "1", nullptr, "DIO1 reported methods:Report on change"}});

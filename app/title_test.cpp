@@ -13,7 +13,6 @@ namespace {
 
 TEST(Title, LabelsByModelAndLanguage) {
     const std::tuple<bool, int, const char*, const char*> cases[] = {
-        {true, 0, "7315 ConfigureTool V1.2.3", "Halvorn 2018/12/11 V1.2.3"},
         {false, 1, "7315_E 配置工具 V1.2.3", "Halvorn 2018年12月11日 V1.2.3"},
         {true, 7, "7315 配置工具 V1.2.3", "Halvorn 2018年12月11日 V1.2.3"}};
     for (const auto& [baseModel, languageCode, ver, verDown] : cases) {
