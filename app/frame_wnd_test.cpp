@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <thread>
 
 #include "app/test_frame.h"
@@ -14,189 +13,181 @@ namespace {
 
 using testing::TestFrame;
 
-TEST(FrameWnd, StartsWithTheDisconnectedFormAndTheModelPages) {
+class FrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(t.created) << t.error; }
+    /// Raises an event of the control as the tree does, and runs what it posts.
+    void Raise(const char* name, const char* type = "click") {
+        ASSERT_NE(t.Find(name), nullptr) << name;
+        t.frame->paintManager.SendNotify(t.Find(name), type);
+        t.loop->RunUntilIdle();
+    }
+
     TestFrame t;
-    ASSERT_TRUE(t.created) << t.error;
+};
+
+TEST_F(FrameTest, StartsWithTheDisconnectedFormAndTheModelPages) {
     t.loop->RunUntilIdle();
     EXPECT_FALSE(t.Find("IOTab")->IsVisible());
     EXPECT_FALSE(t.Find("GPSTab")->IsVisible());
-    EXPECT_TRUE(t.Find("WorkModeTab")->IsVisible());
-    EXPECT_EQ(t.Find<ui::TabLayout>("switch")->GetCurSel(), 0);
     EXPECT_FALSE(t.Find("Load")->IsEnabled());
-    EXPECT_FALSE(t.Find("Login")->IsEnabled());
     EXPECT_TRUE(t.Find("Open")->IsEnabled());
-    EXPECT_TRUE(t.Find("SerialPort")->IsEnabled());
     EXPECT_EQ(t.Find("DeviceState")->GetText(), t.frame->LoadText("SetDeviceState", "szLoginOff"));
-    EXPECT_EQ(t.frame->logView->GetLimitText(), 300000);
 }
 
-TEST(FrameWnd, TitleTimerFillsTheLabelsOnceAfterAHundredMilliseconds) {
-    TestFrame t;
-    ASSERT_TRUE(t.created) << t.error;
+TEST_F(FrameTest, TitleTimerFillsTheLabelsOnceAfterAHundredMilliseconds) {
     t.loop->RunFor(99);
     EXPECT_NE(t.Find("Ver")->GetText(), "7315_E ConfigureTool V1.2.3");
     t.loop->RunFor(2);
     EXPECT_EQ(t.Find("Ver")->GetText(), "7315_E ConfigureTool V1.2.3");
-    EXPECT_EQ(t.Find("VerDown")->GetText(), "Halvorn 2018/12/11 V1.2.3");
     EXPECT_FALSE(t.frame->HasTimer(devlink::kTitleTimer));
 }
 
-TEST(FrameWnd, ChineseSkinWordsTheLabelsInChinese) {
-    TestFrame t(1);
-    ASSERT_TRUE(t.created) << t.error;
-    t.loop->RunFor(150);
-    EXPECT_EQ(t.Find("Ver")->GetText(), "7315_E 配置工具 V1.2.3");
-    EXPECT_EQ(t.Find("VerDown")->GetText(), "Halvorn 2018年12月11日 V1.2.3");
-}
-
-TEST(FrameWnd, LogIsClearedWhenTheNextTextWouldReachTheLimit) {
-    TestFrame t;
-    ASSERT_TRUE(t.created) << t.error;
+TEST_F(FrameTest, LogIsClearedWhenTheNextTextWouldReachTheLimitAndByClear) {
     t.frame->AppendLog(std::string(299990, 'x'));
-    EXPECT_EQ(t.frame->logView->GetTextLength(), 299990);
-    t.frame->AppendLog("0123456789");
+    t.frame->AppendLog("0123456789");  // 300000 >= 299999: cleared first
     EXPECT_EQ(t.Log(), "0123456789");
-    t.frame->AppendLog(std::string(299987, 'y'));  // 299997 < 299999: kept
-    EXPECT_EQ(t.frame->logView->GetTextLength(), 299997);
+    t.frame->AppendLog(std::string(299988, 'y'));  // 299998: kept
+    EXPECT_EQ(t.frame->logView->GetTextLength(), 299998);
+    t.frame->AppendLog("z");  // 299999: cleared
+    EXPECT_EQ(t.Log(), "z");
+    Raise("Clear");
+    EXPECT_EQ(t.Log(), "");
 }
 
-TEST(FrameWnd, PostedLogTextsArriveInOrderFromAnotherThread) {
-    TestFrame t;
-    ASSERT_TRUE(t.created) << t.error;
+TEST_F(FrameTest, PostedLogTextsArriveInOrderFromAnotherThread) {
+    std::string expected;
     std::thread poster([&] {
         for (int i = 0; i < 50; ++i) t.frame->PostLogText(std::to_string(i) + ";");
     });
+    for (int i = 0; i < 50; ++i) expected += std::to_string(i) + ";";
     poster.join();
     t.loop->RunUntilIdle();
-    std::string expected;
-    for (int i = 0; i < 50; ++i) expected += std::to_string(i) + ";";
     EXPECT_EQ(t.Log(), expected);
 }
 
-TEST(FrameWnd, WindowButtonsPostTheirCommands) {
-    TestFrame t;
-    ASSERT_TRUE(t.created) << t.error;
+struct EventCase {
+    const char* name;
+    const char* type;
+    const char* text;  // "rfModel" for the clicks; the field's text for "killfocus"
+    int kind;          // of the job queued; 0: none
+    const char* line;
+};
+
+// The unit is in configuration mode and no worker runs: each event leaves its job queued, and
+// leaving a server address that holds a blank warns (twice below), keeping the text.
+TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChecked) {
+    t.frame->PostMessage(devlink::UM_BUTTON_STATE, 1, 0);
     t.loop->RunUntilIdle();
-    t.Find<ui::Button>("maxbtn")->Activate();
-    t.loop->RunUntilIdle();
-    EXPECT_TRUE(t.screen.maximized);
-    EXPECT_FALSE(t.Find("maxbtn")->IsVisible());
-    EXPECT_TRUE(t.Find("restorebtn")->IsVisible());
-    t.Find<ui::Button>("restorebtn")->Activate();
-    t.loop->RunUntilIdle();
-    EXPECT_FALSE(t.screen.maximized);
-    EXPECT_TRUE(t.Find("maxbtn")->IsVisible());
-    EXPECT_FALSE(t.Find("restorebtn")->IsVisible());
-    t.Find<ui::Button>("minbtn")->Activate();
-    t.loop->RunUntilIdle();
+    ASSERT_TRUE(t.frame->link.LoggedIn());
+    t.dialogs.SetNextFileName("/nonexistent/unit.cfg");
+    const EventCase cases[] = {{"Load", "click", "", 1, "\r\nAT+SHOW\r\n"},
+                               {"RestoreFactory", "click", "", 4, "\r\nAT+FACTORY\r\n"},
+                               {"SaveToFile", "click", "", 5, "\r\nAT+SHOW\r\n"},
+                               {"READFILELOG", "click", "", 13, "at+READFILELOG\r\n"},
+                               {"CPIN", "click", "", 10, "\r\nAT+CIMI\r\n"},
+                               {"CPIN", "click", "EC200-BG96", 10, "\r\nAT+CPIN?\r\n"},
+                               {"CSQ", "click", "", 11, "At+CSQ\r\n"},
+                               {"GetVer", "click", "", 9, "At+VER\r\n"},
+                               {"AT+CCID", "click", "", 15, "AT+CCID\r\n"},
+                               {"AT+CGATT?", "click", "", 15, "AT+CGATT?\r\n"},
+                               {"Ver", "click", "", 0, ""},
+                               {"FINDNETMODE", "setfocus", "", 8, "AT+FINDNETMODE\r\n"},
+                               {"Server's Ip", "killfocus", "10.0.0.1 ", 0, ""},
+                               {"Server5's Ip", "killfocus", " x", 0, ""},
+                               {"Server's Ip", "killfocus", "10.0.0.1", 0, ""},
+                               {"quit", "click", "", 7, "\r\nat+quit\r\n"},
+                               {"FINDNETMODE", "setfocus", "", 0, ""}};  // logged out now
+    for (const EventCase& c : cases) {
+        const bool leaving = std::string(c.type) == "killfocus";
+        if (leaving) t.Find(c.name)->SetText(c.text);
+        t.frame->rfModel = leaving ? "" : c.text;
+        const size_t before = t.frame->link.PendingJobs().size();
+        Raise(c.name, c.type);
+        const std::vector<model::WorkerJob> jobs = t.frame->link.PendingJobs();
+        ASSERT_EQ(jobs.size(), before + (c.kind ? 1 : 0)) << c.name;
+        if (!c.kind) continue;
+        EXPECT_EQ(jobs.back().jobKind, c.kind) << c.name;
+        EXPECT_EQ(jobs.back().line, c.line) << c.name;
+    }
+    EXPECT_EQ(t.dialogs.FileDialogs().back().proposedName, "7315_E.cfg");
+    EXPECT_FALSE(t.Find("Load")->IsEnabled());  // "quit" did not wait for the unit
+    EXPECT_EQ(t.Find("Server5's Ip")->GetText(), " x");
+    ASSERT_EQ(t.dialogs.Boxes().size(), 2u);
+    EXPECT_EQ(t.dialogs.Boxes()[1].text, t.frame->LoadText("Notify", "IpNotice"));
+    EXPECT_EQ(t.dialogs.Boxes()[1].caption, "7315_E");  // no report read yet
+}
+
+TEST_F(FrameTest, ToggleButtonsSwapTheirImageNameBackAndForth) {
+    const std::string first = t.Find("COM2Lora")->GetAttribute("bkimage");
+    ASSERT_NE(first.find("disable"), std::string::npos);
+    Raise("COM2Lora");
+    EXPECT_EQ(t.Find("COM2Lora")->GetAttribute("bkimage"), "switch_enable.png");
+    Raise("COM2Lora");
+    EXPECT_EQ(t.Find("COM2Lora")->GetAttribute("bkimage"), first);
+}
+
+TEST_F(FrameTest, WindowButtonsCarryOutTheirCommandsAndSwapMaximizeAndRestore) {
+    for (const char* button : {"maxbtn", "restorebtn", "minbtn"}) {
+        Raise(button);
+        const bool maximized = std::string(button) == "maxbtn";
+        EXPECT_EQ(t.screen.maximized, maximized);
+        EXPECT_EQ(t.Find("maxbtn")->IsVisible(), !maximized);
+        EXPECT_EQ(t.Find("restorebtn")->IsVisible(), maximized);
+    }
     EXPECT_EQ(t.screen.lastCommand, ui::SC_MINIMIZE);
     EXPECT_FALSE(t.frame->QuitRequested());
 }
 
-TEST(FrameWnd, CloseButtonAndSystemCloseEndTheLoop) {
+TEST(FrameClose, CloseButtonAndSystemCloseEndTheLoopAndLeaveTheWindow) {
     for (bool viaButton : {true, false}) {
         TestFrame t;
         ASSERT_TRUE(t.created) << t.error;
-        if (viaButton) {
-            t.Find<ui::Button>("closebtn")->Activate();
-        } else {
-            t.frame->PostMessage(ui::WM_SYSCOMMAND, ui::SC_CLOSE, 0);
-        }
+        if (viaButton) t.Find<ui::Button>("closebtn")->Activate();
+        if (!viaButton) t.frame->PostMessage(ui::WM_SYSCOMMAND, ui::SC_CLOSE, 0);
         EXPECT_EQ(t.loop->Run(), 0);
-        // The window is not torn down by the close: its tree is still there.
         EXPECT_NE(t.Find("richedit"), nullptr);
     }
 }
 
-TEST(FrameWnd, PageOptionsSwitchPagesByNameContainedInThePageName) {
-    TestFrame t;
-    ASSERT_TRUE(t.created) << t.error;
-    auto* tabs = t.Find<ui::TabLayout>("switch");
-    t.Find<ui::Option>("Server")->Activate();
-    EXPECT_EQ(tabs->GetCurSel(), 1);
-    t.Find<ui::Option>("Operation")->Activate();
-    EXPECT_EQ(tabs->GetCurSel(), 9);
-    t.Find<ui::Option>("WorkMode")->Activate();
-    EXPECT_EQ(tabs->GetCurSel(), 0);
-}
-
-TEST(FrameWnd, TabScrollButtonsMoveTheHeaders) {
-    TestFrame t;
-    ASSERT_TRUE(t.created) << t.error;
+TEST_F(FrameTest, PageOptionsOpenThePageWhoseNameHoldsTheirsAndTabButtonsScroll) {
+    for (const auto& [option, page] : {std::pair{"Server", 1}, {"Operation", 9}, {"WorkMode", 0}}) {
+        Raise(option, "selectchanged");
+        EXPECT_EQ(t.Find<ui::TabLayout>("switch")->GetCurSel(), page) << option;
+    }
+    // Ten headers of 100 overflow the row: scrolling right hides some, left uncovers one.
     for (int i = 0; i < 10; ++i) t.frame->pages[i].shown = true;
     for (const char* page : model::kPageNames) t.Find(page)->SetVisible(true);
-    // Ten headers of 100 do not fit the row: scrolling right hides those that overflow.
-    const int room = t.Find("HorizontalLayoutUI6")->GetFixedWidth();
-    ASSERT_LT(room, 1000);
-    const int hidden = (1000 - room + 99) / 100;
-    t.Find<ui::Button>("TabRight")->Activate();
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(t.Find(model::kPageNames[i])->IsVisible(), i >= hidden);
-    // Each click on the left button uncovers one header.
-    for (int i = hidden - 1; i >= 0; --i) {
-        t.Find<ui::Button>("TabLeft")->Activate();
-        EXPECT_TRUE(t.Find(model::kPageNames[i])->IsVisible());
-        if (i > 0) {
-            EXPECT_FALSE(t.Find(model::kPageNames[i - 1])->IsVisible());
-        }
-    }
+    const int hidden = (1000 - t.Find("HorizontalLayoutUI6")->GetFixedWidth() + 99) / 100;
+    Raise("TabRight");
+    EXPECT_FALSE(t.Find(model::kPageNames[hidden - 1])->IsVisible());
+    EXPECT_TRUE(t.Find(model::kPageNames[hidden])->IsVisible());
+    Raise("TabLeft");
+    EXPECT_TRUE(t.Find(model::kPageNames[hidden - 1])->IsVisible());
 }
 
-TEST(FrameWnd, ChoosingTheOtherLanguageStoresItAndQuits) {
-    TestFrame t;
-    ASSERT_TRUE(t.created) << t.error;
-    t.loop->RunUntilIdle();
-    auto* language = t.Find<ui::Combo>("Language");
-    ASSERT_NE(language, nullptr);
-    language->SelectItem(0);  // the language already in use: nothing happens
-    t.loop->RunUntilIdle();
+TEST_F(FrameTest, ChoosingTheOtherLanguageStoresItAndQuits) {
+    const std::string config = t.settings.programFolder + "config.ini";
+    Raise("Language", "itemselect");  // the language in use: nothing happens
     EXPECT_FALSE(t.frame->QuitRequested());
-    EXPECT_FALSE(std::filesystem::exists(t.settings.programFolder + "config.ini"));
-
-    language->SelectItem(1);
+    EXPECT_FALSE(std::filesystem::exists(config));
+    t.Find<ui::Combo>("Language")->SelectItem(1);
     t.loop->RunUntilIdle();
     EXPECT_TRUE(t.frame->QuitRequested());
     EXPECT_TRUE(t.screen.hidden);
-    EXPECT_EQ(platform::GetProfileString(t.settings.programFolder + "config.ini", "Set", "Language",
-                                         "", 19),
-              "1");
+    EXPECT_EQ(platform::GetProfileString(config, "Set", "Language", "", 19), "1");
 }
 
-TEST(FrameWnd, HitTestDragsOnTheCaptionExceptOverButtonsOptionsAndTexts) {
-    TestFrame t;
-    ASSERT_TRUE(t.created) << t.error;
-    const ui::Rect caption = t.frame->paintManager.GetCaptionRect();
-    ASSERT_GT(caption.bottom, 0);
+TEST_F(FrameTest, HitTestDragsOnTheCaptionExceptOverButtonsOptionsAndTexts) {
+    const ui::Rect caption = t.frame->paintManager.GetCaptionRect();  // 0, 0, 0, 40
     ui::Control* label = t.Find("Ver");
-    EXPECT_EQ(t.frame->OnNcHitTest(10, 5, 1400, label), HTCAPTION);
+    EXPECT_EQ(t.frame->OnNcHitTest(caption.left, caption.bottom - 1, 1400, label), HTCAPTION);
     EXPECT_EQ(t.frame->OnNcHitTest(10, caption.bottom, 1400, label), HTCLIENT);
-    EXPECT_EQ(t.frame->OnNcHitTest(10, 5, 1400, t.Find("closebtn")), HTCLIENT);
-    EXPECT_EQ(t.frame->OnNcHitTest(10, 5, 1400, t.Find("WorkMode")), HTCLIENT);
-    EXPECT_EQ(t.frame->OnNcHitTest(10, 5, 1400, t.Find("DeviceState")), HTCLIENT);
+    EXPECT_EQ(t.frame->OnNcHitTest(1400 - caption.right, 5, 1400, label), HTCLIENT);
+    for (const char* name : {"closebtn", "WorkMode", "DeviceState"}) {
+        EXPECT_EQ(t.frame->OnNcHitTest(10, 5, 1400, t.Find(name)), HTCLIENT) << name;
+    }
     EXPECT_EQ(t.frame->OnNcHitTest(10, 5, 1400, nullptr), HTCLIENT);
-}
-
-TEST(FrameWnd, LayoutWithoutLogViewIsRefused) {
-    const std::string folder = testing::MakeProgramFolder("nolog");
-    std::ofstream(folder + "skin.xml") << "<Window><VerticalLayout><Label name=\"Ver\"/>"
-                                          "</VerticalLayout></Window>";
-    ui::PaintManager::SetResourcePath(folder);
-    ui::ManualClock clock;
-    platform::ScriptedDialogs dialogs;
-    CK4X30FrameWnd frame(clock, dialogs, FrameSettings{});
-    std::string error;
-    EXPECT_FALSE(frame.Create(error));
-    EXPECT_NE(error.find("richedit"), std::string::npos) << error;
-    std::filesystem::remove_all(folder);
-}
-
-TEST(FrameWnd, MissingLayoutIsRefusedWithItsPath) {
-    ui::PaintManager::SetResourcePath("/nonexistent/skin");
-    ui::ManualClock clock;
-    platform::ScriptedDialogs dialogs;
-    CK4X30FrameWnd frame(clock, dialogs, FrameSettings{});
-    std::string error;
-    EXPECT_FALSE(frame.Create(error));
-    EXPECT_NE(error.find("/nonexistent/skin/skin.xml"), std::string::npos) << error;
 }
 
 }  // namespace

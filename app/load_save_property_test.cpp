@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "app/report_loader_for_test.h"
+#include "app/test_frame.h"
 #include "model/config_file.h"
 #include "platform/decimal.h"
 #include "sim/random_state_for_test.h"

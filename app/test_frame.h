@@ -1,31 +1,33 @@
 // Test support: a main window built from the real skin on the headless loop and a virtual
-// clock, with scripted dialogs.
+// clock, with scripted dialogs; and the form filled from a simulated unit's report.
 #pragma once
 
-#include <cstdlib>
+#include <unistd.h>
+
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "app/frame_wnd.h"
-#include "app/startup.h"
+#include "model/command_builder.h"
 #include "platform/dialogs.h"
+#include "sim/unit_state.h"
 #include "ui/headless_loop.h"
 
 namespace app::testing {
 
-class FakeScreen : public FrameScreen {
-  public:
+/// A screen that maximizes and restores at once.
+struct FakeScreen : FrameScreen {
     void SystemCommand(std::uintptr_t command) override {
-        if (command == ui::SC_MAXIMIZE) maximized = true;
-        if (command == ui::SC_RESTORE) maximized = false;
+        maximized = command == ui::SC_MAXIMIZE || (maximized && command != ui::SC_RESTORE);
         lastCommand = command;
     }
     bool IsMaximized() const override { return maximized; }
     void Hide() override { hidden = true; }
-
-    bool maximized = false;
-    bool hidden = false;
+    bool maximized = false, hidden = false;
     std::uintptr_t lastCommand = 0;
 };
 
@@ -75,5 +77,35 @@ struct TestFrame {
     std::string error;
     bool created = false;
 };
+
+/// Fills the form from the report of a unit of `profile`, its state changed by `tweak` (the
+/// unit's values by command, such as "AT+PORT"), as a "Load" does, and lets it settle.
+inline void LoadReport(TestFrame& t, const char* profile,
+                       const std::function<void(sim::UnitState&)>& tweak = {}) {
+    sim::UnitState unit(*sim::FindProfile(profile));
+    if (tweak) tweak(unit);
+    t.frame->ParseReport(unit.Report());
+    t.loop->RunUntilIdle();
+}
+
+/// The writes "Save" would queue now (of `onlyRows` when given), without queueing them.
+inline std::vector<model::WorkerJob> PendingWrites(TestFrame& t,
+                                                   const std::set<std::string>* onlyRows = {}) {
+    std::vector<model::WorkerJob> jobs;
+    model::BuildContext ctx{
+        t.frame->paintManager,   t.frame->catalogue,
+        t.frame->pages,          t.frame->texts,
+        [](std::string_view) {}, [&](const model::WorkerJob& job) { jobs.push_back(job); }};
+    ctx.onlyRows = onlyRows;
+    model::BuildWriteJobs(ctx);
+    return jobs;
+}
+
+/// Their lines.
+inline std::vector<std::string> SaveLines(TestFrame& t) {
+    std::vector<std::string> lines;
+    for (const model::WorkerJob& job : PendingWrites(t)) lines.push_back(job.line);
+    return lines;
+}
 
 }  // namespace app::testing

@@ -27,8 +27,9 @@ std::string KeyTexts() {
         const std::string file = "/tmp/dtu-link-texts-" + std::to_string(::getpid()) + ".ini";
         std::ofstream out(file);
         out << "[OnStartCom]\n";
-        for (const char* key : {"Open", "Close", "OpenNotice", "CloseNotice", "OpenError",
-                                "PortBusy", "PermissionDenied", "BadSettings", "PortLost"}) {
+        for (const char* key :
+             {"Open", "Close", "OpenNotice", "CloseNotice", "OpenError", "PortBusy",
+              "PermissionDenied", "BadSettings", "PortLost", "PortBack", "ModemManagerHint"}) {
             out << key << "=" << key << "\n";
         }
         out << "[WorkerJobThreadProc]\n";

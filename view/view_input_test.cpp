@@ -13,7 +13,7 @@
 
 #include <map>
 
-#include "app/report_loader_for_test.h"
+#include "app/test_frame.h"
 #include "view/view_fixture.h"
 
 namespace view {

@@ -14,7 +14,7 @@
 #include <QStackedWidget>
 #include <QTest>
 
-#include "app/report_loader_for_test.h"
+#include "app/test_frame.h"
 #include "link/fake_device_source_for_test.h"
 #include "view/view_fixture.h"
 
