@@ -5,8 +5,16 @@
 # when DTU_EXIT_AFTER_FIRST_FRAME=1 (view/first_frame.cpp) and then quits; the time starts
 # here, just before the exec. Runs under a private Xvfb unless DISPLAY is set.
 #
-#   bench/startup.sh [BIN_DIR] [RUNS]        (defaults: build/bin, 10)
+#   bench/startup.sh [--strict] [BIN_DIR] [RUNS]        (defaults: build/bin, 10)
+#
+# The bound is 150 ms for the median of each skin; --strict exits 1 when one misses it.
 set -euo pipefail
+strict=0
+if [ "${1:-}" = --strict ]; then
+    strict=1
+    shift
+fi
+bound=150
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$(cd "${1:-$root/build/bin}" && pwd)
 runs=${2:-10}
@@ -53,5 +61,10 @@ for lang in 0 1; do
     min=$(head -1 "$work/times")
     median=$(sed -n "$(((count + 1) / 2))p" "$work/times")
     max=$(tail -1 "$work/times")
-    echo "$name skin: start-up to first frame over $count runs: min $min ms, median $median ms, max $max ms"
+    echo "$name skin: start-up to first frame over $count runs: min $min ms, median $median ms, max $max ms (bound: median $bound ms)"
+    if awk -v m="$median" -v b="$bound" 'BEGIN { exit !(m > b) }'; then
+        echo "$name skin: the median misses its bound"
+        missed=1
+    fi
 done
+if [ "${missed:-0}" = 1 ] && [ "$strict" = 1 ]; then exit 1; fi

@@ -97,9 +97,15 @@ TEST(ReplaceFileAtomically, ReplacesOrChangesNothing) {
         limit = {c.error == EFBIG ? 1000 : old.rlim_cur, old.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
         const mode_t mask = umask(c.umask);
+        // A bare name is a file of the working folder, as in "dtucfg save site.cfg".
+        const fs::path workingFolder = fs::current_path();
+        fs::current_path(folder.Path());
+        const bool bare = std::string_view(c.path).find('/') == std::string_view::npos;
         int error = -1;
-        const bool ok = ReplaceFileAtomically(folder.File(c.path), kPayload, &error);
+        const bool ok =
+            ReplaceFileAtomically(bare ? c.path : folder.File(c.path), kPayload, &error);
         const int errnoAfter = errno;
+        fs::current_path(workingFolder);
         umask(mask);
         setrlimit(RLIMIT_FSIZE, &old);
         EXPECT_EQ(ok, c.error == 0) << c.path;

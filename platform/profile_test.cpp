@@ -114,26 +114,5 @@ TEST(WriteProfileString, ChangesOneLineOrAddsOneAndKeepsTheRest) {
     EXPECT_EQ(ReadFile(folder.File("new.ini")), "[Serial]\nPort=COM3\n");
 }
 
-// What would read back as other sections or keys is refused; a value reading would trim or
-// unquote is written in quotes, so that it reads back as written.
-TEST(WriteProfileString, RefusesWhatTheFileCannotHoldAndQuotesWhatReadingWouldChange) {
-    testing_support::TempFolder folder;
-    const std::string path = folder.File("settings.ini");
-    WriteFile(path, "[A]\nX=1\n");
-    const std::tuple<const char*, const char*, const char*> kRefused[] = {
-        {"A", "X", "two\nlines"}, {"A", "X", "cr\r"}, {"A]", "X", "1"}, {"A\nB", "X", "1"},
-        {"A", "X\rY", "1"},       {"A", "X=Y", "1"},  {"A", ";X", "1"}, {"A", "[X", "1"}};
-    for (const auto& [section, key, value] : kRefused) {
-        EXPECT_FALSE(WriteProfileString(path, section, key, value)) << section << key << value;
-    }
-    EXPECT_EQ(ReadFile(path), "[A]\nX=1\n");
-    for (const char* value :
-         {"  padded  ", "\ttab", "\"quoted\"", "\"", "\"half", "; a=b [x]", ""}) {
-        ASSERT_TRUE(WriteProfileString(path, "A", "X", value));
-        EXPECT_EQ(GetProfileString(path, "A", "X", "dflt", 99), value);
-    }
-    EXPECT_FALSE(WriteProfileString(folder.Path(), "A", "X", "1"));  // a folder
-}
-
 }  // namespace
 }  // namespace platform
