@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -25,9 +26,6 @@ struct RunResult {
 class Dtucfg : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("dtucfg-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
@@ -47,12 +45,9 @@ class Dtucfg : public ::testing::Test {
     RunResult Run(std::vector<std::string> args) {
         if (unit) args.insert(args.begin(), {"--port", unit->DevicePath()});
         std::ostringstream out, err;
-        RunResult r;
-        r.code =
+        const int code =
             RunDtucfg(args, Environment{std::string(DTU_BIN_DIR) + "/", false, &clock}, out, err);
-        r.out = out.str();
-        r.err = err.str();
-        return r;
+        return {code, out.str(), err.str()};
     }
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
     /// The command lines the unit received, without the handshake bytes before them.
@@ -78,13 +73,15 @@ class Dtucfg : public ::testing::Test {
         }
         return writes;
     }
-    std::string Value(const char* command) const { return unit->Value(command).value_or("?"); }
 
     ui::ManualClock clock;
     std::unique_ptr<sim::SimulatedUnit> unit;
 
   private:
-    std::filesystem::path dir_;
+    const std::filesystem::path dir_ =
+        std::filesystem::temp_directory_path() /
+        ("dtucfg-" + std::to_string(::getpid()) + "-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
 inline std::string Show(const RunResult& r) {
@@ -93,6 +90,12 @@ inline std::string Show(const RunResult& r) {
 
 inline bool Has(const std::string& text, std::string_view part) {
     return text.find(part) != std::string::npos;
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
 }
 
 }  // namespace cli::testing

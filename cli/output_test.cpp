@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "cli/dtucfg_fixture_for_test.h"
 #include "cli/progress.h"
 #include "cli/record.h"
 
@@ -80,9 +81,7 @@ TEST(Record, OneJsonLinePerRunAppended) {
     std::ofstream(path) << "earlier\n";
     std::string error;
     ASSERT_TRUE(AppendRecordLine(path, line, error)) << error;
-    std::ostringstream text;
-    text << std::ifstream(path).rdbuf();
-    EXPECT_EQ(text.str(), "earlier\n" + line);
+    EXPECT_EQ(testing::ReadFile(path), "earlier\n" + line);
     std::filesystem::remove(path);
     EXPECT_FALSE(AppendRecordLine("/nonexistent/dir/r.jsonl", line, error));
     EXPECT_FALSE(error.empty());
