@@ -31,6 +31,9 @@ TEST(DtucfgProcess, ResultsGoToStandardOutputAndFailuresToStandardError) {
     EXPECT_EQ(bad.code, 2);
     EXPECT_EQ(bad.out, "");
     EXPECT_EQ(bad.err, "dtucfg: unknown command \"frobnicate\"\nTry \"dtucfg --help\".\n");
+    const RunResult ports = RunProgram("ports --json");  // whatever the machine has, a list
+    EXPECT_EQ(ports.code, 0) << ports.err;
+    EXPECT_TRUE(ports.out.starts_with("[") && ports.out.ends_with("]\n")) << ports.out;
 }
 
 }  // namespace

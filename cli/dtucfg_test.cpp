@@ -1,13 +1,9 @@
 // dtucfg's commands against a simulated unit, run in this process on a manual clock: what the
 // unit receives, what is printed, and the exit codes.
-#include <fcntl.h>
-#include <sys/file.h>
-
 #include <fstream>
 #include <thread>
 
 #include "cli/dtucfg_fixture_for_test.h"
-#include "link/port_list.h"
 #include "model/config_file.h"
 
 namespace cli::testing {
@@ -158,12 +154,6 @@ TEST_F(Dtucfg, FailuresEndWithTheirCodes) {
         EXPECT_TRUE(Has(r.err, c.message)) << r.err;
         EXPECT_TRUE(Writes().empty());
     }
-    const int holder = ::open(unit->DevicePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
-    const RunResult r = Run({"version"});
-    ::close(holder);
-    EXPECT_EQ(r.code, 3) << Show(r);
-    EXPECT_TRUE(Has(r.err, "Another program is using the serial port.")) << r.err;
 }
 
 TEST_F(Dtucfg, AUnitThatIgnoresTheHandshakeIsAskedWithPluses) {
@@ -208,18 +198,6 @@ TEST_F(Dtucfg, VerboseShowsTheExchangeAndRecordAppendsALinePerRun) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2) << lines;
     EXPECT_TRUE(Has(lines, R"("command":"set","port":")" + unit->DevicePath())) << lines;
     EXPECT_TRUE(Has(lines, R"("line":"AT+PORT=6000","value":"6000","result":"ok"})")) << lines;
-}
-
-TEST_F(Dtucfg, PortsListsWhatTheSystemHas) {
-    const RunResult text = Run({"ports"});
-    const RunResult json = Run({"ports", "--json"});
-    ASSERT_EQ(text.code, 0) << Show(text);
-    ASSERT_EQ(json.code, 0) << Show(json);
-    for (const devlink::SerialDevice& port : devlink::DiscoverSerialPorts()) {
-        EXPECT_TRUE(Has(text.out, port.path + "\t")) << text.out;
-        EXPECT_TRUE(Has(json.out, "\"" + port.path + "\"")) << json.out;
-    }
-    EXPECT_EQ(json.out.front(), '[');
 }
 
 }  // namespace

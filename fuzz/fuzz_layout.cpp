@@ -1,31 +1,22 @@
-// Fuzz target: random layout text given to the layout builder, once without a callback and
-// once with one that makes an empty container for every element name the builder does not
-// know (the form's page factory would read further files; this one reads none). Each build
-// gives either a refusal with an error text or a tree that a paint manager takes, that can be
-// walked and searched by name, and that is destroyed with the manager.
+// Fuzz target: any layout text given to the layout builder, without a callback and with one
+// that makes an empty container for every element name the builder does not know. A build is
+// either refused with an error text or gives a tree that a paint manager takes, that can be
+// walked and searched by name, and that goes with the manager.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "fuzz/fuzz_util.h"
 #include "ui/control.h"
 #include "ui/dialog_builder.h"
 #include "ui/paint_manager.h"
 
 namespace {
 
-void Check(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "fuzz_layout: %s\n", what);
-    std::abort();
-}
+using fuzz::Check;
 
 class EmptyPages : public ui::IDialogBuilderCallback {
   public:
@@ -87,7 +78,7 @@ int BuildAndWalk(std::string_view xml, ui::IDialogBuilderCallback* callback) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view xml(reinterpret_cast<const char*>(data), size);
+    const std::string_view xml = fuzz::Text(data, size);
     const int plain = BuildAndWalk(xml, nullptr);
     EmptyPages pages;
     const int withPages = BuildAndWalk(xml, &pages);
