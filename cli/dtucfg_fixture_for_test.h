@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -53,24 +54,18 @@ class Dtucfg : public ::testing::Test {
     /// The command lines the unit received, without the handshake bytes before them.
     std::vector<std::string> Lines() const {
         std::vector<std::string> lines = unit->ReceivedLines();
-        for (std::string& line : lines) {
-            const size_t start = line.find_first_not_of('s');
-            if (start != std::string::npos && start > 0) line.erase(0, start);
-        }
+        for (std::string& line : lines) line.erase(0, line.find_first_not_of('s'));
         return lines;
     }
     size_t Count(std::string_view line) const {
-        const std::vector<std::string> lines = Lines();
-        return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
+        return static_cast<size_t>(std::ranges::count(Lines(), line));
     }
     /// The parameter writes the unit received: command lines with "=".
     std::vector<std::string> Writes() const {
         std::vector<std::string> writes;
-        for (const std::string& line : Lines()) {
-            if (line.rfind("AT+", 0) == 0 && line.find('=') != std::string::npos) {
-                writes.push_back(line);
-            }
-        }
+        std::ranges::copy_if(Lines(), std::back_inserter(writes), [](const std::string& line) {
+            return line.starts_with("AT+") && line.find('=') != std::string::npos;
+        });
         return writes;
     }
 

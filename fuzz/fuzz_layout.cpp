@@ -18,8 +18,7 @@ namespace {
 
 using fuzz::Check;
 
-class EmptyPages : public ui::IDialogBuilderCallback {
-  public:
+struct EmptyPages : ui::IDialogBuilderCallback {
     std::unique_ptr<ui::Control> CreateControl(std::string_view className) override {
         Check(!ui::DialogBuilder::CreateKnown(className),
               "the callback was asked for a known kind");
@@ -67,9 +66,8 @@ int BuildAndWalk(std::string_view xml, ui::IDialogBuilderCallback* callback) {
         Check(manager->FindControl(name) == control, "the search did not find the first of a name");
     }
     for (std::string_view probe : {"closebtn", "Save", "x"}) {
-        if (!firstOfName.contains(std::string(probe))) {
-            Check(!manager->FindControl(probe), "the search found a name the tree does not hold");
-        }
+        Check(firstOfName.contains(std::string(probe)) || !manager->FindControl(probe),
+              "the search found a name the tree does not hold");
     }
     manager.reset();  // destroys the tree
     return count;
