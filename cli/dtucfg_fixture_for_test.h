@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -25,9 +27,6 @@ struct RunResult {
 class Dtucfg : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("dtucfg-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
@@ -47,44 +46,37 @@ class Dtucfg : public ::testing::Test {
     RunResult Run(std::vector<std::string> args) {
         if (unit) args.insert(args.begin(), {"--port", unit->DevicePath()});
         std::ostringstream out, err;
-        RunResult r;
-        r.code =
+        const int code =
             RunDtucfg(args, Environment{std::string(DTU_BIN_DIR) + "/", false, &clock}, out, err);
-        r.out = out.str();
-        r.err = err.str();
-        return r;
+        return {code, out.str(), err.str()};
     }
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
     /// The command lines the unit received, without the handshake bytes before them.
     std::vector<std::string> Lines() const {
         std::vector<std::string> lines = unit->ReceivedLines();
-        for (std::string& line : lines) {
-            const size_t start = line.find_first_not_of('s');
-            if (start != std::string::npos && start > 0) line.erase(0, start);
-        }
+        for (std::string& line : lines) line.erase(0, line.find_first_not_of('s'));
         return lines;
     }
     size_t Count(std::string_view line) const {
-        const std::vector<std::string> lines = Lines();
-        return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
+        return static_cast<size_t>(std::ranges::count(Lines(), line));
     }
     /// The parameter writes the unit received: command lines with "=".
     std::vector<std::string> Writes() const {
         std::vector<std::string> writes;
-        for (const std::string& line : Lines()) {
-            if (line.rfind("AT+", 0) == 0 && line.find('=') != std::string::npos) {
-                writes.push_back(line);
-            }
-        }
+        std::ranges::copy_if(Lines(), std::back_inserter(writes), [](const std::string& line) {
+            return line.starts_with("AT+") && line.find('=') != std::string::npos;
+        });
         return writes;
     }
-    std::string Value(const char* command) const { return unit->Value(command).value_or("?"); }
 
     ui::ManualClock clock;
     std::unique_ptr<sim::SimulatedUnit> unit;
 
   private:
-    std::filesystem::path dir_;
+    const std::filesystem::path dir_ =
+        std::filesystem::temp_directory_path() /
+        ("dtucfg-" + std::to_string(::getpid()) + "-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
 inline std::string Show(const RunResult& r) {
@@ -93,6 +85,12 @@ inline std::string Show(const RunResult& r) {
 
 inline bool Has(const std::string& text, std::string_view part) {
     return text.find(part) != std::string::npos;
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
 }
 
 }  // namespace cli::testing

@@ -1,34 +1,24 @@
-// Fuzz target: random layout text given to the layout builder, once without a callback and
-// once with one that makes an empty container for every element name the builder does not
-// know (the form's page factory would read further files; this one reads none). Each build
-// gives either a refusal with an error text or a tree that a paint manager takes, that can be
-// walked and searched by name, and that is destroyed with the manager.
+// Fuzz target: any layout text given to the layout builder, without a callback and with one
+// that makes an empty container for every element name the builder does not know. A build is
+// either refused with an error text or gives a tree that a paint manager takes, that can be
+// walked and searched by name, and that goes with the manager.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "fuzz/fuzz_util.h"
 #include "ui/control.h"
 #include "ui/dialog_builder.h"
 #include "ui/paint_manager.h"
 
 namespace {
 
-void Check(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "fuzz_layout: %s\n", what);
-    std::abort();
-}
+using fuzz::Check;
 
-class EmptyPages : public ui::IDialogBuilderCallback {
-  public:
+struct EmptyPages : ui::IDialogBuilderCallback {
     std::unique_ptr<ui::Control> CreateControl(std::string_view className) override {
         Check(!ui::DialogBuilder::CreateKnown(className),
               "the callback was asked for a known kind");
@@ -76,9 +66,8 @@ int BuildAndWalk(std::string_view xml, ui::IDialogBuilderCallback* callback) {
         Check(manager->FindControl(name) == control, "the search did not find the first of a name");
     }
     for (std::string_view probe : {"closebtn", "Save", "x"}) {
-        if (!firstOfName.contains(std::string(probe))) {
-            Check(!manager->FindControl(probe), "the search found a name the tree does not hold");
-        }
+        Check(firstOfName.contains(std::string(probe)) || !manager->FindControl(probe),
+              "the search found a name the tree does not hold");
     }
     manager.reset();  // destroys the tree
     return count;
@@ -87,7 +76,7 @@ int BuildAndWalk(std::string_view xml, ui::IDialogBuilderCallback* callback) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view xml(reinterpret_cast<const char*>(data), size);
+    const std::string_view xml = fuzz::Text(data, size);
     const int plain = BuildAndWalk(xml, nullptr);
     EmptyPages pages;
     const int withPages = BuildAndWalk(xml, &pages);

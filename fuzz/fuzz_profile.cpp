@@ -1,15 +1,11 @@
-// Fuzz target: profile (INI) files. Random file contents, section and key names, values and
-// read sizes: a read never returns more than it was asked for, gives the default exactly when
-// the key is missing, and ignores letter case and blanks around the names; a write that the
-// format can hold reads back as written and leaves every other section and key as it read
-// before; a write it cannot hold is refused and leaves the file alone. The file lies in a
-// folder of its own on /dev/shm (or $TMPDIR) and is rewritten for every input; the folder
-// goes at a normal end and stays, with the file that failed, after a failure.
+// Fuzz target: profile (INI) files, with random contents, names, values and read sizes. A
+// read gives at most what was asked, the default exactly when the key is missing, and ignores
+// letter case and blanks around the names; a write the format can hold reads back and leaves
+// every other key as it was, one it cannot hold is refused and leaves the file alone.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,29 +14,26 @@
 #include <string>
 #include <utility>
 
+#include "fuzz/fuzz_util.h"
 #include "platform/profile.h"
 
 namespace {
 
-void Check(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "fuzz_profile: %s\n", what);
-    std::abort();
-}
+using fuzz::Check;
 
-std::filesystem::path folder;
-void RemoveFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-}
+std::filesystem::path folder;  // goes at a normal end, stays with the failing file otherwise
 const std::string& FilePath() {
     static const std::string path = [] {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : (tmp ? tmp : "/tmp");
-        std::string pattern = base + "/fuzz_profile-XXXXXX";
+        std::string pattern =
+            (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm")
+                                           : std::filesystem::temp_directory_path().string()) +
+            "/fuzz_profile-XXXXXX";
         Check(mkdtemp(pattern.data()) != nullptr, "no temporary folder");
         folder = pattern;
-        std::atexit(RemoveFolder);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        });
         return pattern + "/profile.ini";
     }();
     return path;
@@ -51,21 +44,19 @@ std::string ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-constexpr std::string_view kBlanks = " \t\r\n\v\f";
 std::string Trim(std::string_view s) {
+    constexpr std::string_view kBlanks = " \t\r\n\v\f";
     const auto first = s.find_first_not_of(kBlanks);
     if (first == s.npos) return {};
     return std::string(s.substr(first, s.find_last_not_of(kBlanks) - first + 1));
 }
-std::string Folded(std::string_view s) {  // ASCII letters in small case
+std::string Folded(std::string_view s) {  // trimmed, ASCII letters in small case
     std::string out = Trim(s);
-    for (char& c : out) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
 std::string OtherCase(std::string s) {
-    for (char& c : s) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) c = static_cast<char>(c ^ 0x20);
-    }
+    for (char& c : s) c ^= std::isalpha(static_cast<unsigned char>(c)) ? 0x20 : 0;
     return s;
 }
 
@@ -75,10 +66,12 @@ std::string Read(const std::string& section, const std::string& key, std::size_t
     return platform::GetProfileString(FilePath(), section, key, kMissing, max);
 }
 
-/// The names the file seems to hold, each key with the section above it, and the name given.
-std::set<std::pair<std::string, std::string>> Names(std::string_view text, const std::string& s,
-                                                    const std::string& k) {
-    std::set<std::pair<std::string, std::string>> names{{s, k}};
+/// What the names the file seems to hold read now (each key with the section above it and
+/// with the section given), and the name given.
+std::map<std::pair<std::string, std::string>, std::string> Before(std::string_view text,
+                                                                  const std::string& s,
+                                                                  const std::string& k) {
+    std::map<std::pair<std::string, std::string>, std::string> names{{{s, k}, Read(s, k)}};
     std::string section;
     for (std::size_t pos = 0; pos < text.size() && names.size() < 48;) {
         const std::size_t end = std::min(text.find('\n', pos), text.size());
@@ -86,10 +79,11 @@ std::set<std::pair<std::string, std::string>> Names(std::string_view text, const
         pos = end + 1;
         if (!line.empty() && line[0] == '[') {
             section = line.substr(1, line.find(']') - 1);
-            names.emplace(section, k);
+            names.try_emplace({section, k}, Read(section, k));
         } else if (line.find('=') != line.npos) {
-            names.emplace(section, line.substr(0, line.find('=')));
-            names.emplace(s, line.substr(0, line.find('=')));
+            const std::string name = line.substr(0, line.find('='));
+            names.try_emplace({section, name}, Read(section, name));
+            names.try_emplace({s, name}, Read(s, name));
         }
     }
     return names;
@@ -117,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string other = platform::GetProfileString(path, section, key, "other", kAll);
     Check(whole == other || (whole == kMissing && other == "other"),
           "a read gave neither the value nor the default");
-    const std::string cut = platform::GetProfileString(path, section, key, kMissing, max);
+    const std::string cut = Read(section, key, max);
     Check(cut == whole.substr(0, cut.size()), "a cut value is not the start of the value");
     std::size_t starts = 0;  // bytes that are not UTF-8 continuation bytes
     for (char c : cut) starts += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
@@ -127,9 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "letter case or blanks around the names changed what was read");
 
     // Writing.
-    const auto names = Names(text, section, key);
-    std::map<std::pair<std::string, std::string>, std::string> before;
-    for (const auto& [sec, name] : names) before[{sec, name}] = Read(sec, name);
+    const auto before = Before(text, section, key);
     const std::string fileBefore = noFile ? std::string() : ReadFile(path);
     const std::string s = Trim(section), k = Trim(key);
     const bool holdable =

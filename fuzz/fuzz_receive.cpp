@@ -1,43 +1,29 @@
-// Fuzz target: the receive handler. Chunks of random bytes reach a link on a small host window
-// through the message the port posts, in any exchange state, with the loop run between chunks.
-// The receive text, the exchange state, the reply event, the queued jobs, the logged-in flag
-// and the log echo are checked against a model of their own. No port is opened (the handshake
-// byte goes nowhere) and no worker runs.
+// Fuzz target: the receive handler. Chunks of random bytes reach a link through the message
+// the port posts, in any exchange state, and the receive text, the exchange state, the reply
+// event, the queued jobs, the logged-in flag and the log echo are checked against a model of
+// their own. No port is opened and no worker runs.
 //
 // Input: a state byte (0 to 16 give -1 to 15, 255 and four bytes any int, others 16 to 253),
 // a flags byte (bit 0: logged in), then chunks: two header bytes (bits 0-11 the length,
 // bits 12-14 the repeat count less one, bit 15 a chunk of a port closed since) and the bytes.
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <string_view>
 
+#include "fuzz/fuzz_util.h"
 #include "link/host_window_for_test.h"
 #include "link/messages.h"
 #include "ui/headless_loop.h"
 
 namespace {
 
-void Check(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "fuzz_receive: %s\n", what);
-    std::abort();
-}
-
-bool Has(std::string_view text, std::string_view needle) {
-    return text.find(needle) != std::string_view::npos;
-}
+using fuzz::Check;
+using fuzz::Has;
 
 /// What the text means to an exchange: whether it ends it, wakes the worker, queues a job of
 /// another kind (0: none) and says the unit logged in (1) or out (0), or neither (-1).
 struct Outcome {
-    bool ends = false;
-    bool signals = false;
-    int queued = 0;
-    int login = -1;
+    bool ends = false, signals = false;
+    int queued = 0, login = -1;
 };
 
 Outcome Expected(int state, std::string_view text) {
@@ -73,7 +59,7 @@ int TakeState(std::string_view& in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string_view in(reinterpret_cast<const char*>(data), size);
+    std::string_view in = fuzz::Text(data, size);
     if (in.size() < 2) return 0;
     ui::ManualClock clock;
     devlink::testing::HostWindow window(clock);
@@ -125,10 +111,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
         const std::string_view rx = link.ReceivedText();
-        Check(rx.size() <= 16000, "the receive text holds more than 16000 bytes");
-        Check(rx.find('\0') == std::string_view::npos, "the receive text holds a zero byte");
         Check(Access::Received(link).CStr()[rx.size()] == '\0',
               "the receive text is not zero-terminated");
+        // The model's text holds no zero byte and at most 16000 bytes: so must the link's.
         Check(rx == text, "the receive text is not the newest bytes since its last clearing");
         Check(Access::ExchangeState(link) == after,
               "the exchange state is not what the reply makes it");
