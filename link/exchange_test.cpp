@@ -32,14 +32,6 @@ TEST_F(LinkTest, HandshakeBringsAStartingUnitIntoConfigurationMode) {
     EXPECT_EQ(unit->Received().find_first_not_of('s'), std::string::npos) << unit->Received();
 }
 
-TEST_F(LinkTest, HandshakeReplySplitIntoSmallChunksIsStillRecognised) {
-    sim::UnitOptions options;
-    options.chunked = true;
-    options.maxChunkBytes = 3;
-    StartUnit(options);
-    OpenAndLogIn();
-}
-
 TEST_F(LinkTest, LoginSendsPlusesToARunningUnit) {
     sim::UnitOptions options;
     options.startWindowMs = 0;  // already running: the "s" bytes go unheard
@@ -51,18 +43,6 @@ TEST_F(LinkTest, LoginSendsPlusesToARunningUnit) {
     ASSERT_TRUE(Until([&] { return window.link.LoggedIn(); }));
     EXPECT_TRUE(Has(unit->Received(), "+++"));
     EXPECT_TRUE(Has(window.log, "send:+++\r\n"));
-}
-
-TEST_F(LinkTest, TheReportEndsWithTheOkThatCompletesItAndIsHandedToTheParser) {
-    StartUnit();
-    OpenAndLogIn();
-    ASSERT_TRUE(Run(model::kReadReport, model::kReportLine));
-    EXPECT_EQ(window.reportsParsed, 1);
-    EXPECT_EQ(events.answered_, std::vector<std::string>{std::string(model::kReportLine)});
-    EXPECT_GT(window.link.ReceivedText().size(), 3000u);
-    EXPECT_TRUE(window.link.ReceivedText().ends_with("\r\nOK\r\n"));
-    EXPECT_TRUE(Has(window.log, "send:\r\nAT+SHOW\r\n"));
-    EXPECT_TRUE(Has(window.log, "Access Point Name:"));  // the report is echoed into the log
 }
 
 TEST_F(LinkTest, AWriteIsRecordedOnlyWhenTheUnitAcceptsIt) {
@@ -77,15 +57,6 @@ TEST_F(LinkTest, AWriteIsRecordedOnlyWhenTheUnitAcceptsIt) {
     using Written = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(window.written, (Written{{"Server's Ip", "10.0.0.9"}}));
     EXPECT_EQ(unit->Value("AT+IPAD").value_or(""), "10.0.0.9");
-}
-
-TEST_F(LinkTest, TheSignalQueryIsAskedOnceMoreAfterAnError) {
-    StartUnit();
-    OpenAndLogIn();
-    unit->Refuse("AT+CSQ");
-    ASSERT_TRUE(Run(model::kSignal, model::kSignalLine));
-    EXPECT_EQ(Count("At+CSQ"), 2u);  // an error to the second try only ends the exchange
-    EXPECT_TRUE(events.unanswered.empty());
 }
 
 struct LineCase {
@@ -103,6 +74,7 @@ TEST_F(LinkTest, OperationsAreAnsweredAndFinished) {
         {model::kSim, std::string(model::kImsiLine), ""},
         {model::kReadLog, std::string(model::kReadLogLine), ""},
         {model::kCommandButton, "AT+CSQ\r\n", ""},
+        {model::kNetMode, std::string(model::kNetModeLine), ""},
         {model::kWriteParam, model::ClockLine("2027/03/01,07:05:09"), "SaveSuccess"},
         // The factory restore's OK reads the report again.
         {model::kFactory, std::string(model::kFactoryLine), "FactorySuccess"},
@@ -114,15 +86,12 @@ TEST_F(LinkTest, OperationsAreAnsweredAndFinished) {
                   c.kind == model::kFactory ? std::string(model::kReportLine) : c.line);
         EXPECT_TRUE(window.log.find(c.notice, logBefore) != std::string::npos) << c.line;
     }
+    unit->Refuse("AT+CSQ");
+    ASSERT_TRUE(Run(model::kSignal, model::kSignalLine));
+    EXPECT_EQ(Count("At+CSQ"), 2u);  // asked once more; an error to the second try ends it
     EXPECT_TRUE(events.unanswered.empty());
     EXPECT_EQ(window.reportsParsed, 1);
     EXPECT_EQ(unit->ClockText(), "2027/03/01,07:05:09");
-}
-
-TEST_F(LinkTest, TheNetworkModeAnswerFillsItsField) {
-    StartUnit();
-    OpenAndLogIn();
-    ASSERT_TRUE(Run(model::kNetMode, model::kNetModeLine));
     EXPECT_EQ(window.Find("FINDNETMODE")->GetText(), " LTE");
 }
 
@@ -155,20 +124,19 @@ TEST(NetModeAnswer, FillsTheFieldOnlyFromAShortAnswerWithItsMarkerAndLineEnd) {
     }
 }
 
-TEST_F(LinkTest, QuitLogsOutAndARestartingUnitIsLoggedInAgain) {
+// Quit logs out; a restarting unit's prompt while logged out starts the handshake again; a
+// unit that leaves configuration mode by itself logs out too.
+TEST_F(LinkTest, QuitOrTheUnitLeavingLogsOutAndARestartingUnitIsLoggedInAgain) {
     StartUnit();
     OpenAndLogIn();
     ASSERT_TRUE(Run(model::kQuit, model::kQuitLine));
     EXPECT_FALSE(window.link.LoggedIn());
     EXPECT_FALSE(Enabled("Load"));
     EXPECT_TRUE(Enabled("Login"));
-    unit->Restart();  // its prompt while logged out starts the handshake again
+    unit->Restart();
     ASSERT_TRUE(Until([&] { return window.link.LoggedIn(); }));
-}
-
-TEST_F(LinkTest, AUnitLeavingConfigurationModeByItselfLogsOut) {
-    StartUnit();
-    OpenAndLogIn();
+    loop.RunUntilIdle();
+    EXPECT_EQ(window.Find("DeviceState")->GetText(), "on");
     unit->SetIdleTimeout(std::chrono::milliseconds(0));  // from its next line on
     ASSERT_TRUE(Run(model::kVersion, model::kVersionLine));
     ASSERT_TRUE(Until([&] { return !window.link.LoggedIn(); }));
@@ -222,7 +190,7 @@ struct LimitCase {
 
 // Time-outs on the manual clock: a silent unit answers nothing. The reads of a report wait
 // 24 s, other jobs 5 s, both times 9600 divided by the speed (at least 1).
-TEST_F(LinkTest, AJobTimesOutAfterItsLimitTimesTheFactorOfTheSpeed) {
+TEST_F(LinkTest, AJobTimesOutAfterItsLimitTimesTheFactorOfTheSpeedAlsoAfterClosing) {
     sim::UnitOptions options;
     options.silent = true;
     StartUnit(options);
@@ -252,12 +220,7 @@ TEST_F(LinkTest, AJobTimesOutAfterItsLimitTimesTheFactorOfTheSpeed) {
         events.started.clear();
         events.unanswered.clear();
     }
-}
-
-TEST_F(LinkTest, ClosingDropsTheQueuedJobsAndTheRunningOneTimesOut) {
-    sim::UnitOptions options;
-    options.silent = true;
-    StartUnit(options);
+    // Closing drops the queued jobs; the running one times out.
     Open();
     for (std::string_view line : {model::kVersionLine, model::kSignalLine, model::kReadLogLine}) {
         window.link.QueueJob(model::kVersion, line);
@@ -273,22 +236,6 @@ TEST_F(LinkTest, ClosingDropsTheQueuedJobsAndTheRunningOneTimesOut) {
     loop.RunFor(200);
     EXPECT_EQ(events.started.size(), 1u);
     EXPECT_EQ(events.unanswered, std::vector<std::string>{std::string(model::kVersionLine)});
-}
-
-// The worker sleeps on the queue: a job queued while it is idle starts at once, and each job
-// that follows another keeps the unit's gap of 100 ms between two commands.
-TEST_F(LinkTest, AJobStartsAtOnceAndTheNextAfterTheGap) {
-    StartUnit();
-    OpenAndLogIn();
-    loop.RunFor(1000);
-    const ui::Millis queued = clock.Now();
-    window.link.QueueJob(model::kVersion, model::kVersionLine);
-    window.link.QueueJob(model::kVersion, model::kVersionLine);
-    ASSERT_TRUE(UntilWithoutTime([&] { return events.started.size() == 1; }));
-    EXPECT_EQ(events.startTimes[0], queued);
-    ASSERT_TRUE(Until([&] { return events.started.size() == 2; }));
-    ASSERT_EQ(events.endTimes.size(), 1u);
-    EXPECT_GE(events.startTimes[1] - events.endTimes[0], 100);
 }
 
 TEST_F(LinkTest, NothingIsWrittenOnceTheWindowHasBegunToClose) {
@@ -318,6 +265,12 @@ TEST_F(LinkTest, TheProgressOfAReportReadFollowsItsBytes) {
     window.link.QueueJob(model::kReadReport, model::kReportLine);
     // No virtual time passes while the report streams in real time: no time-out.
     ASSERT_TRUE(UntilWithoutTime([&] { return events.idle > idle; }));
+    // The report ends with the "OK" that completes it, is echoed and handed to the parser.
+    EXPECT_EQ(events.answered_, std::vector<std::string>{std::string(model::kReportLine)});
+    EXPECT_EQ(window.reportsParsed, 1);
+    EXPECT_TRUE(window.link.ReceivedText().ends_with("\r\nOK\r\n"));
+    EXPECT_TRUE(Has(window.log, "send:\r\nAT+SHOW\r\n"));
+    EXPECT_TRUE(Has(window.log, "Access Point Name:"));
     const std::vector<JobProgress>& p = events.progress;
     ASSERT_GT(p.size(), 20u);  // it moves while the report comes
     EXPECT_EQ(p.front(), (JobProgress{true, 0, kReportSizeEstimate}));
@@ -334,21 +287,28 @@ TEST_F(LinkTest, TheProgressOfAReportReadFollowsItsBytes) {
     EXPECT_FALSE(p.back().active);
 }
 
-// Writes, two of them refused: the bar counts the writes done of those queued, and one line sums
-// them up when the worker is idle.
-// The unit's replies come in chunks of at most three bytes: an "OK" is often seen before its
-// line end, and the summary comes after the last reply in the log.
+// Writes, two of them refused: the bar counts the writes done of those queued, and one line
+// sums them up when the worker is idle. The worker sleeps on the queue: a job queued while it
+// is idle starts at once, and each job that follows another keeps the unit's gap of 100 ms.
+// The unit's replies, the handshake's too, come in chunks of at most three bytes: an "OK" is
+// often seen before its line end, and the summary comes after the last reply in the log.
 TEST_F(LinkTest, WritesAreCountedAndSummedUp) {
     StartUnit({.chunked = true, .maxChunkBytes = 3});
     OpenAndLogIn();
     unit->Refuse("AT+PORT");
+    loop.RunFor(1000);
     events.progress.clear();
     const int idle = events.idle;
+    const ui::Millis queued = clock.Now();
     window.link.QueueJob(model::kWriteParam, "AT+APN=internet\r\n", "Access Point Name", "x");
     window.link.QueueJob(model::kWriteParam, "AT+PORT=6000\r\n", "Server's Port", "6000");
     window.link.QueueJob(model::kWriteParam, "AT+IPAD=1.2.3.4\r\n", "Server's Ip", "1.2.3.4");
     window.link.QueueJob(model::kWriteParam, "AT+NOSUCH=1\r\n", "No such", "1");
+    ASSERT_TRUE(UntilWithoutTime([&] { return events.started.size() == 1; }));
+    EXPECT_EQ(events.startTimes[0], queued);
     ASSERT_TRUE(Until([&] { return events.idle > idle; }));
+    ASSERT_EQ(events.startTimes.size(), 4u);
+    for (size_t i = 1; i < 4; ++i) EXPECT_GE(events.startTimes[i] - events.endTimes[i - 1], 100);
     std::vector<std::pair<int, int>> counts;
     for (const JobProgress& p : events.progress) {
         if (p.active) counts.emplace_back(p.value, p.maximum);

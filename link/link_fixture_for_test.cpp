@@ -42,7 +42,7 @@ void LinkTest::OpenAndLogIn() {
 bool LinkTest::Run(int kind, std::string_view line, std::string paramName, std::string paramValue) {
     const int before = events.idle;
     window.link.QueueJob(kind, line, std::move(paramName), std::move(paramValue));
-    return UntilIdleAfter(before);
+    return Until([&] { return events.idle > before; });
 }
 
 bool LinkTest::UntilWithoutTime(const std::function<bool()>& pred) {

@@ -34,10 +34,6 @@ class LinkTest : public ::testing::Test {
     /// Queues a job and runs until the worker is idle again.
     bool Run(int kind, std::string_view line, std::string paramName = {},
              std::string paramValue = {});
-    /// Runs until the worker reports itself idle once more than `idleBefore`.
-    bool UntilIdleAfter(int idleBefore) {
-        return Until([&] { return events.idle > idleBefore; });
-    }
     /// How often the unit received `line` followed by CR LF.
     size_t Count(std::string_view line) const;
     bool Enabled(std::string_view name) { return window.Find(name)->IsEnabled(); }
