@@ -1,7 +1,5 @@
 #include "link/link_fixture_for_test.h"
 
-#include <algorithm>
-
 namespace devlink::testing {
 
 void LinkTest::TearDown() {
@@ -52,16 +50,6 @@ bool LinkTest::UntilWithoutTime(const std::function<bool()>& pred) {
         window.WaitForWork(1);
     }
     return pred();
-}
-
-size_t LinkTest::Count(std::string_view line) const {
-    std::vector<std::string> lines = unit->ReceivedLines();
-    // The handshake bytes "s" may stand before the first command on its line.
-    for (std::string& l : lines) {
-        const size_t start = l.find_first_not_of('s');
-        if (start != std::string::npos && start > 0) l.erase(0, start);
-    }
-    return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
 }
 
 }  // namespace devlink::testing

@@ -20,14 +20,7 @@ class PortEvents : public LinkTest {
         for (int i = 0; i < List()->GetCount(); ++i) items.push_back(List()->GetItemText(i));
         return items;
     }
-    size_t Logged(const std::string& text) const {
-        size_t n = 0;
-        for (size_t at = window.log.find(text); at != std::string::npos;
-             at = window.log.find(text, at + 1)) {
-            ++n;
-        }
-        return n;
-    }
+    size_t Logged(std::string_view text) const { return Occurrences(window.log, text); }
 
     FakeDeviceSource devices;  // outlives the watcher: LinkTest::TearDown stops it
     platform::testing_support::TempFolder proc;

@@ -45,14 +45,13 @@ class PortWindow : public ui::Window {
     int errors = 0;
 };
 
+/// A device starts cooked (echo, line editing, CR/LF mapping), as ttys do: the port makes it
+/// raw right after it is opened.
 class Pty {
   public:
-    /// A device starts cooked (echo, line editing, CR/LF mapping) unless `raw`.
-    explicit Pty(bool raw = true) {
+    Pty() {
         char name[128];
-        termios settings{};
-        ::cfmakeraw(&settings);
-        EXPECT_EQ(::openpty(&master, &slave, name, raw ? &settings : nullptr, nullptr), 0);
+        EXPECT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
         path = name;
     }
     ~Pty() {
@@ -74,9 +73,11 @@ class Pty {
         }
         return got;
     }
-    void CloseMaster() {
+    /// The device goes away as an unplugged adapter does.
+    void Vanish() {
+        ::close(slave);
         ::close(master);
-        master = -1;
+        slave = master = -1;
     }
     int master = -1;
     int slave = -1;
@@ -124,16 +125,10 @@ TEST_F(SerialPortTest, OpeningWritesTheExactBytesAndRefusesAMissingOrHeldDevice)
 }
 
 // Standard and other rates reach the device. A settings text the parser refuses shows its box,
-// keeps the port open with the speed it had, and leaves it raw: a device starts cooked (echo,
-// line editing, CR/LF mapping), so the port is made raw right after it is opened.
-TEST(SerialPortSettings, RatesReachTheDeviceAndRefusedSettingsLeaveItRawAtItsSpeed) {
-    Pty pty(/*raw=*/false);
-    CSerialPort port;
-    std::vector<std::string> boxes;
-    port.SetErrorBox([&](const std::string& text) { boxes.push_back(text); });
-    PortWindow window;
+// keeps the port open with the speed it had, and leaves it raw.
+TEST_F(SerialPortTest, RatesReachTheDeviceAndRefusedSettingsLeaveItRawAtItsSpeed) {
     for (int baud : {9600, 250000, 4800}) {
-        ASSERT_TRUE(port.OpenPort(&window, pty.path, baud, 'N', 8, 1, EV_RXCHAR, 8192));
+        ASSERT_TRUE(Open(pty.path, baud));
         EXPECT_EQ(tty::CurrentBaud(pty.slave), baud);
     }
     termios t{};
@@ -172,9 +167,7 @@ TEST(SerialPortReads, FlushedInputIsNothingAndAVanishedPeerIsLost) {
     ASSERT_EQ(::poll(&p, 1, 5000), 1);
     EXPECT_EQ(tty::ReadAvailable(fd, buffer, sizeof buffer, n), tty::ReadOutcome::kData);
     EXPECT_EQ(std::string(buffer, n), "again");
-    ::close(pty.slave);
-    pty.slave = -1;
-    pty.CloseMaster();
+    pty.Vanish();
     EXPECT_EQ(tty::ReadAvailable(fd, buffer, sizeof buffer, n), tty::ReadOutcome::kLost);
     ::close(fd);
 }
@@ -225,9 +218,7 @@ TEST_F(SerialPortTest, NothingOfAClosedPortIsDeliveredAfterClose) {
 
 TEST_F(SerialPortTest, HangUpIsReportedOnceAndTheThreadStops) {
     ASSERT_TRUE(OpenWatched());
-    ::close(pty.slave);
-    pty.slave = -1;
-    pty.CloseMaster();
+    pty.Vanish();
     ASSERT_TRUE(loop.RunUntil([&] { return window.lost > 0; }, 10000));
     loop.RunFor(100);
     EXPECT_EQ(window.lost, 1);
