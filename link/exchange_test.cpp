@@ -1,8 +1,11 @@
 // The exchange with a unit, end to end below the window: the link, its worker and its port
-// against a simulated unit on a pseudo-terminal, on a manual clock.
+// against a simulated unit on a pseudo-terminal, on a manual clock; and the operations' lines.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
 
 #include "link/link_fixture_for_test.h"
 #include "model/unit_lines.h"
@@ -12,32 +15,6 @@ namespace {
 
 bool Has(const std::string& text, std::string_view part) {
     return text.find(part) != std::string::npos;
-}
-
-TEST_F(LinkTest, HandshakeBringsAStartingUnitIntoConfigurationMode) {
-    StartUnit();
-    Open();
-    EXPECT_TRUE(Has(window.log, "OpenNotice\r\n"));
-    EXPECT_EQ(window.Find("Open")->GetText(), "Close");
-    EXPECT_TRUE(Enabled("Login"));
-    EXPECT_FALSE(Enabled("SerialPort"));
-    ASSERT_TRUE(Until([&] { return window.link.LoggedIn(); }));
-    EXPECT_FALSE(window.HasTimer(kHandshakeTimer));
-    EXPECT_EQ(window.link.ReceivedText(), "");
-    loop.RunUntilIdle();
-    EXPECT_EQ(window.Find("DeviceState")->GetText(), "on");
-    EXPECT_TRUE(Enabled("Load"));
-    EXPECT_FALSE(Enabled("Login"));
-    // The handshake is the single byte "s", nothing else.
-    EXPECT_EQ(unit->Received().find_first_not_of('s'), std::string::npos) << unit->Received();
-}
-
-TEST_F(LinkTest, HandshakeReplySplitIntoSmallChunksIsStillRecognised) {
-    sim::UnitOptions options;
-    options.chunked = true;
-    options.maxChunkBytes = 3;
-    StartUnit(options);
-    OpenAndLogIn();
 }
 
 TEST_F(LinkTest, LoginSendsPlusesToARunningUnit) {
@@ -53,18 +30,6 @@ TEST_F(LinkTest, LoginSendsPlusesToARunningUnit) {
     EXPECT_TRUE(Has(window.log, "send:+++\r\n"));
 }
 
-TEST_F(LinkTest, TheReportEndsWithTheOkThatCompletesItAndIsHandedToTheParser) {
-    StartUnit();
-    OpenAndLogIn();
-    ASSERT_TRUE(Run(model::kReadReport, model::kReportLine));
-    EXPECT_EQ(window.reportsParsed, 1);
-    EXPECT_EQ(events.answered_, std::vector<std::string>{std::string(model::kReportLine)});
-    EXPECT_GT(window.link.ReceivedText().size(), 3000u);
-    EXPECT_TRUE(window.link.ReceivedText().ends_with("\r\nOK\r\n"));
-    EXPECT_TRUE(Has(window.log, "send:\r\nAT+SHOW\r\n"));
-    EXPECT_TRUE(Has(window.log, "Access Point Name:"));  // the report is echoed into the log
-}
-
 TEST_F(LinkTest, AWriteIsRecordedOnlyWhenTheUnitAcceptsIt) {
     StartUnit();
     OpenAndLogIn();
@@ -77,15 +42,6 @@ TEST_F(LinkTest, AWriteIsRecordedOnlyWhenTheUnitAcceptsIt) {
     using Written = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(window.written, (Written{{"Server's Ip", "10.0.0.9"}}));
     EXPECT_EQ(unit->Value("AT+IPAD").value_or(""), "10.0.0.9");
-}
-
-TEST_F(LinkTest, TheSignalQueryIsAskedOnceMoreAfterAnError) {
-    StartUnit();
-    OpenAndLogIn();
-    unit->Refuse("AT+CSQ");
-    ASSERT_TRUE(Run(model::kSignal, model::kSignalLine));
-    EXPECT_EQ(Count("At+CSQ"), 2u);  // an error to the second try only ends the exchange
-    EXPECT_TRUE(events.unanswered.empty());
 }
 
 struct LineCase {
@@ -103,6 +59,7 @@ TEST_F(LinkTest, OperationsAreAnsweredAndFinished) {
         {model::kSim, std::string(model::kImsiLine), ""},
         {model::kReadLog, std::string(model::kReadLogLine), ""},
         {model::kCommandButton, "AT+CSQ\r\n", ""},
+        {model::kNetMode, std::string(model::kNetModeLine), ""},
         {model::kWriteParam, model::ClockLine("2027/03/01,07:05:09"), "SaveSuccess"},
         // The factory restore's OK reads the report again.
         {model::kFactory, std::string(model::kFactoryLine), "FactorySuccess"},
@@ -114,16 +71,24 @@ TEST_F(LinkTest, OperationsAreAnsweredAndFinished) {
                   c.kind == model::kFactory ? std::string(model::kReportLine) : c.line);
         EXPECT_TRUE(window.log.find(c.notice, logBefore) != std::string::npos) << c.line;
     }
+    unit->Refuse("AT+CSQ");
+    ASSERT_TRUE(Run(model::kSignal, model::kSignalLine));
+    EXPECT_EQ(Occurrences(unit->Received(), model::kSignalLine), 2u);  // asked once more
     EXPECT_TRUE(events.unanswered.empty());
     EXPECT_EQ(window.reportsParsed, 1);
     EXPECT_EQ(unit->ClockText(), "2027/03/01,07:05:09");
+    EXPECT_EQ(window.Find("FINDNETMODE")->GetText(), " LTE");
 }
 
-TEST_F(LinkTest, TheNetworkModeAnswerFillsItsField) {
-    StartUnit();
-    OpenAndLogIn();
-    ASSERT_TRUE(Run(model::kNetMode, model::kNetModeLine));
-    EXPECT_EQ(window.Find("FINDNETMODE")->GetText(), " LTE");
+TEST(Operations, ClockTextIsZeroPaddedAndTheSimQueryFollowsTheModule) {
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    EXPECT_EQ(MakeClockText(1803884709LL), "2027/03/01,07:05:09");
+    EXPECT_EQ(MakeClockText(1796503328LL), "2026/12/05,20:42:08");
+    EXPECT_EQ(SimQueryLine("Quectel-BG36-X"), "\r\nAT+CPIN?\r\n");
+    EXPECT_EQ(SimQueryLine("BG96"), "\r\nAT+CPIN?\r\n");
+    EXPECT_EQ(SimQueryLine("SIM7000"), "\r\nAT+CIMI\r\n");
+    EXPECT_EQ(SimQueryLine("bg96"), "\r\nAT+CIMI\r\n");  // case matters
 }
 
 struct NetModeCase {
@@ -155,20 +120,31 @@ TEST(NetModeAnswer, FillsTheFieldOnlyFromAShortAnswerWithItsMarkerAndLineEnd) {
     }
 }
 
-TEST_F(LinkTest, QuitLogsOutAndARestartingUnitIsLoggedInAgain) {
+// The handshake brings a starting unit into configuration mode. Quit logs out; a restarting
+// unit's prompt while logged out starts the handshake again; a unit that leaves configuration
+// mode by itself logs out too.
+TEST_F(LinkTest, TheHandshakeLogsInAndQuitOrTheUnitLeavingLogsOut) {
     StartUnit();
-    OpenAndLogIn();
+    Open();
+    EXPECT_TRUE(Has(window.log, "OpenNotice\r\n"));
+    EXPECT_EQ(window.Find("Open")->GetText(), "Close");
+    EXPECT_TRUE(Enabled("Login"));
+    EXPECT_FALSE(Enabled("SerialPort"));
+    ASSERT_TRUE(Until([&] { return window.link.LoggedIn(); }));
+    EXPECT_FALSE(window.HasTimer(kHandshakeTimer));
+    EXPECT_EQ(window.link.ReceivedText(), "");
+    loop.RunUntilIdle();
+    EXPECT_EQ(window.Find("DeviceState")->GetText(), "on");
+    EXPECT_TRUE(Enabled("Load"));
+    EXPECT_FALSE(Enabled("Login"));
+    // The handshake is the single byte "s", nothing else.
+    EXPECT_EQ(unit->Received().find_first_not_of('s'), std::string::npos) << unit->Received();
     ASSERT_TRUE(Run(model::kQuit, model::kQuitLine));
     EXPECT_FALSE(window.link.LoggedIn());
     EXPECT_FALSE(Enabled("Load"));
     EXPECT_TRUE(Enabled("Login"));
-    unit->Restart();  // its prompt while logged out starts the handshake again
+    unit->Restart();
     ASSERT_TRUE(Until([&] { return window.link.LoggedIn(); }));
-}
-
-TEST_F(LinkTest, AUnitLeavingConfigurationModeByItselfLogsOut) {
-    StartUnit();
-    OpenAndLogIn();
     unit->SetIdleTimeout(std::chrono::milliseconds(0));  // from its next line on
     ASSERT_TRUE(Run(model::kVersion, model::kVersionLine));
     ASSERT_TRUE(Until([&] { return !window.link.LoggedIn(); }));
@@ -183,7 +159,7 @@ TEST_F(LinkTest, AnUnplugDuringTheReportClosesTheLinkAndNamesWhatWasNeverSent) {
     OpenAndLogIn();
     window.link.QueueJob(model::kReadReport, model::kReportLine);
     window.link.QueueJob(model::kVersion, model::kVersionLine);
-    ASSERT_TRUE(Until([&] { return Count("AT+SHOW") == 1; }));
+    ASSERT_TRUE(Until([&] { return Occurrences(unit->Received(), model::kReportLine) == 1; }));
     unit->Unplug();
     ASSERT_TRUE(Until([&] { return events.lost == 1; }));
     EXPECT_TRUE(Has(window.log, "PortLost\r\nCloseNotice\r\n"));
@@ -222,7 +198,7 @@ struct LimitCase {
 
 // Time-outs on the manual clock: a silent unit answers nothing. The reads of a report wait
 // 24 s, other jobs 5 s, both times 9600 divided by the speed (at least 1).
-TEST_F(LinkTest, AJobTimesOutAfterItsLimitTimesTheFactorOfTheSpeed) {
+TEST_F(LinkTest, AJobTimesOutAfterItsLimitTimesTheFactorOfTheSpeedAlsoAfterClosing) {
     sim::UnitOptions options;
     options.silent = true;
     StartUnit(options);
@@ -252,12 +228,7 @@ TEST_F(LinkTest, AJobTimesOutAfterItsLimitTimesTheFactorOfTheSpeed) {
         events.started.clear();
         events.unanswered.clear();
     }
-}
-
-TEST_F(LinkTest, ClosingDropsTheQueuedJobsAndTheRunningOneTimesOut) {
-    sim::UnitOptions options;
-    options.silent = true;
-    StartUnit(options);
+    // Closing drops the queued jobs; the running one times out.
     Open();
     for (std::string_view line : {model::kVersionLine, model::kSignalLine, model::kReadLogLine}) {
         window.link.QueueJob(model::kVersion, line);
@@ -273,22 +244,6 @@ TEST_F(LinkTest, ClosingDropsTheQueuedJobsAndTheRunningOneTimesOut) {
     loop.RunFor(200);
     EXPECT_EQ(events.started.size(), 1u);
     EXPECT_EQ(events.unanswered, std::vector<std::string>{std::string(model::kVersionLine)});
-}
-
-// The worker sleeps on the queue: a job queued while it is idle starts at once, and each job
-// that follows another keeps the unit's gap of 100 ms between two commands.
-TEST_F(LinkTest, AJobStartsAtOnceAndTheNextAfterTheGap) {
-    StartUnit();
-    OpenAndLogIn();
-    loop.RunFor(1000);
-    const ui::Millis queued = clock.Now();
-    window.link.QueueJob(model::kVersion, model::kVersionLine);
-    window.link.QueueJob(model::kVersion, model::kVersionLine);
-    ASSERT_TRUE(UntilWithoutTime([&] { return events.started.size() == 1; }));
-    EXPECT_EQ(events.startTimes[0], queued);
-    ASSERT_TRUE(Until([&] { return events.started.size() == 2; }));
-    ASSERT_EQ(events.endTimes.size(), 1u);
-    EXPECT_GE(events.startTimes[1] - events.endTimes[0], 100);
 }
 
 TEST_F(LinkTest, NothingIsWrittenOnceTheWindowHasBegunToClose) {
@@ -318,6 +273,14 @@ TEST_F(LinkTest, TheProgressOfAReportReadFollowsItsBytes) {
     window.link.QueueJob(model::kReadReport, model::kReportLine);
     // No virtual time passes while the report streams in real time: no time-out.
     ASSERT_TRUE(UntilWithoutTime([&] { return events.idle > idle; }));
+    // The report ends with the "OK" that completes it, is echoed and handed to the parser.
+    EXPECT_EQ(events.answered_, std::vector<std::string>{std::string(model::kReportLine)});
+    EXPECT_EQ(window.reportsParsed, 1);
+    std::string text(window.link.ReceivedText());
+    text.erase(text.find_last_not_of("\r\n") + 1);  // its line end may be on its way yet
+    EXPECT_TRUE(text.ends_with("\r\nOK"));
+    EXPECT_TRUE(Has(window.log, "send:\r\nAT+SHOW\r\n"));
+    EXPECT_TRUE(Has(window.log, "Access Point Name:"));
     const std::vector<JobProgress>& p = events.progress;
     ASSERT_GT(p.size(), 20u);  // it moves while the report comes
     EXPECT_EQ(p.front(), (JobProgress{true, 0, kReportSizeEstimate}));
@@ -334,21 +297,28 @@ TEST_F(LinkTest, TheProgressOfAReportReadFollowsItsBytes) {
     EXPECT_FALSE(p.back().active);
 }
 
-// Writes, two of them refused: the bar counts the writes done of those queued, and one line sums
-// them up when the worker is idle.
-// The unit's replies come in chunks of at most three bytes: an "OK" is often seen before its
-// line end, and the summary comes after the last reply in the log.
+// Writes, two of them refused: the bar counts the writes done of those queued, and one line
+// sums them up when the worker is idle. The worker sleeps on the queue: a job queued while it
+// is idle starts at once, and each job that follows another keeps the unit's gap of 100 ms.
+// The unit's replies, the handshake's too, come in chunks of at most three bytes: an "OK" is
+// often seen before its line end, and the summary comes after the last reply in the log.
 TEST_F(LinkTest, WritesAreCountedAndSummedUp) {
     StartUnit({.chunked = true, .maxChunkBytes = 3});
     OpenAndLogIn();
     unit->Refuse("AT+PORT");
+    loop.RunFor(1000);
     events.progress.clear();
     const int idle = events.idle;
+    const ui::Millis queued = clock.Now();
     window.link.QueueJob(model::kWriteParam, "AT+APN=internet\r\n", "Access Point Name", "x");
     window.link.QueueJob(model::kWriteParam, "AT+PORT=6000\r\n", "Server's Port", "6000");
     window.link.QueueJob(model::kWriteParam, "AT+IPAD=1.2.3.4\r\n", "Server's Ip", "1.2.3.4");
     window.link.QueueJob(model::kWriteParam, "AT+NOSUCH=1\r\n", "No such", "1");
+    ASSERT_TRUE(UntilWithoutTime([&] { return events.started.size() == 1; }));
+    EXPECT_EQ(events.startTimes[0], queued);
     ASSERT_TRUE(Until([&] { return events.idle > idle; }));
+    ASSERT_EQ(events.startTimes.size(), 4u);
+    for (size_t i = 1; i < 4; ++i) EXPECT_GE(events.startTimes[i] - events.endTimes[i - 1], 100);
     std::vector<std::pair<int, int>> counts;
     for (const JobProgress& p : events.progress) {
         if (p.active) counts.emplace_back(p.value, p.maximum);

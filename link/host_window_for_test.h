@@ -71,25 +71,19 @@ class HostWindow : public ui::Window, public LinkHost {
     void PostLogText(std::string_view text) override {
         PostMessage(UM_LOG_TEXT, 0, 0, std::string(text));
     }
-    void ShowBox(const std::string& text, const std::string&, platform::BoxIcon) override {
-        boxes.push_back(text);
-    }
+    void ShowBox(const std::string&, const std::string&, platform::BoxIcon) override {}
     std::string ModelText() const override { return "7315"; }
     const std::string& RfModel() const override { return rfModel; }
     void RecordWrittenValue(const std::string& name, const std::string& value) override {
         written.emplace_back(name, value);
     }
-    void SaveReportFile(std::string_view report) override { saved = std::string(report); }
-    void WriteLoadedConfiguration(std::string_view report) override {
-        loaded = std::string(report);
-    }
+    void SaveReportFile(std::string_view) override {}
+    void WriteLoadedConfiguration(std::string_view) override {}
 
     ui::Control* Find(std::string_view name) { return form.FindControl(name); }
 
     std::string log;
-    std::vector<std::string> boxes;
     std::vector<std::pair<std::string, std::string>> written;
-    std::string saved, loaded;
     int reportsParsed = 0;
     std::string rfModel;
     ui::PaintManager form;

@@ -1,7 +1,5 @@
 #include "link/link_fixture_for_test.h"
 
-#include <algorithm>
-
 namespace devlink::testing {
 
 void LinkTest::TearDown() {
@@ -42,7 +40,7 @@ void LinkTest::OpenAndLogIn() {
 bool LinkTest::Run(int kind, std::string_view line, std::string paramName, std::string paramValue) {
     const int before = events.idle;
     window.link.QueueJob(kind, line, std::move(paramName), std::move(paramValue));
-    return UntilIdleAfter(before);
+    return Until([&] { return events.idle > before; });
 }
 
 bool LinkTest::UntilWithoutTime(const std::function<bool()>& pred) {
@@ -52,16 +50,6 @@ bool LinkTest::UntilWithoutTime(const std::function<bool()>& pred) {
         window.WaitForWork(1);
     }
     return pred();
-}
-
-size_t LinkTest::Count(std::string_view line) const {
-    std::vector<std::string> lines = unit->ReceivedLines();
-    // The handshake bytes "s" may stand before the first command on its line.
-    for (std::string& l : lines) {
-        const size_t start = l.find_first_not_of('s');
-        if (start != std::string::npos && start > 0) l.erase(0, start);
-    }
-    return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
 }
 
 }  // namespace devlink::testing

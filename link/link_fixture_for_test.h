@@ -14,6 +14,13 @@
 
 namespace devlink::testing {
 
+/// How often `part` stands in `text`.
+inline size_t Occurrences(std::string_view text, std::string_view part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != text.npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
 /// A link on a manual clock, talking to a simulated unit.
 class LinkTest : public ::testing::Test {
   protected:
@@ -34,12 +41,6 @@ class LinkTest : public ::testing::Test {
     /// Queues a job and runs until the worker is idle again.
     bool Run(int kind, std::string_view line, std::string paramName = {},
              std::string paramValue = {});
-    /// Runs until the worker reports itself idle once more than `idleBefore`.
-    bool UntilIdleAfter(int idleBefore) {
-        return Until([&] { return events.idle > idleBefore; });
-    }
-    /// How often the unit received `line` followed by CR LF.
-    size_t Count(std::string_view line) const;
     bool Enabled(std::string_view name) { return window.Find(name)->IsEnabled(); }
 
     ui::ManualClock clock;

@@ -1,10 +1,10 @@
 // The port list following the devices of a fake source while the unit's port is opened, lost
 // and closed: the watcher's thread, the window's messages and the rebuild rules.
 #include <filesystem>
-#include <fstream>
 
 #include "link/fake_device_source_for_test.h"
 #include "link/link_fixture_for_test.h"
+#include "platform/temp_folder_for_test.h"
 
 namespace devlink::testing {
 namespace {
@@ -14,28 +14,16 @@ using Paths = std::vector<std::string>;
 
 class PortEvents : public LinkTest {
   protected:
-    void TearDown() override {
-        LinkTest::TearDown();  // the watcher stops before the source goes
-        std::filesystem::remove_all(proc);
-    }
     ui::Combo* List() { return window.form.Find<ui::Combo>("SerialPort"); }
     Paths Items() {
         Paths items;
         for (int i = 0; i < List()->GetCount(); ++i) items.push_back(List()->GetItemText(i));
         return items;
     }
-    size_t Logged(const std::string& text) const {
-        size_t n = 0;
-        for (size_t at = window.log.find(text); at != std::string::npos;
-             at = window.log.find(text, at + 1)) {
-            ++n;
-        }
-        return n;
-    }
+    size_t Logged(std::string_view text) const { return Occurrences(window.log, text); }
 
-    FakeDeviceSource devices;
-    std::filesystem::path proc =
-        std::filesystem::temp_directory_path() / ("dtu-proc-" + std::to_string(::getpid()));
+    FakeDeviceSource devices;  // outlives the watcher: LinkTest::TearDown stops it
+    platform::testing_support::TempFolder proc;
 };
 
 TEST_F(PortEvents, TheListFollowsTheDevicesWaitsForTheCloseAndSelectsALostAdapterThatIsBack) {
@@ -44,9 +32,9 @@ TEST_F(PortEvents, TheListFollowsTheDevicesWaitsForTheCloseAndSelectsALostAdapte
     window.link.SetExtraPorts({unitPath});  // as "--port" lists it
     devices.Add({.path = unitPath, .byIdPath = kById, .vendorId = "1a86", .productId = "7523"});
     window.link.UseDeviceSource(&devices);
-    std::filesystem::create_directories(proc / "4242");  // ModemManager runs
-    std::ofstream(proc / "4242" / "comm") << "ModemManager\n";
-    window.link.SetProcRoot(proc.string());
+    std::filesystem::create_directories(proc.File("4242"));  // ModemManager runs
+    platform::testing_support::WriteFile(proc.File("4242/comm"), "ModemManager\n");
+    window.link.SetProcRoot(proc.Path());
     ASSERT_TRUE(window.link.StartPortWatcher());
     devices.Add({.path = "/dev/ttyUSB9"});
     ASSERT_TRUE(Until([&] { return Items() == Paths{unitPath, "/dev/ttyUSB9"}; }));

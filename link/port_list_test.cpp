@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "link/modem_manager.h"
@@ -13,15 +14,32 @@ namespace {
 
 const std::string kById = "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0";
 
+/// Paths from short words: "USB0" is /dev/ttyUSB0, "pts/7" /dev/pts/7, "by-id" the
+/// adapter's by-id path.
+std::vector<std::string> Paths(std::string_view words) {
+    std::vector<std::string> paths;
+    for (size_t at = 0; at < words.size();) {
+        const size_t end = std::min(words.find(' ', at), words.size());
+        const std::string word(words.substr(at, end - at));
+        const bool pts = word.find('/') != std::string::npos;
+        paths.push_back(word == "by-id" ? kById : (pts ? "/dev/" : "/dev/tty") + word);
+        at = end + 1;
+    }
+    return paths;
+}
+std::string Path(std::string_view word) {
+    return word.empty() ? "" : Paths(word).at(0);
+}
+
 struct PlanCase {
     const char* what;
-    std::vector<std::string> extraPorts;
+    const char* extraPorts;
     std::vector<SerialDevice> devices;  // path and by-id path only
-    std::string selected;               // the text selected before
-    std::string backById;               // a lost adapter that is back
-    std::vector<std::string> items;     // expected
-    std::string selectedAfter;          // expected; empty: none
-    std::string back;                   // expected
+    const char* selected;               // the text selected before
+    const char* backById;               // a lost adapter that is back
+    const char* items;                  // expected
+    const char* selectedAfter;          // expected; empty: none
+    const char* back;                   // expected
 };
 
 TEST(PlanPortList, ExtraPortsFirstSelectionKeptOrMovedToTheAdapterThatIsBack) {
@@ -30,73 +48,25 @@ TEST(PlanPortList, ExtraPortsFirstSelectionKeptOrMovedToTheAdapterThatIsBack) {
     const SerialDevice ch340{.path = "/dev/ttyUSB0", .byIdPath = kById};
     const SerialDevice ch340Again{.path = "/dev/ttyUSB3", .byIdPath = kById};
     const PlanCase cases[] = {
-        {"selection kept",
-         {},
-         {usb0, usb1},
-         "/dev/ttyUSB1",
-         "",
-         {"/dev/ttyUSB0", "/dev/ttyUSB1"},
-         "/dev/ttyUSB1",
-         ""},
-        {"selection gone: the first item",
-         {},
-         {usb0},
-         "/dev/ttyUSB1",
-         "",
-         {"/dev/ttyUSB0"},
-         "/dev/ttyUSB0",
-         ""},
-        {"--port paths first, listed while absent",
-         {"/dev/pts/7", "/dev/pts/2"},
-         {s0, usb0},
-         "/dev/ttyUSB0",
-         "",
-         {"/dev/pts/7", "/dev/pts/2", "/dev/ttyS0", "/dev/ttyUSB0"},
-         "/dev/ttyUSB0",
-         ""},
-        {"a --port node is not listed twice",
-         {"/dev/ttyUSB0", "/dev/ttyUSB0"},
-         {s0, usb0},
-         "",
-         "",
-         {"/dev/ttyUSB0", "/dev/ttyS0"},
-         "/dev/ttyUSB0",
-         ""},
-        {"a --port by-id path stands for its node",
-         {kById},
-         {ch340, usb1},
-         "/dev/ttyUSB0",
-         "",
-         {kById, "/dev/ttyUSB1"},
-         kById,
-         ""},
-        {"the adapter back is selected",
-         {},
-         {s0, ch340Again},
-         "/dev/ttyS0",
-         kById,
-         {"/dev/ttyS0", "/dev/ttyUSB3"},
-         "/dev/ttyUSB3",
-         "/dev/ttyUSB3"},
-        {"back under its --port by-id path",
-         {kById},
-         {s0, ch340Again},
-         "/dev/ttyS0",
-         kById,
-         {kById, "/dev/ttyS0"},
-         kById,
-         kById},
-        {"nothing to list", {}, {}, "/dev/ttyUSB0", kById, {}, "", ""},
+        {"selection kept", "", {usb0, usb1}, "USB1", "", "USB0 USB1", "USB1", ""},
+        {"gone: the first", "", {usb0}, "USB1", "", "USB0", "USB0", ""},
+        {"--port first", "pts/7 pts/2", {s0, usb0}, "USB0", "", "pts/7 pts/2 S0 USB0", "USB0", ""},
+        {"--port once", "USB0 USB0", {s0, usb0}, "", "", "USB0 S0", "USB0", ""},
+        {"--port by-id", "by-id", {ch340, usb1}, "USB0", "", "by-id USB1", "by-id", ""},
+        {"back", "", {s0, ch340Again}, "S0", "by-id", "S0 USB3", "USB3", "USB3"},
+        {"back by-id", "by-id", {s0, ch340Again}, "S0", "by-id", "by-id S0", "by-id", "by-id"},
+        {"nothing", "", {}, "USB0", "by-id", "", "", ""},
     };
     for (const PlanCase& c : cases) {
-        const PortListPlan plan = PlanPortList(c.extraPorts, c.devices, c.selected, c.backById);
+        const PortListPlan plan =
+            PlanPortList(Paths(c.extraPorts), c.devices, Path(c.selected), Path(c.backById));
         std::vector<std::string> items;
         for (const PortItem& item : plan.items) items.push_back(item.text);
-        EXPECT_EQ(items, c.items) << c.what;
+        EXPECT_EQ(items, Paths(c.items)) << c.what;
         const std::string selected =
             plan.selected < 0 ? "" : plan.items.at(static_cast<size_t>(plan.selected)).text;
-        EXPECT_EQ(selected, c.selectedAfter) << c.what;
-        EXPECT_EQ(plan.back, c.back) << c.what;
+        EXPECT_EQ(selected, Path(c.selectedAfter)) << c.what;
+        EXPECT_EQ(plan.back, Path(c.back)) << c.what;
         for (const PortItem& item : plan.items) {  // each item knows the device it names
             const auto device = FindDevice(c.devices, item.text);
             EXPECT_EQ(item.device ? item.device->path : "", device ? device->path : "") << c.what;

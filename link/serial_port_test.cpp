@@ -31,6 +31,8 @@ class PortWindow : public ui::Window {
             received += msg.payload;
         } else if (msg.id == UM_PORT_LOST) {
             ++lost;
+        } else if (msg.id == UM_PORT_ERROR) {
+            ++errors;
         } else {
             handled = false;
         }
@@ -40,15 +42,16 @@ class PortWindow : public ui::Window {
     std::vector<std::uintptr_t> generations;
     std::string received;
     int lost = 0;
+    int errors = 0;
 };
 
+/// A device starts cooked (echo, line editing, CR/LF mapping), as ttys do: the port makes it
+/// raw right after it is opened.
 class Pty {
   public:
     Pty() {
         char name[128];
-        termios raw{};
-        ::cfmakeraw(&raw);
-        EXPECT_EQ(::openpty(&master, &slave, name, &raw, nullptr), 0);
+        EXPECT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
         path = name;
     }
     ~Pty() {
@@ -70,9 +73,11 @@ class Pty {
         }
         return got;
     }
-    void CloseMaster() {
+    /// The device goes away as an unplugged adapter does.
+    void Vanish() {
+        ::close(slave);
         ::close(master);
-        master = -1;
+        slave = master = -1;
     }
     int master = -1;
     int slave = -1;
@@ -84,6 +89,7 @@ class SerialPortTest : public ::testing::Test {
     bool Open(const std::string& path, int baud = 115200) {
         return port.OpenPort(&window, path, baud, 'N', 8, 1, EV_RXCHAR, 8192);
     }
+    bool OpenWatched() { return Open(pty.path) && port.StartEventThread(); }
     PortWindow window;
     ui::HeadlessLoop loop{window};
     Pty pty;
@@ -119,39 +125,28 @@ TEST_F(SerialPortTest, OpeningWritesTheExactBytesAndRefusesAMissingOrHeldDevice)
 }
 
 // Standard and other rates reach the device. A settings text the parser refuses shows its box,
-// keeps the port open with the speed it had, and leaves it raw: a device starts cooked (echo,
-// line editing, CR/LF mapping), so the port is made raw right after it is opened.
-TEST(SerialPortSettings, RatesReachTheDeviceAndRefusedSettingsLeaveItRawAtItsSpeed) {
-    int master = -1, slave = -1;
-    char name[128];
-    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);  // cooked, as ttys start
-    CSerialPort port;
-    std::vector<std::string> boxes;
-    port.SetErrorBox([&](const std::string& text) { boxes.push_back(text); });
-    PortWindow window;
+// keeps the port open with the speed it had, and leaves it raw.
+TEST_F(SerialPortTest, RatesReachTheDeviceAndRefusedSettingsLeaveItRawAtItsSpeed) {
     for (int baud : {9600, 250000, 4800}) {
-        ASSERT_TRUE(port.OpenPort(&window, name, baud, 'N', 8, 1, EV_RXCHAR, 8192));
-        EXPECT_EQ(tty::CurrentBaud(slave), baud);
+        ASSERT_TRUE(Open(pty.path, baud));
+        EXPECT_EQ(tty::CurrentBaud(pty.slave), baud);
     }
-    termios cooked{};
-    ASSERT_EQ(::tcgetattr(slave, &cooked), 0);
-    cooked.c_lflag |= ICANON | ECHO;
-    cooked.c_oflag |= OPOST;
-    ASSERT_EQ(::tcsetattr(slave, TCSANOW, &cooked), 0);
-    EXPECT_TRUE(port.OpenPort(&window, name, 9600, 'X', 8, 1, EV_RXCHAR, 8192));
+    termios t{};
+    ASSERT_EQ(::tcgetattr(pty.slave, &t), 0);
+    EXPECT_EQ(::cfgetospeed(&t), static_cast<speed_t>(B4800));  // a standard rate by its constant
+    t.c_lflag |= ICANON | ECHO;
+    t.c_oflag |= OPOST;
+    ASSERT_EQ(::tcsetattr(pty.slave, TCSANOW, &t), 0);
+    EXPECT_TRUE(port.OpenPort(&window, pty.path, 9600, 'X', 8, 1, EV_RXCHAR, 8192));
     EXPECT_TRUE(port.IsOpen());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "WARNING:  BuildCommDCB() Failed with the following error: \n" +
-                            std::string(std::strerror(EINVAL)) + "\nPort: " + name + "\n");
-    EXPECT_EQ(tty::CurrentBaud(slave), 4800);  // the old speed stays
-    termios t{};
-    ASSERT_EQ(::tcgetattr(slave, &t), 0);
+                            std::string(std::strerror(EINVAL)) + "\nPort: " + pty.path + "\n");
+    EXPECT_EQ(tty::CurrentBaud(pty.slave), 4800);  // the old speed stays
+    ASSERT_EQ(::tcgetattr(pty.slave, &t), 0);
     EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
     EXPECT_EQ(t.c_iflag & (ICRNL | INLCR | IXON), 0u);
     EXPECT_EQ(t.c_oflag & OPOST, 0u);
-    port.ClosePort();
-    ::close(master);
-    ::close(slave);
 }
 
 // Reads never wait, so bytes that poll announced and that were discarded before the read give
@@ -172,9 +167,7 @@ TEST(SerialPortReads, FlushedInputIsNothingAndAVanishedPeerIsLost) {
     ASSERT_EQ(::poll(&p, 1, 5000), 1);
     EXPECT_EQ(tty::ReadAvailable(fd, buffer, sizeof buffer, n), tty::ReadOutcome::kData);
     EXPECT_EQ(std::string(buffer, n), "again");
-    ::close(pty.slave);
-    pty.slave = -1;
-    pty.CloseMaster();
+    pty.Vanish();
     EXPECT_EQ(tty::ReadAvailable(fd, buffer, sizeof buffer, n), tty::ReadOutcome::kLost);
     ::close(fd);
 }
@@ -200,8 +193,7 @@ TEST_F(SerialPortTest, WriteThatNeverLeavesFailsAfterItsBound) {
 }
 
 TEST_F(SerialPortTest, ChunksArriveInOrderAndNeverAboveTheLimit) {
-    ASSERT_TRUE(Open(pty.path));
-    ASSERT_TRUE(port.StartEventThread());
+    ASSERT_TRUE(OpenWatched());
     std::string sent;
     for (int i = 0; i < 5000; ++i) sent.push_back(static_cast<char>('A' + i % 50));
     pty.Write(sent);
@@ -212,8 +204,7 @@ TEST_F(SerialPortTest, ChunksArriveInOrderAndNeverAboveTheLimit) {
 }
 
 TEST_F(SerialPortTest, NothingOfAClosedPortIsDeliveredAfterClose) {
-    ASSERT_TRUE(Open(pty.path));
-    ASSERT_TRUE(port.StartEventThread());
+    ASSERT_TRUE(OpenWatched());
     pty.Write(std::string(3000, 'x'));
     ASSERT_TRUE(loop.RunUntil([&] { return !window.received.empty(); }, 10000));
     port.ClosePort();
@@ -226,11 +217,8 @@ TEST_F(SerialPortTest, NothingOfAClosedPortIsDeliveredAfterClose) {
 }
 
 TEST_F(SerialPortTest, HangUpIsReportedOnceAndTheThreadStops) {
-    ASSERT_TRUE(Open(pty.path));
-    ASSERT_TRUE(port.StartEventThread());
-    ::close(pty.slave);
-    pty.slave = -1;
-    pty.CloseMaster();
+    ASSERT_TRUE(OpenWatched());
+    pty.Vanish();
     ASSERT_TRUE(loop.RunUntil([&] { return window.lost > 0; }, 10000));
     loop.RunFor(100);
     EXPECT_EQ(window.lost, 1);
@@ -238,22 +226,20 @@ TEST_F(SerialPortTest, HangUpIsReportedOnceAndTheThreadStops) {
     EXPECT_FALSE(port.IsOpen());
 }
 
-TEST_F(SerialPortTest, OpeningAgainReplacesThePortAndItsThread) {
-    ASSERT_TRUE(Open(pty.path));
-    ASSERT_TRUE(port.StartEventThread());
+// The new thread reads, and writes what is queued for it: all of it, with no error posted
+// (the error would come before the data that follows it).
+TEST_F(SerialPortTest, OpeningAgainReplacesThePortAndItsThreadThatWritesWhatIsQueued) {
+    ASSERT_TRUE(OpenWatched());
     const auto first = port.Generation();
-    ASSERT_TRUE(Open(pty.path));
-    ASSERT_TRUE(port.StartEventThread());
+    ASSERT_TRUE(OpenWatched());
     EXPECT_GT(port.Generation(), first);
     pty.Write("after");
     ASSERT_TRUE(loop.RunUntil([&] { return window.received == "after"; }, 10000));
-}
-
-TEST_F(SerialPortTest, QueuedWriteGoesOutThroughTheEventThread) {
-    ASSERT_TRUE(Open(pty.path));
-    ASSERT_TRUE(port.StartEventThread());
     port.QueueWrite("queued\r\n");
     EXPECT_EQ(pty.Read(8), "queued\r\n");
+    pty.Write("again");
+    ASSERT_TRUE(loop.RunUntil([&] { return window.received == "afteragain"; }, 10000));
+    EXPECT_EQ(window.errors, 0);
 }
 
 }  // namespace
