@@ -26,15 +26,6 @@ class FrameTest : public ::testing::Test {
     TestFrame t;
 };
 
-TEST_F(FrameTest, StartsWithTheDisconnectedFormAndTheModelPages) {
-    t.loop->RunUntilIdle();
-    EXPECT_FALSE(t.Find("IOTab")->IsVisible());
-    EXPECT_FALSE(t.Find("GPSTab")->IsVisible());
-    EXPECT_FALSE(t.Find("Load")->IsEnabled());
-    EXPECT_TRUE(t.Find("Open")->IsEnabled());
-    EXPECT_EQ(t.Find("DeviceState")->GetText(), t.frame->LoadText("SetDeviceState", "szLoginOff"));
-}
-
 TEST_F(FrameTest, TitleTimerFillsTheLabelsOnceAfterAHundredMilliseconds) {
     t.loop->RunFor(99);
     EXPECT_NE(t.Find("Ver")->GetText(), "7315_E ConfigureTool V1.2.3");

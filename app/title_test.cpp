@@ -11,16 +11,6 @@
 namespace app {
 namespace {
 
-TEST(Title, LabelsByModelAndLanguage) {
-    const std::tuple<bool, int, const char*, const char*> cases[] = {
-        {false, 1, "7315_E 配置工具 V1.2.3", "Halvorn 2018年12月11日 V1.2.3"},
-        {true, 7, "7315 配置工具 V1.2.3", "Halvorn 2018年12月11日 V1.2.3"}};
-    for (const auto& [baseModel, languageCode, ver, verDown] : cases) {
-        EXPECT_EQ(VersionLabel(baseModel, languageCode), ver);
-        EXPECT_EQ(DateLabel(languageCode), verDown);
-    }
-}
-
 class TitleFiles : public ::testing::Test {
   protected:
     void TearDown() override { std::filesystem::remove_all(folder); }

@@ -94,14 +94,12 @@ std::string ProfileCase(std::string_view file, std::string_view section, std::st
 void PutProfileSeeds() {
     const std::string seeds[] = {
         ProfileCase("[Set]\r\nLanguage=1\r\n", "Set", "Language", "0", true, 19),
-        ProfileCase("[Set]\r\nLanguage=1\r\n", "Set", "Language", "1", false, 19),
         ProfileCase(
             "; texts\n[OnStartCom]\nOpen = Open\nClose=\"Close \"\n\n[ComSend]\nsend=send\n",
             " comsend", "SEND ", " padded ", true, 200),
         ProfileCase("\xEF\xBB\xBF[a]\nx=1\n[b]\ny=2", "c", "z", "\"quoted\"", true, 5),
         ProfileCase("[T]\nk=\xE4\xB8\xAD\xE6\x96\x87\nk=second\n[t]\nk=third\n", "t", "K", "v",
                     true, 1),
-        ProfileCase("[s]\nk\n=empty key\n[x\nbad]=1\n", "s", "", "", true, 0),
         // A language file as the skins have them, with made-up texts.
         ProfileCase("[WinMain]\r\nWorkThread=No worker\r\n\r\n[WorkerJobThreadProc]\r\n"
                     "SaveSuccess=Saved\r\nSaveError=Not saved\r\nFactorySuccess=Restored\r\n"

@@ -74,6 +74,20 @@ TEST(PlanPortList, ExtraPortsFirstSelectionKeptOrMovedToTheAdapterThatIsBack) {
     }
 }
 
+// A path the user typed finds its device through any links: a udev rule's own name, say.
+TEST(FindDevice, FollowsLinksToTheDevicesNode) {
+    platform::testing_support::TempFolder dev;
+    platform::testing_support::WriteFile(dev.File("ttyUSB9"), "");
+    std::filesystem::create_symlink(dev.File("ttyUSB9"), dev.File("dtu"));
+    std::filesystem::create_symlink(dev.File("dtu"), dev.File("dtu-again"));
+    const std::string node = std::filesystem::canonical(dev.File("ttyUSB9"));
+    const std::vector<SerialDevice> devices = {{.path = "/dev/ttyS0"}, {.path = node}};
+    for (const char* name : {"ttyUSB9", "dtu", "dtu-again"}) {
+        EXPECT_EQ(FindDevice(devices, dev.File(name)).value_or(SerialDevice{}).path, node) << name;
+    }
+    EXPECT_FALSE(FindDevice(devices, dev.File("none")));
+}
+
 TEST(ModemManager, RunsWhenAProcessOfThatNameIsListed) {
     using platform::testing_support::WriteFile;
     platform::testing_support::TempFolder proc;

@@ -70,20 +70,6 @@ TEST_F(CatalogueTest, LineStartsAndRowsWithoutACommandOrALabel) {
     EXPECT_EQ(noLabel, (std::set<std::string>{"I/O selection"}));
 }
 
-TEST_F(CatalogueTest, WalkBeginsAndEndsWithTheseKeys) {
-    std::string keys;
-    for (const auto& entry : catalogue_) keys += entry.first + "|";
-    EXPECT_TRUE(
-        keys.starts_with("1RegisterIsHex|A serial 2 port binding center|A serial port "
-                         "binding center|ALARM Act Time|ALARM Inact Time|Access Point "
-                         "Name|ActivateMethod|"))
-        << keys;
-    EXPECT_TRUE(
-        keys.ends_with("|ZigBee_WorkMode|dtu is connect to dtu manage platform|dtu manage "
-                       "server's Ip|dtu manage server's Port|net mode|"))
-        << keys;
-}
-
 // A second row of a name changes nothing; a name without a row (the layout rules name some,
 // a clock write's acknowledgement names none) is neither found nor created.
 TEST_F(CatalogueTest, RowsAreNeitherReplacedNorCreatedByName) {

@@ -162,16 +162,6 @@ TEST_P(SkinTest, ListsHoldTheItemsTheRulesCompare) {
     EXPECT_EQ(t.Find<ui::Combo>("Language")->GetCurSel(), GetParam());
 }
 
-// A key a template uses but a table lacks fails the build (below); an empty text would not.
-TEST_P(SkinTest, NoTextOfTheTemplatesIsEmpty) {
-    const fs::path file =
-        fs::path(DTU_SKIN_SOURCE_DIR) / "text" / (GetParam() ? "zh.txt" : "en.txt");
-    std::string error;
-    const auto table = skin::ParseTextTable(ReadFile(file), &error);
-    ASSERT_TRUE(table && table->size() > 100) << file << ": " << error;
-    for (const auto& [key, text] : *table) EXPECT_NE(text, "") << file << ": " << key;
-}
-
 INSTANTIATE_TEST_SUITE_P(EnglishAndChinese, SkinTest, ::testing::Values(0, 1));
 
 TEST(SkinTexts, MalformedPlaceholdersAreRefused) {

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -14,8 +11,6 @@
 
 namespace ui {
 namespace {
-
-namespace fs = std::filesystem;
 
 /// Makes "Meter" (a kind a page registers) and refuses other names; records what it was asked.
 class MeterCallback : public IDialogBuilderCallback {
@@ -97,29 +92,6 @@ TEST(DialogBuilderTest, BadTextGivesNullAndSaysWhyAndWhere) {
         EXPECT_EQ(builder.CreateFromText(xml, nullptr, nullptr), nullptr) << xml;
         EXPECT_EQ(builder.LastError(), why);
     }
-}
-
-TEST(DialogBuilderTest, FilesResolveAgainstTheResourcePath) {
-    std::string dir = (fs::path(::testing::TempDir()) / "ui_layoutXXXXXX").string();
-    ASSERT_NE(mkdtemp(dir.data()), nullptr);
-    fs::create_directory(dir + "/pages");
-    std::ofstream(dir + "/pages/serial.xml") << "<GroupBox name=\"serial\"/>";
-    std::ofstream(dir + "/broken.xml") << "<VerticalLayout>";
-    const std::string saved = PaintManager::GetResourcePath();
-    const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
-        {dir, "pages/serial.xml", "serial"},
-        {"/nonexistent", dir + "/pages/serial.xml", "serial"},  // an absolute path wins
-        {dir, "missing.xml", "cannot open " + dir + "/missing.xml"},
-        {dir, "broken.xml", dir + "/broken.xml: XML error at byte 15: Start-end tags mismatch"},
-    };
-    for (const auto& [resourcePath, file, nameOrError] : cases) {
-        PaintManager::SetResourcePath(resourcePath);
-        DialogBuilder builder;
-        auto root = builder.Create(file, nullptr, nullptr);
-        EXPECT_EQ(root ? root->GetName() : builder.LastError(), nameOrError);
-    }
-    PaintManager::SetResourcePath(saved);
-    fs::remove_all(dir);
 }
 
 }  // namespace
