@@ -11,16 +11,16 @@ namespace {
 
 using std::chrono::milliseconds;
 
-const TimePoint kT0 = TimePoint{} + std::chrono::hours(1);
+const TimePoint kStart = TimePoint{} + std::chrono::hours(1);
 
 // Sends `bytes` the way the unit's thread does: at each wake, all the bytes due. Returns the
 // sizes of the sends; `finished` is the time of the last.
 std::vector<std::size_t> Drain(PacingOptions options, std::size_t bytes, long baud,
                                TimePoint& finished) {
     OutputPacer pacer(options);
-    pacer.Append(std::string(bytes, 'x'), kT0);
+    pacer.Append(std::string(bytes, 'x'), kStart);
     std::vector<std::size_t> sends;
-    for (TimePoint now = kT0; const auto wake = pacer.NextWake(now);) {
+    for (TimePoint now = kStart; const auto wake = pacer.NextWake(now);) {
         now = std::max(now, *wake);
         const std::size_t due = pacer.BytesDue(now, baud);
         if (due == 0) {
@@ -40,8 +40,8 @@ TEST(OutputPacer, APacedLineTakesItsLineTimeInSlices) {
         const std::vector<std::size_t> sends = Drain(PacingOptions{}, bytes, baud, finished);
         const auto byteTime = std::chrono::nanoseconds(10'000'000'000LL / baud);  // ten bits
         // The last byte goes out one byte time after the one before it, not earlier.
-        EXPECT_GE(finished - kT0, byteTime * (bytes - 1)) << baud;
-        EXPECT_LE(finished - kT0, byteTime * bytes + milliseconds(6)) << baud;
+        EXPECT_GE(finished - kStart, byteTime * (bytes - 1)) << baud;
+        EXPECT_LE(finished - kStart, byteTime * bytes + milliseconds(6)) << baud;
         // Sends come in slices of 5 ms, not one write per byte.
         EXPECT_LE(sends.size(), (byteTime * bytes) / milliseconds(5) + 2) << baud;
     }
@@ -49,13 +49,13 @@ TEST(OutputPacer, APacedLineTakesItsLineTimeInSlices) {
 
 TEST(OutputPacer, ALineThatCouldNotSendCatchesUpOnlyTheCredit) {
     OutputPacer pacer{PacingOptions{}};
-    pacer.Append(std::string(1000, 'x'), kT0);
-    EXPECT_EQ(pacer.BytesDue(kT0, 9600), 1u);  // the first byte goes at once
+    pacer.Append(std::string(1000, 'x'), kStart);
+    EXPECT_EQ(pacer.BytesDue(kStart, 9600), 1u);  // the first byte goes at once
     // Nothing sent for a second (the tool did not read): 50 ms of bytes, not a second's.
-    EXPECT_EQ(pacer.BytesDue(kT0 + milliseconds(1000), 9600), 49u);
-    pacer.Consume(49, kT0 + milliseconds(1000), 9600);
-    EXPECT_EQ(pacer.BytesDue(kT0 + milliseconds(1000), 9600), 0u);
-    EXPECT_EQ(pacer.NextWake(kT0 + milliseconds(1000)), kT0 + milliseconds(1005));
+    EXPECT_EQ(pacer.BytesDue(kStart + milliseconds(1000), 9600), 49u);
+    pacer.Consume(49, kStart + milliseconds(1000), 9600);
+    EXPECT_EQ(pacer.BytesDue(kStart + milliseconds(1000), 9600), 0u);
+    EXPECT_EQ(pacer.NextWake(kStart + milliseconds(1000)), kStart + milliseconds(1005));
 }
 
 TEST(OutputPacer, ChunksAreOneToMaxBytesWithPausesAndRepeatForASeed) {
@@ -63,7 +63,7 @@ TEST(OutputPacer, ChunksAreOneToMaxBytesWithPausesAndRepeatForASeed) {
         PacingOptions options{.paced = false, .chunked = true, .seed = seed, .maxChunkBytes = 7};
         TimePoint finished{};
         std::vector<std::size_t> sizes = Drain(options, 500, 115200, finished);
-        EXPECT_GT(finished, kT0 + milliseconds(10));  // about 125 pauses of 0 to 3 ms
+        EXPECT_GT(finished, kStart + milliseconds(10));  // about 125 pauses of 0 to 3 ms
         return sizes;
     };
     const std::vector<std::size_t> first = chunks(7);
