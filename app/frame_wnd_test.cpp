@@ -109,15 +109,6 @@ TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChec
     EXPECT_EQ(t.dialogs.Boxes()[1].caption, "7315_E");  // no report read yet
 }
 
-TEST_F(FrameTest, ToggleButtonsSwapTheirImageNameBackAndForth) {
-    const std::string first = t.Find("COM2Lora")->GetAttribute("bkimage");
-    ASSERT_NE(first.find("disable"), std::string::npos);
-    Raise("COM2Lora");
-    EXPECT_EQ(t.Find("COM2Lora")->GetAttribute("bkimage"), "switch_enable.png");
-    Raise("COM2Lora");
-    EXPECT_EQ(t.Find("COM2Lora")->GetAttribute("bkimage"), first);
-}
-
 TEST_F(FrameTest, WindowButtonsCarryOutTheirCommandsAndSwapMaximizeAndRestore) {
     for (const char* button : {"maxbtn", "restorebtn", "minbtn"}) {
         Raise(button);

@@ -1,5 +1,4 @@
-// A skin that lacks the list a case looks at: the case stops, or only the final step runs
-// (the "IOTab" page exists exactly for the base model). Nothing else is touched.
+// A skin that lacks the list a case looks at: the case stops, or only its final step runs.
 #include "form/adapt_form.h"
 
 #include <gtest/gtest.h>

@@ -54,9 +54,6 @@ void PutReceiveSeeds(const std::string& report) {
         Exchange(
             3, false,
             {Chunk("+++"), Chunk("\r\nenter setting!\r\n"), Chunk("Seting Timeout and quit\r\n")}),
-        Exchange(4, true, {Chunk("ERR"), Chunk("OR\r\n")}),
-        Exchange(5, true, {Chunk("Access Point Name: cmnet\r\nERROR\r\n")}),
-        Exchange(7, true, {Chunk("\r\nat+quit\r\nOK\r\n")}),
         Exchange(11, true, {Chunk("ERROR\r\n"), Chunk("+CSQ: 31,99\r\nOK\r\n")}),
         Exchange(13, true,
                  {Chunk(std::string(3999, 'x') + '\0', 5), Chunk(std::string_view("\0OK\0", 4))}),

@@ -14,19 +14,6 @@ bool Has(const std::string& text, std::string_view part) {
     return text.find(part) != std::string::npos;
 }
 
-TEST_F(LinkTest, LoginSendsPlusesToARunningUnit) {
-    sim::UnitOptions options;
-    options.startWindowMs = 0;  // already running: the "s" bytes go unheard
-    StartUnit(options);
-    Open();
-    loop.RunFor(1000);
-    EXPECT_FALSE(window.link.LoggedIn());
-    window.link.Login();
-    ASSERT_TRUE(Until([&] { return window.link.LoggedIn(); }));
-    EXPECT_TRUE(Has(unit->Received(), "+++"));
-    EXPECT_TRUE(Has(window.log, "send:+++\r\n"));
-}
-
 TEST_F(LinkTest, AWriteIsRecordedOnlyWhenTheUnitAcceptsIt) {
     StartUnit();
     OpenAndLogIn();

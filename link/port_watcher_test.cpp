@@ -30,6 +30,7 @@ class DevicesWindow : public ui::Window {
 TEST(UdevDeviceSource, ListsSortedDeviceNodesThatExist) {
     UdevDeviceSource source;
     const std::vector<SerialDevice> devices = source.Devices();
+    if (devices.empty()) GTEST_SKIP() << "no serial device on this machine";
     for (size_t i = 0; i < devices.size(); ++i) {
         const SerialDevice& d = devices[i];
         if (i > 0) {

@@ -50,28 +50,6 @@ class QtEnvironment : public ::testing::Environment {
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-// The mirror makes the widgets and shows none: a widget shown before its box adopted it would
-// be a window of its own, put on the screen and taken off again, one for every control.
-TEST(ViewMirrorTest, MirroringShowsNothingBeforeTheWindowDoes) {
-    app::testing::TestFrame t;
-    ASSERT_TRUE(t.created) << t.error;
-    struct ShowCounter : QObject {
-        int shown = 0;
-        bool eventFilter(QObject*, QEvent* event) override {
-            if (event->type() == QEvent::Show) ++shown;
-            return false;
-        }
-    } counter;
-    qApp->installEventFilter(&counter);
-    Mirror mirror(t.frame->paintManager);
-    qApp->removeEventFilter(&counter);
-    EXPECT_EQ(counter.shown, 0);
-    ASSERT_NE(mirror.RootWidget(), nullptr);
-    EXPECT_EQ(mirror.RootWidget()->parentWidget(), nullptr);
-    EXPECT_EQ(mirror.WidgetOf(t.Find("richedit"))->window(), mirror.RootWidget());
-    delete mirror.RootWidget();
-}
-
 TEST_F(ViewTest, ProgramSelectionRaisesExactlyOneItemSelectAndTheWidgetFollows) {
     Build();
     auto* baud = WidgetOf<QComboBox>("BaudRate1");
