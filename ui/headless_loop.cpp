@@ -1,6 +1,7 @@
 #include "ui/headless_loop.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace ui {
 
@@ -28,10 +29,17 @@ void HeadlessLoop::Step(Millis deadline, const std::function<bool()>& pred) {
         window_.WaitForWork(std::max<Millis>(0, until - now));
         return;
     }
-    // Give other threads a moment of real time to queue what they were about to queue.
-    window_.WaitForWork(1);
+    // Virtual time never runs ahead of real time: a thread that answers in real time (a unit
+    // on a pseudo-terminal, starved on a busy machine) is never overtaken by a virtual
+    // time-out. A quiet step waits its length in real time; work that arrives ends the wait.
+    const Millis step = std::clamp<Millis>(until - now, 1, kStepMs);
+    const auto started = std::chrono::steady_clock::now();
+    window_.WaitForWork(step);
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - started);
     RunUntilIdle();
-    static_cast<ManualClock&>(clock).Advance(std::clamp<Millis>(until - now, 1, kStepMs));
+    static_cast<ManualClock&>(clock).Advance(
+        std::clamp<Millis>(static_cast<Millis>(waited.count()), 1, step));
     // Run what is due at the new time before the caller looks at its condition, or a
     // condition a timer satisfies is seen a step late.
     RunUntilIdle();

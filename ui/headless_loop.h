@@ -1,6 +1,7 @@
 // The message loop without a screen: used by tests and by the command-line front end.
-// With a ManualClock, time moves only inside RunFor/RunUntil, in small steps, so timers
-// fire at their virtual times and other threads get real time to react between steps.
+// With a ManualClock, time moves only inside RunFor/RunUntil, in small steps and never faster
+// than real time, so timers fire at their virtual times and other threads get real time to
+// react between steps.
 #pragma once
 
 #include <functional>
