@@ -58,11 +58,12 @@ void CK4X30FrameWnd::BuildWriteJobs(const std::set<std::string>* onlyRows) {
                             pages,
                             texts,
                             [this](std::string_view text) { PostLogText(text); },
-                            [this](const model::WorkerJob& job) {
-                                link.QueueJob(job.jobKind, job.line, job.paramName, job.paramValue);
-                            }};
+                            [this](const model::WorkerJob& job) { link.QueueJob(job); }};
     ctx.onlyRows = onlyRows;
     model::BuildWriteJobs(ctx);
+    for (const model::WriteRefusal& refusal : ctx.refusals) {
+        for (FrameObserver* observer : observers_) observer->WriteRefused(refusal);
+    }
 }
 
 void CK4X30FrameWnd::RecordWrittenValue(const std::string& name, const std::string& value) {
@@ -94,6 +95,7 @@ void CK4X30FrameWnd::SaveConfigFile() {
 void CK4X30FrameWnd::SaveReportFile(std::string_view report) {
     if (!model::WriteConfigFile(saveFilePath, report)) {
         ShowNotice(LoadText("SaveToFile", "OpenError"));
+        for (FrameObserver* observer : observers_) observer->FileFailed(true);
     }
 }
 
@@ -104,20 +106,42 @@ void CK4X30FrameWnd::LoadConfigFile() {
     const auto text = model::ReadConfigFile(*path);
     if (!text) {
         AppendLog(LoadText("onLoadFrommFile", "ReadError"));
+        for (FrameObserver* observer : observers_) observer->FileFailed(false);
         return;
     }
-    // The file's text is taken as if the unit had sent it.
+    // The file's text is taken as if the unit had sent it, row by row: a row the file does not
+    // hold (another model's file, or one whose line ends another program changed) shows what
+    // the unit was last known to hold instead of an empty field.
+    std::map<std::string, std::string> known;
+    for (const auto& [name, row] : catalogue) known[name] = row.value;
+    const std::string unitModule = rfModel;
     fileRows.clear();
     model::ExtractReportValues(*text, catalogue, rfModel, &fileRows);
+    fileValues.clear();
+    for (auto& [name, row] : catalogue) {
+        if (fileRows.count(name)) {
+            fileValues[name] = row.value;
+        } else {
+            row.value = known[name];
+        }
+    }
+    if (rfModel.empty()) rfModel = unitModule;
     ApplyReport();
     link.QueueJob(model::kLoadFromFile, model::kReportLine);
 }
 
 void CK4X30FrameWnd::WriteLoadedConfiguration(std::string_view unitReport) {
-    // The rows take the unit's current values; the form still shows the file's. A row the file
-    // does not hold (another model's file, or one whose line ends another program changed)
-    // keeps the unit's value instead of being emptied.
+    // The rows take the unit's current values. The form shows the file's values for the rows
+    // the file holds and the unit's for the others, so only the file's rows differ and a later
+    // "Save" writes nothing the file did not change.
     model::ExtractReportValues(unitReport, catalogue, rfModel);
+    std::map<std::string, std::string> unitValues;
+    for (const auto& [name, value] : fileValues) {
+        unitValues[name] = catalogue.Find(name) ? catalogue.Find(name)->value : std::string();
+        catalogue.SetValue(name, value);
+    }
+    ApplyReport();
+    for (const auto& [name, value] : unitValues) catalogue.SetValue(name, value);
     BuildWriteJobs(&fileRows);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 
 #include "link/link.h"
 #include "model/catalogue.h"
+#include "model/command_builder.h"
 #include "model/page_table.h"
 #include "model/report_parser.h"
 #include "platform/dialogs.h"
@@ -46,6 +48,10 @@ class FrameObserver : public devlink::LinkObserver {
   public:
     virtual void LogAppended(std::string_view /*text*/) {}
     virtual void ReportParsed() {}
+    /// A walk of "Save" (or of a configuration file) refused to write a changed row.
+    virtual void WriteRefused(const model::WriteRefusal& /*refusal*/) {}
+    /// A configuration file could not be read ("LoadFromFile") or written ("SaveToFile").
+    virtual void FileFailed(bool /*writing*/) {}
 };
 
 constexpr std::intptr_t HTCLIENT = 1;
@@ -133,10 +139,11 @@ class CK4X30FrameWnd : public ui::Window,
     std::string lastItemSelectName;
     /// The adaptation cases handled, in order (kept short; for diagnosis and tests).
     std::vector<int> adaptTrace;
-    /// The configuration file being saved or loaded, and the rows the one loaded holds: only
-    /// those are written.
+    /// The configuration file being saved or loaded, the rows the one loaded holds (only
+    /// those are written) and its values for them.
     std::string saveFilePath;
     std::set<std::string> fileRows;
+    std::map<std::string, std::string> fileValues;
 
     devlink::Link link{*this, *this};  // after the tree and the catalogue it works on
 

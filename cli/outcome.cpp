@@ -9,12 +9,8 @@ namespace cli {
 
 namespace {
 
-bool Has(std::string_view text, std::string_view part) {
-    return !part.empty() && text.find(part) != std::string_view::npos;
-}
-
 bool AnsweredError(const JobRecord& record) {
-    return record.end == JobEnd::kAnswered && Has(record.reply, "ERROR\r\n");
+    return record.end == JobEnd::kAnswered && record.outcome == devlink::JobOutcome::kRefused;
 }
 
 /// The unit's reply for naming a failed job: its lines joined, or what happened instead.
@@ -29,37 +25,28 @@ std::string ReplyText(const JobRecord& record) {
 /// Jobs other than writes that count as refused when answered ERROR. The first signal query
 /// is not one of them: its ERROR is answered by asking once more.
 bool CommandRefusalCounts(int jobKind) {
-    return jobKind == model::kVersion || jobKind == model::kSim || jobKind == model::kSignalAgain ||
-           jobKind == model::kReadLog || jobKind == model::kCommandButton;
+    return jobKind == model::kFactory || jobKind == model::kVersion || jobKind == model::kSim ||
+           jobKind == model::kSignalAgain || jobKind == model::kReadLog ||
+           jobKind == model::kCommandButton;
 }
 
-/// The exit code that the notices of the log and the message boxes since `mark` call for.
-int JudgeNotices(const Session& s, const Mark& mark, std::ostream& err) {
-    const std::string_view log = std::string_view(s.Record().LogText()).substr(mark.log);
+/// The exit code that what the window told since `mark` calls for: a lost port, a row the
+/// form refused, a configuration file that could not be read or written.
+int JudgeEvents(const Session& s, const Mark& mark, std::ostream& err) {
+    const RunRecorder& record = s.Record();
     int code = kExitOk;
-    if (const std::string lost = s.Notice("OnStartCom", "PortLost"); Has(log, lost)) {
-        err << "dtucfg: " << WithoutLineEnds(lost) << "\n";
+    if (record.PortLosses() > mark.portLosses) {
+        err << "dtucfg: " << Printable(WithoutLineEnds(s.Notice("OnStartCom", "PortLost"))) << "\n";
     }
-    if (Has(log, s.Notice("WorkerJobThreadProc", "OutTime"))) code = WorseExit(code, kExitTimeout);
-    if (Has(log, s.Notice("WorkerJobThreadProc", "SaveError")) ||
-        Has(log, s.Notice("WorkerJobThreadProc", "FactoryError"))) {
-        code = WorseExit(code, kExitRefused);
-    }
-    for (const char* key : {"LineBreakError", "NBBandError"}) {
-        const std::string notice = s.Frame().LoadText("Notify", key);
-        const size_t at = notice.empty() ? std::string_view::npos : log.find(notice);
-        if (at == std::string_view::npos) continue;
-        err << "dtucfg: " << WithoutLineEnds(log.substr(at, log.find('\n', at) - at)) << "\n";
+    const auto& refusals = record.Refusals();
+    for (size_t i = mark.refusals; i < refusals.size(); ++i) {
+        const bool band = refusals[i].kind == model::RefusalKind::kNbBand;
+        err << "dtucfg: " << (band ? "the NB band is out of range" : "a value holds a line break")
+            << ", not written: " << Printable(refusals[i].name) << "\n";
         code = WorseExit(code, kExitUsage);
     }
-    if (Has(log, s.Frame().LoadText("onLoadFrommFile", "ReadError"))) {
-        code = WorseExit(code, kExitFile);
-    }
-    const std::string fileError = s.Frame().LoadText("SaveToFile", "OpenError");
-    const auto& boxes = s.Dialogs().BoxTexts();
-    for (size_t i = mark.boxes; i < boxes.size(); ++i) {
-        if (!fileError.empty() && boxes[i] == fileError) code = WorseExit(code, kExitFile);
-    }
+    const auto& files = record.FileFailures();
+    if (files.size() > mark.fileFailures) code = WorseExit(code, kExitFile);
     return code;
 }
 
@@ -67,7 +54,7 @@ int JudgeNotices(const Session& s, const Mark& mark, std::ostream& err) {
 
 std::string WriteResultText(const Session& session, const JobRecord& record) {
     if (record.end != JobEnd::kAnswered) return "timeout";
-    if (AnsweredError(record) || !Has(record.reply, "OK\r\n")) return "error";
+    if (record.outcome != devlink::JobOutcome::kAcknowledged) return "error";
     const model::WorkerJob& job = record.job;
     if (job.paramName.empty()) return "ok";
     const model::ParamEntry* row = session.Frame().catalogue.Find(job.paramName);
@@ -76,7 +63,7 @@ std::string WriteResultText(const Session& session, const JobRecord& record) {
 
 Outcome JudgeSince(const Session& session, const Mark& mark, std::ostream& err) {
     Outcome outcome;
-    outcome.exitCode = JudgeNotices(session, mark, err);
+    outcome.exitCode = JudgeEvents(session, mark, err);
     const auto& jobs = session.Record().Jobs();
     for (size_t i = mark.jobs; i < jobs.size(); ++i) {
         const JobRecord& record = jobs[i];
@@ -85,13 +72,18 @@ Outcome JudgeSince(const Session& session, const Mark& mark, std::ostream& err) 
             WriteResult write{record.job.paramName, line, record.job.paramValue,
                               WriteResultText(session, record)};
             if (write.result != "ok")
-                err << "dtucfg: not written: " << line << " -> " << ReplyText(record) << "\n";
+                err << "dtucfg: not written: " << Printable(line) << " -> "
+                    << Printable(ReplyText(record)) << "\n";
             outcome.writes.push_back(std::move(write));
-        } else if (record.end != JobEnd::kAnswered) {
-            err << "dtucfg: no answer to: " << line << "\n";
+        } else if (record.end != JobEnd::kAnswered ||
+                   record.outcome == devlink::JobOutcome::kIncomplete) {
+            err << "dtucfg: " << (record.end == JobEnd::kAnswered ? "incomplete answer to: "
+                                                                  : "no answer to: ")
+                << Printable(line) << "\n";
             outcome.exitCode = WorseExit(outcome.exitCode, kExitTimeout);
         } else if (AnsweredError(record) && CommandRefusalCounts(record.job.jobKind)) {
-            err << "dtucfg: refused: " << line << " -> " << ReplyText(record) << "\n";
+            err << "dtucfg: refused: " << Printable(line) << " -> " << Printable(ReplyText(record))
+                << "\n";
             outcome.exitCode = WorseExit(outcome.exitCode, kExitRefused);
         }
     }

@@ -131,4 +131,18 @@ std::string WithoutLineEnds(std::string_view line) {
     return std::string(platform::Trim(line, "\r\n"));
 }
 
+std::string Printable(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7f) {
+            out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace cli

@@ -32,6 +32,8 @@ std::string FormatParamsJson(std::string_view deviceType, std::string_view rfMod
 
 /// The lines of a reply of the unit that hold more than blanks, CR LF or LF separated.
 std::vector<std::string> ReplyLines(std::string_view reply);
+/// `text` with the control characters other than TAB, CR and LF written as \xHH.
+std::string Printable(std::string_view text);
 /// `line` without the CR and LF bytes at its start and end: a job's line as it is named.
 std::string WithoutLineEnds(std::string_view line);
 

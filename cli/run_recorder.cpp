@@ -2,28 +2,26 @@
 
 namespace cli {
 
-namespace {
-
-bool IsReportRequest(int jobKind) {
-    return jobKind == model::kReadReport || jobKind == model::kSaveToFile ||
-           jobKind == model::kLoadFromFile;
-}
-
-}  // namespace
-
 void RunRecorder::JobStarted(const model::WorkerJob& job) {
     ++activity_;
     jobs_.push_back(JobRecord{job, JobEnd::kRunning, {}});
 }
 
-void RunRecorder::JobEnded(const model::WorkerJob&, bool answered, std::string_view reply) {
+void RunRecorder::JobEnded(const model::WorkerJob&, devlink::JobOutcome outcome,
+                           std::string_view reply) {
     ++activity_;
     if (jobs_.empty() || jobs_.back().end != JobEnd::kRunning) return;
     JobRecord& record = jobs_.back();
+    const bool answered = outcome != devlink::JobOutcome::kTimedOut;
     record.end = answered ? JobEnd::kAnswered : JobEnd::kUnanswered;
+    record.outcome = outcome;
     if (!answered) return;
     record.reply = std::string(reply);
-    if (IsReportRequest(record.job.jobKind)) lastReport_ = record.reply;
+    // Only a whole report stands for the unit's parameters.
+    if (model::IsReportRequest(record.job.jobKind) &&
+        outcome == devlink::JobOutcome::kAcknowledged) {
+        lastReport_ = record.reply;
+    }
 }
 
 void RunRecorder::WorkerIdle() {

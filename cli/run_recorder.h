@@ -25,18 +25,24 @@ struct JobRecord {
     model::WorkerJob job;
     JobEnd end = JobEnd::kRunning;
     std::string reply;  ///< the text received for the job, when answered
+    devlink::JobOutcome outcome = devlink::JobOutcome::kTimedOut;  ///< once it ended
 };
 
 class RunRecorder final : public app::FrameObserver {
   public:
     void JobStarted(const model::WorkerJob& job) override;
-    void JobEnded(const model::WorkerJob& job, bool answered, std::string_view reply) override;
+    void JobEnded(const model::WorkerJob& job, devlink::JobOutcome outcome,
+                  std::string_view reply) override;
     void WorkerIdle() override;
     void PortLost(const std::vector<model::WorkerJob>& dropped) override;
     void LogAppended(std::string_view text) override;
     void ReportParsed() override { ++reportsParsed_; }
     void ProgressChanged(const devlink::JobProgress& progress) override { progress_ = progress; }
     void WritesDone(const devlink::WriteTally& tally) override { tallies_.push_back(tally); }
+    void WriteRefused(const model::WriteRefusal& refusal) override {
+        refusals_.push_back(refusal);
+    }
+    void FileFailed(bool writing) override { fileFailures_.push_back(writing); }
 
     /// How often the worker has gone idle: a count above the one taken before an action means
     /// the action's jobs, and whatever their replies queued, are done.
@@ -61,6 +67,10 @@ class RunRecorder final : public app::FrameObserver {
     const devlink::JobProgress& Progress() const { return progress_; }
     /// The summaries of the pieces of work that wrote parameters, in order.
     const std::vector<devlink::WriteTally>& Tallies() const { return tallies_; }
+    /// The rows the form refused to write, in order.
+    const std::vector<model::WriteRefusal>& Refusals() const { return refusals_; }
+    /// The configuration files that could not be read (false) or written (true), in order.
+    const std::vector<bool>& FileFailures() const { return fileFailures_; }
     /// Called with every text appended to the log view (--verbose).
     void SetLogEcho(std::function<void(std::string_view)> echo) { echo_ = std::move(echo); }
 
@@ -76,6 +86,8 @@ class RunRecorder final : public app::FrameObserver {
     std::function<void(std::string_view)> echo_;
     devlink::JobProgress progress_;
     std::vector<devlink::WriteTally> tallies_;
+    std::vector<model::WriteRefusal> refusals_;
+    std::vector<bool> fileFailures_;
 };
 
 }  // namespace cli

@@ -173,7 +173,7 @@ int Session::ClickAndWait(std::string_view button) {
         err_ << "dtucfg: \"" << button << "\" cannot be used: not in configuration mode\n";
         return kExitLogin;
     }
-    return WaitUntilIdle(idleMark, mark, {});
+    return WaitUntilIdle(idleMark, mark);
 }
 
 int Session::FileActionAndWait(std::string_view button, const std::string& path) {
@@ -184,8 +184,8 @@ int Session::FileActionAndWait(std::string_view button, const std::string& path)
         err_ << "dtucfg: \"" << button << "\" cannot be used: not in configuration mode\n";
         return kExitLogin;
     }
-    // A file that cannot be read queues nothing: its notice ends the wait.
-    return WaitUntilIdle(idleMark, mark, frame_->LoadText("onLoadFrommFile", "ReadError"));
+    // A file that cannot be read queues nothing: its failure ends the wait.
+    return WaitUntilIdle(idleMark, mark);
 }
 
 int Session::SendCommandAndWait(const std::string& line) {
@@ -195,7 +195,7 @@ int Session::SendCommandAndWait(const std::string& line) {
     const Mark mark = MarkNow();
     ui::TNotifyUI click{"click", &command};
     frame_->Notify(click);
-    return WaitUntilIdle(idleMark, mark, {});
+    return WaitUntilIdle(idleMark, mark);
 }
 
 int Session::FocusAndWait(std::string_view name) {
@@ -204,7 +204,7 @@ int Session::FocusAndWait(std::string_view name) {
     const std::uint64_t idleMark = recorder_.IdleReports();
     const Mark mark = MarkNow();
     frame_->paintManager.SetFocus(control);
-    const int result = WaitUntilIdle(idleMark, mark, {});
+    const int result = WaitUntilIdle(idleMark, mark);
     frame_->paintManager.SetFocus(nullptr);
     return result;
 }
@@ -220,14 +220,14 @@ int Session::Load() {
     return kExitOk;
 }
 
-int Session::WaitUntilIdle(std::uint64_t idleMark, const Mark& mark,
-                           std::string_view giveUpNotice) {
+int Session::WaitUntilIdle(std::uint64_t idleMark, const Mark& mark) {
     const int lossesBefore = recorder_.PortLosses();
     const size_t talliesBefore = recorder_.Tallies().size();
     const auto lost = [&] { return recorder_.PortLosses() > lossesBefore; };
     const auto done = [&] {
         ShowProgress();
-        return recorder_.IdleReports() > idleMark || LogHas(mark.log, giveUpNotice) || lost();
+        return recorder_.IdleReports() > idleMark ||
+               recorder_.FileFailures().size() > mark.fileFailures || lost();
     };
     const ui::Millis stallLimit = kStallMs * std::max(1, frame_->link.TimeoutFactor());
     std::uint64_t activity = recorder_.Activity();
@@ -274,7 +274,8 @@ void Session::PrintSummaries(size_t from) {
         const devlink::WriteTally& t = tallies[i];
         err_ << "dtucfg: " << t.acknowledged << " of " << t.Total() << " writes acknowledged";
         for (const auto& [label, names] : {std::pair{"; answered ERROR: ", &t.refused},
-                                           std::pair{"; not answered: ", &t.notAnswered}}) {
+                                           std::pair{"; not answered: ", &t.notAnswered},
+                                           std::pair{"; not sent: ", &t.notSent}}) {
             for (size_t n = 0; n < names->size(); ++n) err_ << (n ? ", " : label) << (*names)[n];
         }
         err_ << "\n";
@@ -305,7 +306,9 @@ WritePreview Session::PreviewSave() {
 }
 
 Mark Session::MarkNow() const {
-    return Mark{recorder_.Jobs().size(), recorder_.LogText().size(), dialogs_.BoxTexts().size()};
+    return Mark{recorder_.Jobs().size(),     recorder_.LogText().size(),
+                dialogs_.BoxTexts().size(),  recorder_.Refusals().size(),
+                recorder_.FileFailures().size(), recorder_.PortLosses()};
 }
 
 std::string Session::Notice(std::string_view section, std::string_view key) const {

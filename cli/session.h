@@ -36,6 +36,9 @@ struct Mark {
     size_t jobs = 0;   ///< RunRecorder::Jobs().size()
     size_t log = 0;    ///< RunRecorder::LogText().size()
     size_t boxes = 0;  ///< CommandLineDialogs::BoxTexts().size()
+    size_t refusals = 0;      ///< RunRecorder::Refusals().size()
+    size_t fileFailures = 0;  ///< RunRecorder::FileFailures().size()
+    int portLosses = 0;       ///< RunRecorder::PortLosses()
 };
 
 /// What a Save would queue now, found by running the form's write walk without queueing.
@@ -101,7 +104,7 @@ class Session {
   private:
     int SelectConnection();
     bool ClickNow(std::string_view button);
-    int WaitUntilIdle(std::uint64_t idleMark, const Mark& mark, std::string_view giveUpNotice);
+    int WaitUntilIdle(std::uint64_t idleMark, const Mark& mark);
     ui::Clock& Clock() const { return settings_.clock ? *settings_.clock : ui::RealClock(); }
     bool WaitForLogin(double seconds);
     /// The progress of the work in progress, as the window's bar counts it.

@@ -32,10 +32,12 @@ struct Events : LinkObserver {
         started.push_back(job);
         startTimes.push_back(clock.Now());
     }
-    void JobEnded(const model::WorkerJob& job, bool answered, std::string_view) override {
-        (answered ? answered_ : unanswered).push_back(job.line);
+    void JobEnded(const model::WorkerJob& job, JobOutcome outcome, std::string_view) override {
+        (outcome != JobOutcome::kTimedOut ? answered_ : unanswered).push_back(job.line);
+        outcomes.push_back(outcome);
         endTimes.push_back(clock.Now());
     }
+    void WritesDone(const WriteTally& tally) override { tallies.push_back(tally); }
     void WorkerIdle() override { ++idle; }
     void PortLost(const std::vector<model::WorkerJob>& gone) override {
         ++lost;
@@ -47,6 +49,8 @@ struct Events : LinkObserver {
     std::vector<model::WorkerJob> dropped;
     std::vector<ui::Millis> startTimes, endTimes;
     std::vector<JobProgress> progress;
+    std::vector<JobOutcome> outcomes;
+    std::vector<WriteTally> tallies;
     int idle = 0;
     int lost = 0;
     ui::Clock& clock;

@@ -9,11 +9,6 @@ namespace devlink {
 
 namespace {
 
-bool IsReportRead(int jobKind) {
-    return jobKind == model::kReadReport || jobKind == model::kSaveToFile ||
-           jobKind == model::kLoadFromFile;
-}
-
 /// A parameter write (not the clock, which names no parameter) or the factory restore.
 bool IsTallied(const model::WorkerJob& job) {
     return (job.jobKind == model::kWriteParam && !job.paramName.empty()) ||
@@ -47,7 +42,7 @@ void Link::SetProgress(const JobProgress& progress) {
 }
 
 void Link::ProgressAtStart(const model::WorkerJob& job) {
-    if (IsReportRead(job.jobKind)) return SetProgress({true, 0, kReportSizeEstimate});
+    if (model::IsReportRequest(job.jobKind)) return SetProgress({true, 0, kReportSizeEstimate});
     if (!IsParameterWrite(job)) return SetProgress({});
     const std::vector<model::WorkerJob> waiting = jobQueue_.Pending();
     const auto queued = std::count_if(waiting.begin(), waiting.end(), IsParameterWrite);
@@ -55,13 +50,21 @@ void Link::ProgressAtStart(const model::WorkerJob& job) {
 }
 
 void Link::ProgressOnReceived() {
-    if (!progress_.active || !IsReportRead(expectedReply_)) return;
+    if (!progress_.active || !model::IsReportRequest(expectedReply_)) return;
     const int received = rxBuffer_.Length();
     SetProgress({true, received, std::max(kReportSizeEstimate, received)});
 }
 
-void Link::ProgressAtFinish(const model::WorkerJob& job, bool answered) {
-    if (IsReportRead(job.jobKind) && answered && progress_.active) {
+/// The name a write goes by in the summary: its row, or its line.
+std::string TallyName(const model::WorkerJob& job) {
+    return job.paramName.empty()
+               ? std::string(job.line.substr(0, job.line.find_last_not_of("\r\n") + 1))
+               : job.paramName;
+}
+
+void Link::ProgressAtFinish(const model::WorkerJob& job, JobOutcome outcome) {
+    if (model::IsReportRequest(job.jobKind) && outcome == JobOutcome::kAcknowledged &&
+        progress_.active) {
         SetProgress({true, progress_.maximum, progress_.maximum});
     }
     if (IsParameterWrite(job)) {
@@ -69,18 +72,18 @@ void Link::ProgressAtFinish(const model::WorkerJob& job, bool answered) {
         SetProgress({true, writesDone_, std::max(progress_.maximum, writesDone_)});
     }
     if (!IsTallied(job)) return;
-    const std::string name =
-        job.paramName.empty()
-            ? std::string(job.line.substr(0, job.line.find_last_not_of("\r\n") + 1))
-            : job.paramName;
-    // Answered means a reply rule saw "OK" or "ERROR\r\n"; the line end after an "OK" may
-    // still be on its way, so the text is asked only which of the two it was.
-    if (!answered) {
-        tally_.notAnswered.push_back(name);
-    } else if (rxBuffer_.Contains("ERROR\r\n")) {
-        tally_.refused.push_back(name);
-    } else {
+    if (outcome == JobOutcome::kAcknowledged) {
         ++tally_.acknowledged;
+    } else if (outcome == JobOutcome::kRefused) {
+        tally_.refused.push_back(TallyName(job));
+    } else {
+        tally_.notAnswered.push_back(TallyName(job));
+    }
+}
+
+void Link::TallyNotSent(const std::vector<model::WorkerJob>& dropped) {
+    for (const model::WorkerJob& job : dropped) {
+        if (IsTallied(job)) tally_.notSent.push_back(TallyName(job));
     }
 }
 
@@ -104,6 +107,9 @@ std::string Link::SummaryLine() const {
         line += " " + Text("Summary", "Refused") + " " + Joined(tally_.refused);
     if (!tally_.notAnswered.empty()) {
         line += " " + Text("Summary", "NotAnswered") + " " + Joined(tally_.notAnswered);
+    }
+    if (!tally_.notSent.empty()) {
+        line += " " + Text("Summary", "NotSent") + " " + Joined(tally_.notSent);
     }
     return line + "\r\n";
 }

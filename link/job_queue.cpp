@@ -1,5 +1,7 @@
 #include "link/job_queue.h"
 
+#include <iterator>
+
 namespace devlink {
 
 bool JobQueue::QueueJob(const model::WorkerJob& job) {
@@ -37,9 +39,12 @@ bool JobQueue::TakeJob(model::WorkerJob& job) {
     return true;
 }
 
-void JobQueue::Clear() {
+std::vector<model::WorkerJob> JobQueue::Clear() {
     std::lock_guard lock(jobLock_);
+    std::vector<model::WorkerJob> dropped(std::make_move_iterator(jobs_.begin()),
+                                          std::make_move_iterator(jobs_.end()));
     jobs_.clear();
+    return dropped;
 }
 
 std::vector<model::WorkerJob> JobQueue::Pending() const {

@@ -22,8 +22,8 @@ class JobQueue {
     /// look at `stop` again.
     bool WaitForJob(ui::Clock& clock, const std::atomic<bool>& stop);
     void Wake();
-    /// Drops every job not yet started.
-    void Clear();
+    /// Drops every job not yet started and returns them, oldest first.
+    std::vector<model::WorkerJob> Clear();
     /// The jobs waiting, oldest first.
     std::vector<model::WorkerJob> Pending() const;
     size_t Size() const;

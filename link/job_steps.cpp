@@ -1,48 +1,52 @@
 // The finishing steps of the job kinds, run on the user-interface thread once the unit's
-// reply has been recognised. All tests are on the whole receive text and look for "OK\r\n"
-// with its line end.
+// reply has been recognised. They act on the job's outcome: the result line the reply rule
+// ended on, so the rule and the step never disagree.
 #include "link/button_state.h"
 #include "link/link.h"
 #include "link/messages.h"
+#include "link/reply_lines.h"
 
 namespace devlink {
 
 // The steps reach into the link; a friend of it.
 struct JobSteps {
-    static void ReportSaveResult(Link& l, const model::WorkerJob& job, std::string_view success,
-                                 std::string_view error, bool recordValue) {
-        std::string notice;
-        if (l.rxBuffer_.Contains("OK\r\n")) {
-            notice = l.Text("WorkerJobThreadProc", success, "\r\n");
+    static void ReportSaveResult(Link& l, const model::WorkerJob& job, JobOutcome outcome,
+                                 std::string_view success, std::string_view error,
+                                 bool recordValue) {
+        if (outcome == JobOutcome::kAcknowledged) {
             if (recordValue && !job.paramName.empty()) {
                 l.host_.RecordWrittenValue(job.paramName, job.paramValue);
+                for (const std::string& row : job.sameLineRows) {
+                    l.host_.RecordWrittenValue(row, job.paramValue);
+                }
             }
+            l.host_.PostLogText(l.Text("WorkerJobThreadProc", success, "\r\n"));
+        } else if (outcome == JobOutcome::kRefused) {
+            l.host_.PostLogText(l.Text("WorkerJobThreadProc", error, "\r\n"));
         }
-        if (l.rxBuffer_.Contains("ERROR\r\n")) {
-            notice = l.Text("WorkerJobThreadProc", error, "\r\n");
-        }
-        if (!notice.empty()) l.host_.PostLogText(notice);
     }
 
-    static void ParseReport(Link& l, const model::WorkerJob&) {
-        // A shorter answer is no report: it is not parsed and nothing is said.
-        if (l.rxBuffer_.Length() > 3000) l.window_.SendMessage(UM_PARSE_REPORT, 0, 0);
+    static void ParseReport(Link& l, const model::WorkerJob&, JobOutcome outcome) {
+        // A shorter answer is no report: it is not parsed (the log has said so).
+        if (outcome == JobOutcome::kAcknowledged) l.window_.SendMessage(UM_PARSE_REPORT, 0, 0);
     }
-    static void ReportWrite(Link& l, const model::WorkerJob& job) {
-        ReportSaveResult(l, job, "SaveSuccess", "SaveError", true);
+    static void ReportWrite(Link& l, const model::WorkerJob& job, JobOutcome outcome) {
+        ReportSaveResult(l, job, outcome, "SaveSuccess", "SaveError", true);
     }
-    static void ReportFactory(Link& l, const model::WorkerJob& job) {
-        ReportSaveResult(l, job, "FactorySuccess", "FactoryError", false);
+    static void ReportFactory(Link& l, const model::WorkerJob& job, JobOutcome outcome) {
+        ReportSaveResult(l, job, outcome, "FactorySuccess", "FactoryError", false);
     }
-    static void SaveFile(Link& l, const model::WorkerJob&) {
+    static void SaveFile(Link& l, const model::WorkerJob&, JobOutcome) {
         l.host_.SaveReportFile(l.rxBuffer_.View());
     }
-    static void WriteLoaded(Link& l, const model::WorkerJob&) {
+    static void WriteLoaded(Link& l, const model::WorkerJob&, JobOutcome) {
         l.host_.WriteLoadedConfiguration(l.rxBuffer_.View());
     }
-    static void LogOut(Link& l, const model::WorkerJob&) { l.SetButtonState(false, kLoginGroup); }
+    static void LogOut(Link& l, const model::WorkerJob&, JobOutcome) {
+        l.SetButtonState(false, kLoginGroup);
+    }
 
-    static void FillNetMode(Link& l, const model::WorkerJob&) {
+    static void FillNetMode(Link& l, const model::WorkerJob&, JobOutcome) {
         ui::Control* field = l.host_.Form().FindControl("FINDNETMODE");
         if (!field || l.rxBuffer_.Length() > 100) return;
         const std::string_view text = l.rxBuffer_.View();
@@ -60,8 +64,11 @@ namespace {
 
 struct FinishingStep {
     int kind;
-    void (*finish)(Link&, const model::WorkerJob&);
+    void (*finish)(Link&, const model::WorkerJob&, JobOutcome);
 };
+
+/// A report read needs more than this many bytes to be taken: a shorter answer is no report.
+constexpr int kMinReportBytes = 3000;
 
 const FinishingStep kFinishingSteps[] = {
     {model::kReadReport, JobSteps::ParseReport},   {model::kWriteParam, JobSteps::ReportWrite},
@@ -72,15 +79,37 @@ const FinishingStep kFinishingSteps[] = {
 
 }  // namespace
 
-void Link::OnJobFinish(const model::WorkerJob& job, bool answered) {
-    Tell([&](LinkObserver& o) { o.JobEnded(job, answered, rxBuffer_.View()); });
-    ProgressAtFinish(job, answered);
-    if (!answered) {
-        host_.AppendLog(Text("WorkerJobThreadProc", "OutTime", "\r\n"));
-        return;
+JobOutcome Link::OutcomeOf(const model::WorkerJob& job, bool answered) const {
+    if (!answered) return JobOutcome::kTimedOut;
+    // A report job is answered only by the listing and the "OK" line after it.
+    if (model::IsReportRequest(job.jobKind)) {
+        const bool tooShort =
+            job.jobKind == model::kReadReport && rxBuffer_.Length() <= kMinReportBytes;
+        return tooShort ? JobOutcome::kIncomplete : JobOutcome::kAcknowledged;
     }
+    switch (FirstResultLine(rxBuffer_.View())) {
+        case ResultLine::kOk:
+            return JobOutcome::kAcknowledged;
+        case ResultLine::kError:
+            return JobOutcome::kRefused;
+        case ResultLine::kNone:
+            break;
+    }
+    return JobOutcome::kNoResult;
+}
+
+void Link::OnJobFinish(const model::WorkerJob& job, bool answered) {
+    const JobOutcome outcome = OutcomeOf(job, answered);
+    Tell([&](LinkObserver& o) { o.JobEnded(job, outcome, rxBuffer_.View()); });
+    ProgressAtFinish(job, outcome);
+    if (!answered) host_.AppendLog(Text("WorkerJobThreadProc", "OutTime", "\r\n"));
+    // Nothing of a report that did not arrive whole is taken, and the user is told.
+    const bool reportCut = model::IsReportRequest(job.jobKind) &&
+                           outcome != JobOutcome::kAcknowledged && rxBuffer_.Length() > 0;
+    if (reportCut) host_.AppendLog(Text("WorkerJobThreadProc", "ReportIncomplete", "\r\n"));
+    if (!answered) return;
     for (const FinishingStep& step : kFinishingSteps) {
-        if (step.kind == job.jobKind) return step.finish(*this, job);
+        if (step.kind == job.jobKind) return step.finish(*this, job, outcome);
     }
 }
 

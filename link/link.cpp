@@ -43,8 +43,12 @@ void Link::StopWorker() {
 
 bool Link::QueueJob(int kind, std::string_view line, std::string paramName,
                     std::string paramValue) {
-    return jobQueue_.QueueJob(
+    return QueueJob(
         model::WorkerJob{kind, std::string(line), std::move(paramName), std::move(paramValue)});
+}
+
+bool Link::QueueJob(const model::WorkerJob& job) {
+    return jobQueue_.QueueJob(job);
 }
 
 void Link::SetButtonState(bool enable, int group) {
@@ -117,8 +121,7 @@ void Link::OnPortLost(std::uint64_t generation) {
     if (generation != serialPort_.Generation() || !serialPort_.IsOpen()) return;
     host_.AppendLog(Text("OnStartCom", "PortLost", "\r\n"));
     NoteLostPort();
-    const std::vector<model::WorkerJob> dropped = jobQueue_.Pending();
-    CloseLink("CloseNotice");
+    const std::vector<model::WorkerJob> dropped = CloseLink("CloseNotice");
     Tell([&](LinkObserver& o) { o.PortLost(dropped); });
 }
 

@@ -42,9 +42,20 @@ struct WriteTally {
     int acknowledged = 0;
     std::vector<std::string> refused;      ///< the names of the writes answered ERROR
     std::vector<std::string> notAnswered;  ///< the names of those without an answer
+    std::vector<std::string> notSent;      ///< dropped unsent: the port was closed or lost
     int Total() const {
-        return acknowledged + static_cast<int>(refused.size() + notAnswered.size());
+        return acknowledged +
+               static_cast<int>(refused.size() + notAnswered.size() + notSent.size());
     }
+};
+
+/// How a job ended. Front ends act on this, never on the log's wording.
+enum class JobOutcome {
+    kAcknowledged,  ///< its result line was "OK" (a report: the listing up to its "OK" line)
+    kRefused,       ///< its result line was "ERROR"
+    kNoResult,      ///< the reply it waits for came without a result line
+    kTimedOut,      ///< no reply it waits for within its time limit
+    kIncomplete,    ///< a report too short to be one: not taken
 };
 
 /// The size of a unit's report as the bar expects it.
@@ -80,9 +91,9 @@ class LinkObserver {
   public:
     virtual ~LinkObserver() = default;
     virtual void JobStarted(const model::WorkerJob& /*job*/) {}
-    /// The job ended: with the reply it waits for (the text received for it), or without
-    /// one (timed out). Called before the job's finishing step.
-    virtual void JobEnded(const model::WorkerJob& /*job*/, bool /*answered*/,
+    /// The job ended, and how; `reply` is the text received for it. Called before the job's
+    /// finishing step.
+    virtual void JobEnded(const model::WorkerJob& /*job*/, JobOutcome /*outcome*/,
                           std::string_view /*reply*/) {}
     /// The worker has taken the last job of the queue and finished it.
     virtual void WorkerIdle() {}
@@ -142,6 +153,7 @@ class Link {
     /// Queues a job; any thread. Returns whether a worker will carry it out.
     bool QueueJob(int kind, std::string_view line, std::string paramName = {},
                   std::string paramValue = {});
+    bool QueueJob(const model::WorkerJob& job);
     void SetButtonState(bool enable, int group);
 
     /// The receive handler: one chunk from the port.
@@ -170,7 +182,8 @@ class Link {
     friend struct JobSteps;
     friend struct ReplyActions;
     friend struct LinkTestAccess;  // test support and fuzz targets only
-    void CloseLink(std::string_view noticeKey);
+    /// Closes the port and drops the jobs not yet started; returns those.
+    std::vector<model::WorkerJob> CloseLink(std::string_view noticeKey);
     void ApplyReplyRules();
     void OnPortLost(std::uint64_t generation);
     std::intptr_t OnJobStart(const model::WorkerJob& job);
@@ -179,7 +192,10 @@ class Link {
     // The progress bar and the summary of the writes (job_progress.cpp).
     void ProgressAtStart(const model::WorkerJob& job);
     void ProgressOnReceived();
-    void ProgressAtFinish(const model::WorkerJob& job, bool answered);
+    void ProgressAtFinish(const model::WorkerJob& job, JobOutcome outcome);
+    /// Counts the parameter writes of `dropped` as never sent.
+    void TallyNotSent(const std::vector<model::WorkerJob>& dropped);
+    JobOutcome OutcomeOf(const model::WorkerJob& job, bool answered) const;
     void ProgressAtIdle();
     void SetProgress(const JobProgress& progress);
     std::string SummaryLine() const;

@@ -49,18 +49,21 @@ std::string_view SimQueryLine(std::string_view rfModel) {
     return pinState ? model::kPinLine : model::kImsiLine;
 }
 
-void Link::CloseLink(std::string_view noticeKey) {
+std::vector<model::WorkerJob> Link::CloseLink(std::string_view noticeKey) {
     serialPort_.ClosePort();
     if (ui::Control* open = host_.Form().FindControl("Open")) {
         open->SetText(Text("OnStartCom", "Open"));
     }
     host_.AppendLog(Text("OnStartCom", noticeKey, "\r\n"));
-    jobQueue_.Clear();
+    std::vector<model::WorkerJob> dropped = jobQueue_.Clear();
+    // The writes that never went out are named in the summary of the work they belonged to.
+    TallyNotSent(dropped);
     window_.KillTimer(kHandshakeTimer);
     loggedIn_ = false;
     window_.PostMessage(UM_BUTTON_STATE, 0, kConnectionGroup);
     openedDevice_ = {};
     if (portListDue_) RebuildPortList();
+    return dropped;
 }
 
 void Link::OnStartCom() {
@@ -69,7 +72,10 @@ void Link::OnStartCom() {
     auto* baud = form.Find<ui::Combo>("BaudRate1");
     auto* port = form.Find<ui::Combo>("SerialPort");
     ui::Control* open = form.FindControl("Open");
-    if (serialPort_.IsOpen()) return CloseLink("CloseNotice");
+    if (serialPort_.IsOpen()) {
+        CloseLink("CloseNotice");
+        return;
+    }
     if (!port || !baud) return;
     expectedReply_ = kHandshake;
     const int baudRate = platform::ReadDecimal(baud->GetText());

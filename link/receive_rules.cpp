@@ -5,35 +5,33 @@
 #include "link/button_state.h"
 #include "link/link.h"
 #include "link/messages.h"
+#include "link/reply_lines.h"
 #include "model/unit_lines.h"
 
 namespace devlink {
 
 namespace {
 
-constexpr std::string_view kApnLabel = "Access Point Name:";
-constexpr std::string_view kCdmaLabel = "Whether module using CDMA mode:";
-
-bool HasReportLabel(const ReceiveText& rx) {
-    return rx.Contains(kApnLabel) || rx.Contains(kCdmaLabel);
-}
+// Results are read by whole lines: "OK" inside a value, a header or a domain name is no
+// answer, and a result whose line end is still on its way is waited for.
 bool Ok(const ReceiveText& rx) {
-    return rx.Contains("OK");
+    return FirstResultLine(rx.View()) == ResultLine::kOk;
 }
 bool Error(const ReceiveText& rx) {
-    return rx.Contains("ERROR\r\n");
+    return FirstResultLine(rx.View()) == ResultLine::kError;
 }
 bool OkOrError(const ReceiveText& rx) {
-    return Ok(rx) || Error(rx);
+    return FirstResultLine(rx.View()) != ResultLine::kNone;
 }
 bool EnterSetting(const ReceiveText& rx) {
     return rx.Contains("enter setting!");
 }
+/// The listing and the "OK" line after it: a report ends only there.
 bool Report(const ReceiveText& rx) {
-    return HasReportLabel(rx) && Ok(rx);
+    return ReportResult(rx.View()) == ResultLine::kOk;
 }
 bool ErrorWithoutReport(const ReceiveText& rx) {
-    return !HasReportLabel(rx) && Error(rx);
+    return ReportResult(rx.View()) == ResultLine::kError;
 }
 
 }  // namespace

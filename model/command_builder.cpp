@@ -1,6 +1,7 @@
 #include "model/command_builder.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "model/rule_table.h"
@@ -148,14 +149,19 @@ bool QueueParamWrite(BuildContext& ctx, const std::string& name, const ParamEntr
     if (value == row.value) return false;
     if (value.find_first_of("\r\n") != std::string::npos) {
         ctx.log(ctx.texts.LoadText("Notify", "LineBreakError") + " " + name + "\r\n");
+        ctx.refusals.push_back({RefusalKind::kLineBreak, name});
         return false;
     }
     std::string line = ParamWriteLine(row.command, value);
-    if (std::find(ctx.queuedLines.begin(), ctx.queuedLines.end(), line) != ctx.queuedLines.end()) {
-        return true;
+    const auto same = std::find_if(ctx.planned.begin(), ctx.planned.end(),
+                                   [&](const WorkerJob& job) { return job.line == line; });
+    if (same == ctx.planned.end()) {
+        ctx.planned.push_back(WorkerJob{kWriteParam, std::move(line), name, value});
+    } else if (same->paramName != name &&
+               std::find(same->sameLineRows.begin(), same->sameLineRows.end(), name) ==
+                   same->sameLineRows.end()) {
+        same->sameLineRows.push_back(name);
     }
-    ctx.queuedLines.push_back(line);
-    ctx.queue(WorkerJob{kWriteParam, std::move(line), name, value});
     return true;
 }
 
@@ -168,26 +174,61 @@ bool RowIsWritten(const ParamEntry& row, const PageTable& pages, const ui::Contr
     return list && list->GetCurSel() >= 0;
 }
 
+namespace {
+
+/// Plans the write of one row by its kind; false when it is a changed NB band out of range.
+bool PlanRow(BuildContext& ctx, const std::string& name, const ParamEntry& row,
+             ui::Control* control) {
+    if (row.kind == "Combobox") {
+        auto* list = static_cast<ui::Combo*>(control);
+        WriteInput in{ctx, name, row, *list, list->GetCurSel(), list->GetText()};
+        kWriteRules.Find(name)(in);
+    } else if (row.kind == "Edit") {
+        const std::string text = control->GetText();
+        if (name == "NBBand" && text != row.value && !ValidNbBand(text)) return false;
+        QueueParamWrite(ctx, name, row, text);
+    }
+    return true;
+}
+
+/// Moves the jobs planned from `from` on out of the plan, naming their rows as not queued.
+void LeaveUnqueued(BuildContext& ctx, size_t from) {
+    for (size_t i = from; i < ctx.planned.size(); ++i) {
+        const WorkerJob& job = ctx.planned[i];
+        ctx.notQueued.push_back(job.paramName);
+        ctx.notQueued.insert(ctx.notQueued.end(), job.sameLineRows.begin(),
+                             job.sameLineRows.end());
+    }
+    ctx.planned.resize(std::min(from, ctx.planned.size()));
+}
+
+}  // namespace
+
 bool BuildWriteJobs(BuildContext& ctx) {
+    std::optional<size_t> stoppedAt;  // the plan's size when the band stopped the writes
     for (const auto& [name, row] : ctx.catalogue) {
         ui::Control* control = ctx.pm.FindControl(name);
         if (!RowIsWritten(row, ctx.pages, control)) continue;
         // A row without a label of its own ("I/O selection") stands for the rows it writes.
         if (ctx.onlyRows && !row.label.empty() && !ctx.onlyRows->count(name)) continue;
-        if (row.kind == "Combobox") {
-            auto* list = static_cast<ui::Combo*>(control);
-            WriteInput in{ctx, name, row, *list, list->GetCurSel(), list->GetText()};
-            kWriteRules.Find(name)(in);
-        } else if (row.kind == "Edit") {
-            const std::string text = control->GetText();
-            if (name == "NBBand" && !ValidNbBand(text)) {
-                ctx.log(ctx.texts.LoadText("Notify", "NBBandError", "\r\n"));
-                return false;
-            }
-            QueueParamWrite(ctx, name, row, text);
+        if (PlanRow(ctx, name, row, control)) continue;
+        // The walk goes on only to tell which rows the stop leaves unwritten.
+        ctx.log(ctx.texts.LoadText("Notify", "NBBandError", "\r\n"));
+        ctx.refusals.push_back({RefusalKind::kNbBand, name});
+        stoppedAt = ctx.planned.size();
+    }
+    if (stoppedAt) {
+        LeaveUnqueued(ctx, *stoppedAt);
+        if (!ctx.notQueued.empty()) {
+            std::string names;
+            for (const std::string& n : ctx.notQueued) names += (names.empty() ? "" : ", ") + n;
+            ctx.log(ctx.texts.LoadText("Notify", "NotQueued") + " " + names + "\r\n");
         }
     }
-    return true;
+    if (ctx.queue) {
+        for (const WorkerJob& job : ctx.planned) ctx.queue(job);
+    }
+    return !stoppedAt;
 }
 
 }  // namespace model

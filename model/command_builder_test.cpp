@@ -19,7 +19,7 @@ class BuildTest : public testing::FormTest {
         ini = (std::filesystem::temp_directory_path() /
                ("build-" + std::to_string(::getpid()) + ".ini"))
                   .string();
-        std::ofstream(ini) << "[Notify]\nNBBandError=band!\nLineBreakError=line break in\n"
+        std::ofstream(ini) << "[Notify]\nNBBandError=band!\nLineBreakError=line break in\nNotQueued=unwritten:\n"
                               "[DIO workmode]\nText1=Off\nText2=In\nText3=Out\nText4=Map\n"
                               "Text5=Act\nText6=Ctl\nText7=Adc\n";
         texts = platform::LanguageTexts(ini);
@@ -32,7 +32,7 @@ class BuildTest : public testing::FormTest {
         jobs.clear();
         auto logTo = [this](std::string_view text) { log += text; };
         auto queue = [this](const WorkerJob& job) { jobs.push_back(job); };
-        BuildContext ctx{pm, catalogue, pages, texts, logTo, queue, {}, onlyRows};
+        BuildContext ctx{pm, catalogue, pages, texts, logTo, queue, onlyRows};
         completed = BuildWriteJobs(ctx);
         Lines lines;
         for (const WorkerJob& job : jobs) lines.push_back(job.line);
@@ -103,6 +103,18 @@ TEST_F(BuildTest, DropDownRules) {
     }
 }
 
+// Two rows asking for the same line send it once, and the job names both: each holds the
+// value once the unit takes it, so neither sends a stale value on a later "Save".
+TEST_F(BuildTest, ALineAskedByTwoRowsNamesBoth) {
+    ListsHold("?");
+    List("net mode")->SelectItem(1);        // "4"
+    List("NBNetModeCombo")->SelectItem(4);  // "4"
+    EXPECT_EQ(Build(), (Lines{"AT+NETMODE=4\r\n"}));
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(jobs[0].paramName, "NBNetModeCombo");
+    EXPECT_EQ(jobs[0].sameLineRows, (Lines{"net mode"}));
+}
+
 // The page-0 lists write their channel's work mode: a new mapping makes it "controlled" (after
 // the mapping's own line), the I/O selection makes it the activation channel. The lists that
 // show no item are never written, though the unit holds "?" no item stands for.
@@ -134,8 +146,15 @@ TEST_F(BuildTest, NbBandOutOfRangeStopsTheWalkWithItsNotice) {
         SetText("NBBand", band);
         EXPECT_EQ(Build(), (Lines{"AT+APN=cmnet\r\n"})) << band;
         EXPECT_FALSE(completed);
-        EXPECT_EQ(log, "band!\r\n");
+        EXPECT_EQ(log, "band!\r\nunwritten: PrefixCombo\r\n");  // the rows the stop leaves unwritten
     }
+    // A band the user did not change is the unit's business: it stops nothing.
+    catalogue.SetValue("NBBand", "0");
+    SetText("NBBand", "0");
+    log.clear();
+    EXPECT_EQ(Build(), (Lines{"AT+APN=cmnet\r\n", "AT+PREFIX=1\r\n"}));
+    EXPECT_TRUE(completed);
+    EXPECT_EQ(log, "");
     for (const char* band : {"1", "65535"}) {
         SetText("NBBand", band);
         EXPECT_EQ(Build(), (Lines{"AT+APN=cmnet\r\n", "AT+NBIOTNBAND=" + std::string(band) + "\r\n",

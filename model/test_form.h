@@ -33,6 +33,7 @@ inline const Lists kLists = {
     {"Serial Baudrate", {"9600", "115200"}},
     {"Transferprotocol", {"X"}},
     {"NBNetBANDCombo", {"AUTO"}},
+    {"NBNetModeCombo", {"0", "1", "2", "3", "4", "5"}},
     {"ZigBee_RFchannel", {"11", "12", "13"}},
     {"LORA Rate", {"1", "2", "3"}},
     {"Debug Level", {"Off", "Errors", "All"}}};

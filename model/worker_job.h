@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace model {
 
@@ -10,6 +11,9 @@ struct WorkerJob {
     std::string line;        // the exact bytes written to the unit
     std::string paramName;   // parameter writes: the control name of the catalogue row
     std::string paramValue;  // parameter writes: the value being written
+    /// Parameter writes: the other rows that asked for the very same line in the same walk;
+    /// they hold the value too once the unit has taken it.
+    std::vector<std::string> sameLineRows = {};
 };
 
 /// The kinds of job.
@@ -29,5 +33,10 @@ enum JobKind {
     kReadLog = 13,
     kCommandButton = 15,
 };
+
+/// The jobs that ask for the unit's parameter report ("\r\nAT+SHOW\r\n").
+constexpr bool IsReportRequest(int jobKind) {
+    return jobKind == kReadReport || jobKind == kSaveToFile || jobKind == kLoadFromFile;
+}
 
 }  // namespace model
