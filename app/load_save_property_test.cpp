@@ -3,6 +3,8 @@
 //   - "Load" then "Save" writes nothing.
 //   - "LoadFromFile" of a configuration saved from unit A, into unit B, writes exactly the
 //     rows whose flags are set and whose values differ, each line once, in catalogue order.
+//   - "Load", then "LoadFromFile" of a file that lacks some rows: once the unit has taken the
+//     file's writes, "Save" writes nothing more (the rows the file lacks show the unit's).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +12,7 @@
 
 #include "app/test_frame.h"
 #include "model/config_file.h"
+#include "model/unit_lines.h"
 #include "platform/decimal.h"
 #include "sim/random_state_for_test.h"
 
@@ -135,6 +138,89 @@ TEST_P(LoadFromFile, WritesTheFlaggedRowsThatDifferEachOnceInCatalogueOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, LoadFromFile, ::testing::ValuesIn(Profiles()));
+
+/// `report` without the lines whose label starts one of `labels` (CR LF line ends).
+std::string WithoutRows(std::string report, const std::vector<std::string>& labels) {
+    for (const std::string& label : labels) {
+        const size_t at = report.find("\r\n" + label);
+        if (at == std::string::npos) continue;
+        report.erase(at, report.find("\r\n", at + 2) - at);
+    }
+    return report;
+}
+
+/// Loads `file` into a window that holds `unit`, as the worker does with the unit's report,
+/// and lets the unit take every write: the catalogue records each acknowledged line.
+void LoadFileIntoUnit(TestFrame& t, const std::string& file, const sim::UnitState& unit) {
+    t.dialogs.SetNextFileName(file);
+    t.frame->LoadConfigFile();
+    t.loop->RunUntilIdle();
+    t.frame->WriteLoadedConfiguration(unit.Report());
+    t.loop->RunUntilIdle();
+    for (const model::WorkerJob& job : t.frame->link.PendingJobs()) {
+        if (job.jobKind != model::kWriteParam) continue;
+        t.frame->RecordWrittenValue(job.paramName, job.paramValue);
+        for (const std::string& row : job.sameLineRows)
+            t.frame->RecordWrittenValue(row, job.paramValue);
+    }
+}
+
+std::string TempFile(const char* name) {
+    return (std::filesystem::temp_directory_path() /
+            (std::string(name) + "-" + std::to_string(::getpid()) + ".cfg"))
+        .string();
+}
+
+// The server address is not in the file: the field keeps the unit's, and nothing writes it.
+TEST(LoadFromFile, ARowTheFileLacksShowsTheUnitsValueAndIsNeverWritten) {
+    TestFrame t;
+    ASSERT_TRUE(t.created) << t.error;
+    const sim::UnitState unit(*sim::FindProfile("base"));
+    LoadReport(t, "base");
+    sim::UnitState changed = unit;
+    ASSERT_TRUE(changed.SetValue("AT+PORT", "6001"));
+    const std::string file = TempFile("without-ip");
+    ASSERT_TRUE(model::WriteConfigFile(file, WithoutRows(changed.Report(), {"Server's Ip:"})));
+    LoadFileIntoUnit(t, file, unit);
+    std::vector<std::string> written;
+    for (const model::WorkerJob& job : t.frame->link.PendingJobs()) written.push_back(job.line);
+    EXPECT_EQ(written,
+              (std::vector<std::string>{std::string(model::kReportLine), "AT+PORT=6001\r\n"}));
+    EXPECT_EQ(t.Find("Server's Ip")->GetText(), *unit.Value("AT+IPAD"));
+    EXPECT_EQ(SaveLines(t), std::vector<std::string>{});
+    std::filesystem::remove(file);
+}
+
+class LoadPartOfAFile : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(LoadPartOfAFile, ThenSaveWritesNothingMore) {
+    const sim::Profile& profile = *sim::FindProfile(GetParam());
+    const std::string file = TempFile("part");
+    for (std::uint32_t seed = 1; seed <= kSeedsPerProfile / 2; ++seed) {
+        const sim::UnitState unit = sim::testing::RandomUnitState(profile, 3000 + seed);
+        const sim::UnitState other = sim::testing::RandomUnitState(profile, 4000 + seed);
+        // Every third row of the other unit's report goes, from a place the seed picks.
+        std::vector<std::string> labels;
+        std::istringstream lines(other.Report());
+        int n = 0;
+        for (std::string line; std::getline(lines, line);) {
+            const size_t colon = line.find(':');
+            if (colon != std::string::npos && (n++ + seed) % 3 == 0) {
+                labels.push_back(line.substr(0, colon + 1));
+            }
+        }
+        ASSERT_TRUE(model::WriteConfigFile(file, WithoutRows(other.Report(), labels)));
+        TestFrame t;
+        ASSERT_TRUE(t.created) << t.error;
+        LoadReport(t, profile.name.c_str(), [&](sim::UnitState& s) { s = unit; });
+        LoadFileIntoUnit(t, file, unit);
+        const std::vector<std::string> again = SaveLines(t);
+        EXPECT_TRUE(again.empty()) << GetParam() << " seed " << seed << " writes:\n" << Join(again);
+    }
+    std::filesystem::remove(file);
+}
+
+INSTANTIATE_TEST_SUITE_P(Profiles, LoadPartOfAFile, ::testing::ValuesIn(Profiles()));
 
 }  // namespace
 }  // namespace app

@@ -77,8 +77,8 @@ Outcome JudgeSince(const Session& session, const Mark& mark, std::ostream& err) 
             outcome.writes.push_back(std::move(write));
         } else if (record.end != JobEnd::kAnswered ||
                    record.outcome == devlink::JobOutcome::kIncomplete) {
-            err << "dtucfg: " << (record.end == JobEnd::kAnswered ? "incomplete answer to: "
-                                                                  : "no answer to: ")
+            err << "dtucfg: "
+                << (record.end == JobEnd::kAnswered ? "incomplete answer to: " : "no answer to: ")
                 << Printable(line) << "\n";
             outcome.exitCode = WorseExit(outcome.exitCode, kExitTimeout);
         } else if (AnsweredError(record) && CommandRefusalCounts(record.job.jobKind)) {

@@ -39,9 +39,7 @@ class RunRecorder final : public app::FrameObserver {
     void ReportParsed() override { ++reportsParsed_; }
     void ProgressChanged(const devlink::JobProgress& progress) override { progress_ = progress; }
     void WritesDone(const devlink::WriteTally& tally) override { tallies_.push_back(tally); }
-    void WriteRefused(const model::WriteRefusal& refusal) override {
-        refusals_.push_back(refusal);
-    }
+    void WriteRefused(const model::WriteRefusal& refusal) override { refusals_.push_back(refusal); }
     void FileFailed(bool writing) override { fileFailures_.push_back(writing); }
 
     /// How often the worker has gone idle: a count above the one taken before an action means

@@ -306,8 +306,8 @@ WritePreview Session::PreviewSave() {
 }
 
 Mark Session::MarkNow() const {
-    return Mark{recorder_.Jobs().size(),     recorder_.LogText().size(),
-                dialogs_.BoxTexts().size(),  recorder_.Refusals().size(),
+    return Mark{recorder_.Jobs().size(),         recorder_.LogText().size(),
+                dialogs_.BoxTexts().size(),      recorder_.Refusals().size(),
                 recorder_.FileFailures().size(), recorder_.PortLosses()};
 }
 

@@ -33,9 +33,9 @@ struct SessionSettings {
 
 /// Where the record of the run stood before an action: what came after it is the action's.
 struct Mark {
-    size_t jobs = 0;   ///< RunRecorder::Jobs().size()
-    size_t log = 0;    ///< RunRecorder::LogText().size()
-    size_t boxes = 0;  ///< CommandLineDialogs::BoxTexts().size()
+    size_t jobs = 0;          ///< RunRecorder::Jobs().size()
+    size_t log = 0;           ///< RunRecorder::LogText().size()
+    size_t boxes = 0;         ///< CommandLineDialogs::BoxTexts().size()
     size_t refusals = 0;      ///< RunRecorder::Refusals().size()
     size_t fileFailures = 0;  ///< RunRecorder::FileFailures().size()
     int portLosses = 0;       ///< RunRecorder::PortLosses()

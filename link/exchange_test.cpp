@@ -28,6 +28,27 @@ TEST_F(LinkTest, AWriteIsRecordedOnlyWhenTheUnitAcceptsIt) {
     EXPECT_EQ(unit->Value("AT+IPAD").value_or(""), "10.0.0.9");
 }
 
+// A report ends only on the "OK" line after its listing: values that hold the result words
+// neither end it early nor make it refused, for every job that reads one.
+TEST_F(LinkTest, AReportWhoseValuesHoldResultWordsIsTakenWhole) {
+    StartUnit({.chunked = true, .chunkSeed = 5});
+    OpenAndLogIn();
+    for (const char* value : {"OK", "ERROR", "OK\r\nERROR"}) {
+        ASSERT_TRUE(unit->SetValue("Custom Register reply Info", value));
+        ASSERT_TRUE(unit->SetValue("Access Point Name", value));
+        for (const int kind : {model::kReadReport, model::kSaveToFile, model::kLoadFromFile}) {
+            window.handedReports.clear();
+            ASSERT_TRUE(Run(kind, model::kReportLine)) << value;
+            ASSERT_EQ(window.handedReports.size(), 1u) << kind << " " << value;
+            const std::string& report = window.handedReports[0];
+            // The sim's last row, then its closing line.
+            EXPECT_TRUE(Has(report, "DTU SMS administrator number: 13900000000\r\n\r\nOK\r\n"))
+                << kind << " " << value;
+            EXPECT_EQ(events.outcomes.back(), JobOutcome::kAcknowledged);
+        }
+    }
+}
+
 struct LineCase {
     int kind;
     std::string line;

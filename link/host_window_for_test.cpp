@@ -63,6 +63,7 @@ std::intptr_t HostWindow::HandleMessage(const ui::Message& msg, bool& handled) {
     }
     if (msg.id == UM_PARSE_REPORT) {
         ++reportsParsed;
+        handedReports.emplace_back(link.ReceivedText());
         return 0;
     }
     return link.HandleMessage(msg, handled);

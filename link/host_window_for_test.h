@@ -81,14 +81,18 @@ class HostWindow : public ui::Window, public LinkHost {
     void RecordWrittenValue(const std::string& name, const std::string& value) override {
         written.emplace_back(name, value);
     }
-    void SaveReportFile(std::string_view) override {}
-    void WriteLoadedConfiguration(std::string_view) override {}
+    void SaveReportFile(std::string_view report) override { handedReports.emplace_back(report); }
+    void WriteLoadedConfiguration(std::string_view report) override {
+        handedReports.emplace_back(report);
+    }
 
     ui::Control* Find(std::string_view name) { return form.FindControl(name); }
 
     std::string log;
     std::vector<std::pair<std::string, std::string>> written;
     int reportsParsed = 0;
+    /// The reports handed on: parsed, saved to a file or compared with a loaded one.
+    std::vector<std::string> handedReports;
     std::string rfModel;
     ui::PaintManager form;
     Link link{*this, *this};

@@ -23,17 +23,23 @@ size_t LineStartFrom(std::string_view text, size_t from) {
     return end == std::string_view::npos ? text.size() : end + 1;
 }
 
-}  // namespace
-
-ResultLine FirstResultLine(std::string_view text, size_t from) {
+/// The first complete line from `from` on whose result `wanted` accepts.
+template <class Wanted>
+ResultLine FindResultLine(std::string_view text, size_t from, Wanted wanted) {
     for (size_t start = LineStartFrom(text, from); start < text.size();) {
         const size_t end = text.find('\n', start);
         if (end == std::string_view::npos) break;  // its line end is still on its way
         const ResultLine result = ResultOf(text.substr(start, end - start));
-        if (result != ResultLine::kNone) return result;
+        if (wanted(result)) return result;
         start = end + 1;
     }
     return ResultLine::kNone;
+}
+
+}  // namespace
+
+ResultLine FirstResultLine(std::string_view text, size_t from) {
+    return FindResultLine(text, from, [](ResultLine r) { return r != ResultLine::kNone; });
 }
 
 ResultLine ReportResult(std::string_view text) {
@@ -42,7 +48,8 @@ ResultLine ReportResult(std::string_view text) {
     if (listing == std::string_view::npos) {
         return FirstResultLine(text) == ResultLine::kError ? ResultLine::kError : ResultLine::kNone;
     }
-    return FirstResultLine(text, listing) == ResultLine::kOk ? ResultLine::kOk : ResultLine::kNone;
+    // Only its closing "OK" ends a listing: an "ERROR" inside it is a value's text.
+    return FindResultLine(text, listing, [](ResultLine r) { return r == ResultLine::kOk; });
 }
 
 }  // namespace devlink

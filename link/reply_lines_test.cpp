@@ -46,6 +46,7 @@ TEST(ReplyLines, AReportEndsOnlyOnTheOkLineAfterItsListing) {
         {"\r\nWhether module using CDMA mode: 1\r\n\r\nOK\r\n", R::kOk},
         {"\r\nERROR\r\n", R::kError},
         {"Access Point Name: x\r\nERROR\r\n", R::kNone},  // a listing cut by an error waits
+        {"Access Point Name: OK\r\nERROR\r\nOK\r\n", R::kOk},
     };
     for (const auto& c : cases) EXPECT_EQ(ReportResult(c.text), c.result) << c.text;
 }
@@ -54,8 +55,8 @@ TEST(ReplyLines, AReportEndsOnlyOnTheOkLineAfterItsListing) {
 // pieces: no prefix counts as answered before the result's line end has arrived, and the
 // whole reply does.
 TEST(ReplyLines, NoPrefixOfAReplyIsAnsweredBeforeItsResultLineEnds) {
-    const std::vector<std::string> values = {"OK", "ERROR", "OKAY", "NOT OK", "ERROR 5",
-                                             "ok", "x.OK.example", "OK ", " ERROR", ""};
+    const std::vector<std::string> values = {"OK", "ERROR",        "OKAY", "NOT OK", "ERROR 5",
+                                             "ok", "x.OK.example", "OK ",  " ERROR", ""};
     std::mt19937 rng(7);
     for (int round = 0; round < 300; ++round) {
         std::string reply = "\r\n";

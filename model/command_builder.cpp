@@ -196,8 +196,7 @@ void LeaveUnqueued(BuildContext& ctx, size_t from) {
     for (size_t i = from; i < ctx.planned.size(); ++i) {
         const WorkerJob& job = ctx.planned[i];
         ctx.notQueued.push_back(job.paramName);
-        ctx.notQueued.insert(ctx.notQueued.end(), job.sameLineRows.begin(),
-                             job.sameLineRows.end());
+        ctx.notQueued.insert(ctx.notQueued.end(), job.sameLineRows.begin(), job.sameLineRows.end());
     }
     ctx.planned.resize(std::min(from, ctx.planned.size()));
 }

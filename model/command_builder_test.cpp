@@ -19,9 +19,10 @@ class BuildTest : public testing::FormTest {
         ini = (std::filesystem::temp_directory_path() /
                ("build-" + std::to_string(::getpid()) + ".ini"))
                   .string();
-        std::ofstream(ini) << "[Notify]\nNBBandError=band!\nLineBreakError=line break in\nNotQueued=unwritten:\n"
-                              "[DIO workmode]\nText1=Off\nText2=In\nText3=Out\nText4=Map\n"
-                              "Text5=Act\nText6=Ctl\nText7=Adc\n";
+        std::ofstream(ini)
+            << "[Notify]\nNBBandError=band!\nLineBreakError=line break in\nNotQueued=unwritten:\n"
+               "[DIO workmode]\nText1=Off\nText2=In\nText3=Out\nText4=Map\n"
+               "Text5=Act\nText6=Ctl\nText7=Adc\n";
         texts = platform::LanguageTexts(ini);
         // The form shows what the unit holds: nothing to write yet.
         SetText("NBBand", "8");
@@ -146,7 +147,8 @@ TEST_F(BuildTest, NbBandOutOfRangeStopsTheWalkWithItsNotice) {
         SetText("NBBand", band);
         EXPECT_EQ(Build(), (Lines{"AT+APN=cmnet\r\n"})) << band;
         EXPECT_FALSE(completed);
-        EXPECT_EQ(log, "band!\r\nunwritten: PrefixCombo\r\n");  // the rows the stop leaves unwritten
+        EXPECT_EQ(log,
+                  "band!\r\nunwritten: PrefixCombo\r\n");  // the rows the stop leaves unwritten
     }
     // A band the user did not change is the unit's business: it stops nothing.
     catalogue.SetValue("NBBand", "0");
