@@ -86,6 +86,23 @@ std::string JsonString(std::string_view text) {
     return out + "\"";
 }
 
+std::string Printable(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool control = (byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7F;
+        if (!control) {
+            shown += c;
+            continue;
+        }
+        char escaped[5];
+        std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+        shown += escaped;
+    }
+    return shown;
+}
+
 std::string FormatParamsText(const std::vector<ParamLine>& params) {
     std::string text;
     for (const ParamLine& p : params) {
