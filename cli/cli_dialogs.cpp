@@ -2,12 +2,14 @@
 
 #include <ostream>
 
+#include "cli/output.h"
+
 namespace cli {
 
 void CommandLineDialogs::MessageBox(const std::string& text, const std::string& caption,
                                     platform::BoxIcon) {
     boxTexts_.push_back(text);
-    err_ << "dtucfg: " << caption << ": " << text << '\n' << std::flush;
+    err_ << "dtucfg: " << Printable(caption) << ": " << Printable(text) << '\n' << std::flush;
 }
 
 std::optional<std::string> CommandLineDialogs::OpenFile(const platform::FileDialogOptions&) {

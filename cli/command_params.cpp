@@ -1,5 +1,6 @@
 // The commands that read, change, save and load the unit's parameters.
 #include <algorithm>
+#include <iterator>
 #include <ostream>
 
 #include "cli/commands.h"
@@ -104,7 +105,7 @@ void PrintWrites(CommandContext& ctx, const std::vector<WriteResult>& writes,
                  const std::vector<std::string>& differences) {
     if (!ctx.options.json) {
         for (const WriteResult& w : writes)
-            ctx.out << w.name << "\t" << w.value << "\t" << w.result << "\n";
+            ctx.out << Printable(w.name + "\t" + w.value + "\t" + w.result) << "\n";
         return;
     }
     std::string json = "{\"writes\":[";
@@ -130,8 +131,35 @@ void WarnAboutUnwrittenChanges(CommandContext& ctx, const std::vector<Assignment
         const bool written =
             std::any_of(preview.jobs.begin(), preview.jobs.end(),
                         [&](const model::WorkerJob& job) { return job.paramName == a.name; });
-        if (!written) ctx.err << "dtucfg: warning: the form writes nothing for " << a.name << "\n";
+        if (!written) {
+            ctx.err << "dtucfg: warning: the form writes nothing for " << Printable(a.name) << "\n";
+        }
     }
+}
+
+/// The writes of the plan for rows that were not named: the form's rules changed them when
+/// a named field took its value (a new data format empties the channel's texts).
+std::vector<model::WorkerJob> LinkedWrites(const WritePreview& preview,
+                                           const std::vector<Assignment>& assignments) {
+    std::vector<model::WorkerJob> linked;
+    std::ranges::copy_if(preview.jobs, std::back_inserter(linked), [&](const auto& job) {
+        return std::ranges::none_of(assignments,
+                                    [&](const Assignment& a) { return a.name == job.paramName; });
+    });
+    return linked;
+}
+
+/// Names each linked write and refuses the whole plan: nothing the user did not ask for is
+/// written without being shown first.
+int RefuseLinkedWrites(CommandContext& ctx, const std::vector<model::WorkerJob>& linked) {
+    ctx.err << "dtucfg: the form would also write rows that were not named:\n";
+    for (const model::WorkerJob& job : linked) {
+        ctx.err << "dtucfg:   " << Printable(job.paramName) << ": "
+                << Printable(WithoutLineEnds(job.line)) << "\n";
+    }
+    ctx.err << "dtucfg: nothing written; name these rows too, or give --with-linked to write "
+               "them\n";
+    return kExitUsage;
 }
 
 /// Saves through "Save" what the form shows now; kExitOk with nothing to write.
@@ -141,9 +169,11 @@ int SaveForm(CommandContext& ctx, const std::vector<Assignment>& assignments) {
     WarnAboutUnwrittenChanges(ctx, assignments, preview);
     if (!preview.notices.empty()) {
         for (const std::string& line : ReplyLines(preview.notices))
-            ctx.err << "dtucfg: " << line << "\n";
+            ctx.err << "dtucfg: " << Printable(line) << "\n";
         return kExitUsage;
     }
+    const std::vector<model::WorkerJob> linked = LinkedWrites(preview, assignments);
+    if (!linked.empty() && !ctx.options.withLinked) return RefuseLinkedWrites(ctx, linked);
     if (preview.jobs.empty()) {
         ctx.err << "dtucfg: the unit holds these values already; nothing written\n";
         return kExitOk;
@@ -181,8 +211,8 @@ void WarnAboutRowsMissingFromFile(CommandContext& ctx) {
         if (row.command.empty() || row.label.empty() || row.value.empty()) continue;
         const ui::Control* control = f.paintManager.FindControl(name);
         if (f.fileRows.count(name) || !model::RowIsWritten(row, f.pages, control)) continue;
-        ctx.err << "dtucfg: warning: the file has no " << name << "; the unit keeps \"" << row.value
-                << "\"\n";
+        ctx.err << "dtucfg: warning: the file has no " << Printable(name) << "; the unit keeps \""
+                << Printable(row.value) << "\"\n";
     }
 }
 
@@ -193,10 +223,10 @@ int PrepareSet(CommandContext& ctx) {
     for (const Assignment& a : Assignments(ctx.options)) {
         const model::ParamEntry* row = ctx.session->Frame().catalogue.Find(a.name);
         if (!row) {
-            ctx.err << "dtucfg: unknown parameter \"" << a.name << "\"\n";
+            ctx.err << "dtucfg: unknown parameter \"" << Printable(a.name) << "\"\n";
             code = kExitUsage;
         } else if (row->command.empty()) {
-            ctx.err << "dtucfg: " << a.name << " is read from the unit, never written\n";
+            ctx.err << "dtucfg: " << Printable(a.name) << " is read from the unit, never written\n";
             code = kExitUsage;
         }
     }
@@ -207,14 +237,14 @@ int PrepareApply(CommandContext& ctx) {
     const std::string& path = ctx.options.arguments.front();
     const std::optional<std::string> text = model::ReadConfigFile(path);
     if (!text) {
-        ctx.err << "dtucfg: " << path << ": cannot be read\n";
+        ctx.err << "dtucfg: " << Printable(path) << ": cannot be read\n";
         return kExitFile;
     }
     model::ParamCatalogue scratch;
     model::InitParamCatalogue(scratch);
     std::string rfModel;
     if (model::ExtractReportValues(*text, scratch, rfModel) != 0) {
-        ctx.err << "dtucfg: " << path << ": holds no parameter listing of a unit\n";
+        ctx.err << "dtucfg: " << Printable(path) << ": holds no parameter listing of a unit\n";
         return kExitFile;
     }
     ctx.fileText = *text;
@@ -236,7 +266,7 @@ int RunRead(CommandContext& ctx) {
     if (ctx.options.json) {
         ctx.out << FormatParamsJson(type ? type->value : "", s.Frame().rfModel, params);
     } else {
-        ctx.out << FormatParamsText(params);
+        ctx.out << Printable(FormatParamsText(params));
     }
     return kExitOk;
 }
@@ -248,7 +278,7 @@ int RunSet(CommandContext& ctx) {
     int code = kExitOk;
     for (Assignment& a : assignments) {
         if (std::string error = EnterValue(s, a); !error.empty()) {
-            ctx.err << "dtucfg: " << error << "\n";
+            ctx.err << "dtucfg: " << Printable(error) << "\n";
             code = kExitUsage;
         }
     }
@@ -256,7 +286,7 @@ int RunSet(CommandContext& ctx) {
     s.Settle();
     for (const Assignment& a : assignments) {
         if (std::string error = CheckSettled(s, a); !error.empty()) {
-            ctx.err << "dtucfg: " << error << "; nothing written\n";
+            ctx.err << "dtucfg: " << Printable(error) << "; nothing written\n";
             code = kExitUsage;
         }
     }
@@ -282,7 +312,9 @@ int RunApply(CommandContext& ctx) {
     if (ctx.options.verify && code != kExitLogin && code != kExitPort) {
         if (const int loaded = s.Load(); loaded != kExitOk) return WorseExit(code, loaded);
         differences = Differences(s, file, outcome.writes);
-        for (const std::string& d : differences) ctx.err << "dtucfg: differs: " << d << "\n";
+        for (const std::string& d : differences) {
+            ctx.err << "dtucfg: differs: " << Printable(d) << "\n";
+        }
         if (!differences.empty()) code = WorseExit(code, kExitVerify);
     }
     PrintWrites(ctx, outcome.writes, differences);

@@ -29,8 +29,8 @@ void PrintExchanges(CommandContext& ctx, const Mark& mark) {
         const std::string line = WithoutLineEnds(record.job.line);
         const std::vector<std::string> answer = ReplyLines(record.reply);
         if (!ctx.options.json) {
-            ctx.out << "> " << line << "\n";
-            for (const std::string& text : answer) ctx.out << text << "\n";
+            ctx.out << "> " << Printable(line) << "\n";
+            for (const std::string& text : answer) ctx.out << Printable(text) << "\n";
             continue;
         }
         json += std::string(first ? "" : ",") + "{\"line\":" + JsonString(line) + ",\"answer\":[";
@@ -78,7 +78,8 @@ int RunPorts(CommandContext& ctx) {
     // Path, description and by-id path, tab-separated; a field the system does not know is
     // left empty.
     for (const devlink::SerialDevice& port : ports) {
-        ctx.out << port.path << "\t" << devlink::DescribeDevice(port) << "\t" << port.byIdPath
+        ctx.out << Printable(port.path + "\t" + devlink::DescribeDevice(port) + "\t" +
+                             port.byIdPath)
                 << "\n";
     }
     if (ports.empty()) ctx.err << "dtucfg: no serial ports found\n";
@@ -129,8 +130,8 @@ const Command kCommands[] = {
      nullptr, RunPorts},
     {"read", 0, 0, true, "read [-o FILE.cfg]", "print the parameters, or save the report to FILE",
      nullptr, RunRead},
-    {"set", 1, kMany, true, "set NAME=VALUE...", "change parameters and save them", PrepareSet,
-     RunSet},
+    {"set", 1, kMany, true, "set NAME=VALUE... [--with-linked]", "change parameters and save them",
+     PrepareSet, RunSet},
     {"apply", 1, 1, true, "apply FILE.cfg [--verify]", "write a file's configuration into the unit",
      PrepareApply, RunApply},
     {"save", 1, 1, true, "save FILE.cfg", "save the unit's report to FILE", nullptr, RunSave},

@@ -101,6 +101,47 @@ TEST_F(Dtucfg, SetRefusesBeforeWritingAnything) {
     EXPECT_EQ(Count("AT+FACTORY"), 0u);
 }
 
+struct LinkedCase {
+    std::vector<std::string> args;
+    int code;
+    std::vector<std::string> writes;  // what the unit receives, in order
+    const char* err;                  // part of standard error
+};
+
+// Choosing an item can make the form change rows that were not named: a new DIO data format
+// empties the channel's texts, the register format the registration texts. Those writes are
+// listed and refused unless asked for.
+TEST_F(Dtucfg, SetWritesRowsTheFormChangedOnlyWhenAskedTo) {
+    const std::vector<std::string> dio = {"set", "DIO1 workmode=#6", "DIO1 protocol=#1",
+                                          "The DIO1 data format=#1"};
+    const std::vector<std::string> hex = {"set", "1RegisterIsHex=#1"};
+    const auto linked = [](std::vector<std::string> args) {
+        args.push_back("--with-linked");
+        return args;
+    };
+    const LinkedCase cases[] = {
+        {dio, 2, {}, "\ndtucfg:   DIO1 query command: AT+DIOQUERYCMD1=\ndtucfg: nothing written"},
+        {linked(dio),
+         0,
+         {"AT+DIOPRO1=1", "AT+DIOQUERYCMD1=", "AT+DIOWORKMODE1=6", "AT+DIODATAFMT1=1"},
+         "4 of 4 writes acknowledged"},
+        {hex, 2, {}, "\ndtucfg:   RegisterInfo: AT+CONNRGST=\n"},
+        {linked(hex), 0, {"AT+HEXLOGIN=1", "AT+CONNRGST="}, "2 of 2 writes acknowledged"},
+        {{"set", "Server's Port=6000"}, 0, {"AT+PORT=6000"}, "1 of 1 writes acknowledged"},
+    };
+    for (const LinkedCase& c : cases) {
+        StartUnit().SetValue("AT+CONNRGST", "REG");
+        const RunResult r = Run(c.args);
+        EXPECT_EQ(r.code, c.code) << Show(r);
+        EXPECT_EQ(Writes(), c.writes) << Show(r);
+        EXPECT_TRUE(Has(r.err, c.err)) << r.err;
+        if (c.code == 0) continue;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(unit->Value("AT+DIOQUERYCMD1"), "QUERY1");
+        EXPECT_EQ(unit->Value("AT+CONNRGST"), "REG");
+    }
+}
+
 TEST_F(Dtucfg, ApplyWritesTheFilesValuesAndVerifiesThem) {
     StartUnit("lora");
     unit->SetValue("AT+LFR", "433");
@@ -180,6 +221,28 @@ TEST_F(Dtucfg, APortLostWhileWritingEndsTheRunAndNamesWhatWasNotSent) {
     EXPECT_EQ(r.code, 3) << Show(r);
     EXPECT_TRUE(Has(r.err, "not sent: AT+USERNAME=bob")) << r.err;
     EXPECT_FALSE(Has(r.err, "in time")) << r.err;
+}
+
+// A unit's text that a terminal would obey (retitle, clear the screen) is shown escaped; the
+// unit and the record get the bytes as they are.
+TEST_F(Dtucfg, ControlBytesFromTheUnitReachNoTerminal) {
+    StartUnit().SetValue("AT+APN", "\x1b]0;PWNED\x07\x1b[2J");
+    RunResult r = Run({"--verbose", "read"});
+    ASSERT_EQ(r.code, 0) << Show(r);
+    EXPECT_TRUE(Has(r.out, "\nAccess Point Name\t\\x1b]0;PWNED\\x07\\x1b[2J\n")) << r.out;
+    EXPECT_TRUE(Has(r.err, "Access Point Name: \\x1b]0;PWNED\\x07\\x1b[2J\n")) << r.err;
+    for (const std::string* text : {&r.out, &r.err}) {
+        EXPECT_EQ(text->find_first_of("\x1b\x07"), std::string::npos) << *text;
+    }
+    r = Run({"--json", "read"});
+    EXPECT_TRUE(Has(r.out, R"("value":"\u001b]0;PWNED\u0007\u001b[2J")")) << r.out;
+
+    const std::string record = Path("runs.jsonl");
+    r = Run({"--record", record, "set", "Access Point Name=a\x1b[2Jb"});
+    ASSERT_EQ(r.code, 0) << Show(r);
+    EXPECT_EQ(Writes(), std::vector<std::string>{"AT+APN=a\x1b[2Jb"});
+    EXPECT_EQ(r.out, "Access Point Name\ta\\x1b[2Jb\tok\n");
+    EXPECT_TRUE(Has(ReadFile(record), R"("line":"AT+APN=a\u001b[2Jb","value":"a\u001b[2Jb")"));
 }
 
 TEST_F(Dtucfg, VerboseShowsTheExchangeAndRecordAppendsALinePerRun) {

@@ -91,8 +91,10 @@ struct FlagOption {
 };
 
 const FlagOption kFlagOptions[] = {
-    {"--json", &Options::json}, {"--verbose", &Options::verbose}, {"--verify", &Options::verify},
-    {"--help", &Options::help}, {"-h", &Options::help},           {"--version", &Options::version},
+    {"--json", &Options::json},       {"--verbose", &Options::verbose},
+    {"--verify", &Options::verify},   {"--with-linked", &Options::withLinked},
+    {"--help", &Options::help},       {"-h", &Options::help},
+    {"--version", &Options::version},
 };
 
 /// Applies the option at args[i] (taking its value from args[i + 1] where needed). Returns
@@ -146,6 +148,7 @@ std::string CheckCommand(const Options& o) {
     }
     if (!o.outputPath.empty() && o.command != "read") return "-o belongs to read";
     if (o.verify && o.command != "apply") return "--verify belongs to apply";
+    if (o.withLinked && o.command != "set") return "--with-linked belongs to set";
     if (!command->needsUnit) {
         if (!o.port.empty() || o.simulate) return o.command + " opens no port";
     } else if (o.port.empty() == !o.simulate) {
@@ -188,7 +191,7 @@ std::string UsageText() {
     std::string text = "usage: dtucfg [options] COMMAND [ARGUMENTS]\n\ncommands:\n";
     for (const Command& command : Commands()) {
         std::string synopsis(command.synopsis);
-        synopsis.resize(std::max<size_t>(synopsis.size() + 1, 28), ' ');
+        synopsis.resize(std::max<size_t>(synopsis.size() + 1, 36), ' ');
         text += "  " + synopsis + std::string(command.summary) + "\n";
     }
     text +=
@@ -203,6 +206,8 @@ std::string UsageText() {
         "  --json               results as JSON\n"
         "  --verbose            the exchange with the unit on standard error\n"
         "  --record FILE        append one JSON line about this run to FILE\n"
+        "  --with-linked        set: also write the other rows the form changes with the named\n"
+        "                       ones (without it, set lists them and writes nothing)\n"
         "  --help, --version    this text; the program's version\n"
         "\nexit codes: 0 done, 2 usage or refused value, 3 port not opened, 4 no configuration\n"
         "mode, 5 time-out, 6 write refused by the unit, 7 file error, 8 --verify difference\n";

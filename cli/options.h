@@ -23,6 +23,7 @@ struct Options {
     std::string recordPath;              ///< --record FILE
     std::string outputPath;              ///< read -o FILE
     bool verify = false;                 ///< apply --verify
+    bool withLinked = false;             ///< set --with-linked: also write rows the form changed
     bool help = false;                   ///< --help or -h
     bool version = false;                ///< --version
 };

@@ -23,6 +23,8 @@ TEST(ParseCommandLine, ReadsEveryOptionAndTheCommandsArguments) {
     EXPECT_EQ(o.arguments, std::vector<std::string>{"f.cfg"});
     EXPECT_DOUBLE_EQ(o.loginWaitSeconds, 0.5);
     EXPECT_TRUE(o.json && o.verbose && o.verify && !o.simulate);
+    EXPECT_TRUE(
+        ParseCommandLine({"--simulate", "set", "A=1", "--with-linked"}).options.value().withLinked);
     const Options d =
         ParseCommandLine({"read", "-o", "out.cfg", "--simulate=cdma"}).options.value();
     EXPECT_EQ(std::tie(d.baud, d.format, d.languageCode, d.simulateProfile, d.outputPath),
@@ -64,6 +66,7 @@ TEST(ParseCommandLine, RefusesBadLinesWithAReason) {
         {{"--simulate", "send", "AT+A\r\nAT+B"}, "one line"},
         {{"--simulate", "version", "-o", "x.cfg"}, "-o belongs to read"},
         {{"--simulate", "read", "--verify"}, "--verify belongs to apply"},
+        {{"--simulate", "apply", "a.cfg", "--with-linked"}, "--with-linked belongs to set"},
         {{"--port", "/dev/x", "ports"}, "ports opens no port"},
     };
     for (const BadLine& c : cases) {

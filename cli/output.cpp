@@ -86,6 +86,23 @@ std::string JsonString(std::string_view text) {
     return out + "\"";
 }
 
+std::string Printable(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool control = (byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7F;
+        if (!control) {
+            shown += c;
+            continue;
+        }
+        char escaped[5];
+        std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+        shown += escaped;
+    }
+    return shown;
+}
+
 std::string FormatParamsText(const std::vector<ParamLine>& params) {
     std::string text;
     for (const ParamLine& p : params) {
@@ -129,20 +146,6 @@ std::vector<std::string> ReplyLines(std::string_view reply) {
 
 std::string WithoutLineEnds(std::string_view line) {
     return std::string(platform::Trim(line, "\r\n"));
-}
-
-std::string Printable(std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7f) {
-            out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
-        } else {
-            out += c;
-        }
-    }
-    return out;
 }
 
 }  // namespace cli

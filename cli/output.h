@@ -1,5 +1,5 @@
-// What dtucfg prints: JSON strings, the parameter listing of "read", and the answers of the
-// unit, in text or JSON.
+// What dtucfg prints: JSON strings, text made safe for a terminal, the parameter listing of
+// "read", and the answers of the unit, in text or JSON.
 #pragma once
 
 #include <string>
@@ -12,6 +12,11 @@ namespace cli {
 /// escaped; bytes that are not valid UTF-8 are written as the code point of the same number
 /// (\u0080 to \u00ff), so the output is always valid JSON.
 std::string JsonString(std::string_view text);
+
+/// `text` as a person's terminal may show it: every control byte but TAB, CR and LF, and DEL,
+/// as "\xHH" (lower-case hex), so a unit's reply or a file cannot move the cursor, retitle or
+/// clear the terminal. Bytes from 0x80 stay as they are (the Chinese texts are UTF-8 or GBK).
+std::string Printable(std::string_view text);
 
 /// One catalogue row as "read" prints it.
 struct ParamLine {
@@ -32,8 +37,6 @@ std::string FormatParamsJson(std::string_view deviceType, std::string_view rfMod
 
 /// The lines of a reply of the unit that hold more than blanks, CR LF or LF separated.
 std::vector<std::string> ReplyLines(std::string_view reply);
-/// `text` with the control characters other than TAB, CR and LF written as \xHH.
-std::string Printable(std::string_view text);
 /// `line` without the CR and LF bytes at its start and end: a job's line as it is named.
 std::string WithoutLineEnds(std::string_view line);
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 
 #include "cli/progress.h"
@@ -19,6 +20,53 @@ TEST(JsonString, EscapesWhatJsonRequiresAndKeepsUtf8) {
         {"中文 é", "\"中文 é\""},
     };
     for (const auto& [text, json] : cases) EXPECT_EQ(JsonString(text), json) << text;
+}
+
+TEST(Printable, EscapesControlBytesButTabsAndLineEnds) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"+CSQ: 20,99", "+CSQ: 20,99"},
+        {"\x1b]0;PWNED\x07\x1b[2J", "\\x1b]0;PWNED\\x07\\x1b[2J"},
+        {"a\tb\r\nc", "a\tb\r\nc"},
+        {std::string("\0\x01\x1f\x7f ~", 6), "\\x00\\x01\\x1f\\x7f ~"},
+        {"\x0b\x0c\x08", "\\x0b\\x0c\\x08"},
+        {"中文 é \xb9\xfa\x80\xff", "中文 é \xb9\xfa\x80\xff"},  // UTF-8, GBK and stray bytes
+        {"C:\\x1b", "C:\\x1b"},                                  // a backslash stays
+    };
+    for (const auto& [text, shown] : cases) EXPECT_EQ(Printable(text), shown) << shown;
+}
+
+/// `shown` with every "\xHH" turned back into its byte.
+std::string Unescape(const std::string& shown) {
+    std::string text;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        if (shown.compare(i, 2, "\\x") == 0 && i + 3 < shown.size()) {
+            text += static_cast<char>(std::stoi(shown.substr(i + 2, 2), nullptr, 16));
+            i += 3;
+        } else {
+            text += shown[i];
+        }
+    }
+    return text;
+}
+
+// Over random bytes (no backslash, which stays as it is): nothing a terminal obeys is left
+// but TAB, CR and LF, and the escapes give the bytes back.
+TEST(Printable, LeavesNoControlByteAndLosesNothing) {
+    std::mt19937 random(20240501);
+    for (int run = 0; run < 500; ++run) {
+        std::string text(random() % 40, '\0');
+        for (char& c : text) {
+            do c = static_cast<char>(random() % 256);
+            while (c == '\\');
+        }
+        const std::string shown = Printable(text);
+        for (const char c : shown) {
+            const auto byte = static_cast<unsigned char>(c);
+            EXPECT_TRUE(byte >= 0x20 || c == '\t' || c == '\r' || c == '\n') << run;
+            EXPECT_NE(byte, 0x7F) << run;
+        }
+        EXPECT_EQ(Unescape(shown), text) << run;
+    }
 }
 
 TEST(FormatParams, TextShowsTheFormOnlyWhereItDiffersAndJsonEveryField) {

@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "cli/output.h"
 #include "cli/session.h"
 #include "dtu_version.h"
 #include "model/report_parser.h"
@@ -33,7 +34,7 @@ int AppendRecord(const Options& options, RunRecord& record, int code, std::ostre
     std::string error;
     const std::string line = FormatRecordLine(record, static_cast<long long>(std::time(nullptr)));
     if (AppendRecordLine(options.recordPath, line, error)) return code;
-    err << "dtucfg: the record could not be written: " << error << "\n";
+    err << "dtucfg: the record could not be written: " << Printable(error) << "\n";
     return WorseExit(code, kExitFile);
 }
 
@@ -91,7 +92,7 @@ int RunCommand(const Options& options, const Environment& env, std::ostream& out
     Session session(MakeSessionSettings(options, env, port), err);
     std::string error;
     if (!session.Create(error)) {
-        err << "dtucfg: " << error << "\n";
+        err << "dtucfg: " << Printable(error) << "\n";
         return kExitInternal;
     }
     CommandContext ctx{options, &session, out, err, record};
@@ -104,7 +105,7 @@ int RunDtucfg(const std::vector<std::string>& args, const Environment& env, std:
               std::ostream& err) {
     const ParseResult parsed = ParseCommandLine(args);
     if (!parsed.options) {
-        err << "dtucfg: " << parsed.error << "\nTry \"dtucfg --help\".\n";
+        err << "dtucfg: " << Printable(parsed.error) << "\nTry \"dtucfg --help\".\n";
         return kExitUsage;
     }
     if (parsed.options->help) {

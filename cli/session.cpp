@@ -6,6 +6,7 @@
 
 #include "app/startup.h"
 #include "cli/exit_codes.h"
+#include "cli/output.h"
 #include "link/messages.h"
 #include "model/command_builder.h"
 #include "platform/program_folder.h"
@@ -79,9 +80,10 @@ bool Session::Create(std::string& error) {
     if (!frame_->Create(error)) return false;
     if (settings_.verbose) {
         recorder_.SetLogEcho([this](std::string_view text) {
+            // The log holds the unit's replies as received: shown, never obeyed.
             std::string shown(text);
             std::erase(shown, '\r');
-            err_ << shown << std::flush;
+            err_ << Printable(shown) << std::flush;
         });
     }
     if (!frame_->link.StartWorker()) {
@@ -106,12 +108,12 @@ int Session::SelectConnection() {
     }
     if (!SelectItemText(*baud, std::to_string(settings_.baud))) {
         err_ << "dtucfg: --baud " << settings_.baud << " is not offered; choose one of "
-             << ItemTexts(*baud) << "\n";
+             << Printable(ItemTexts(*baud)) << "\n";
         return kExitUsage;
     }
     if (!SelectItemText(*format, settings_.format)) {
-        err_ << "dtucfg: --format " << settings_.format << " is not offered; choose one of "
-             << ItemTexts(*format) << "\n";
+        err_ << "dtucfg: --format " << Printable(settings_.format)
+             << " is not offered; choose one of " << Printable(ItemTexts(*format)) << "\n";
         return kExitUsage;
     }
     Settle();
@@ -124,8 +126,8 @@ int Session::OpenAndLogIn() {
     if (!ClickNow("Open")) return kExitInternal;
     Settle();
     if (!frame_->link.PortOpen()) {
-        err_ << "dtucfg: " << settings_.port << ": "
-             << OneLine(std::string_view(recorder_.LogText()).substr(mark.log));
+        err_ << "dtucfg: " << Printable(settings_.port) << ": "
+             << Printable(OneLine(std::string_view(recorder_.LogText()).substr(mark.log)));
         if (const int cause = frame_->link.LastOpenError(); cause != 0) {
             err_ << " (" << std::strerror(cause) << ")";
         }
@@ -138,7 +140,8 @@ int Session::OpenAndLogIn() {
         WaitForLogin(std::max(settings_.loginWaitSeconds, kLoginReplyMs / 1000.0))) {
         return kExitOk;
     }
-    err_ << "dtucfg: " << settings_.port << ": the unit did not enter configuration mode\n";
+    err_ << "dtucfg: " << Printable(settings_.port)
+         << ": the unit did not enter configuration mode\n";
     return kExitLogin;
 }
 
@@ -214,7 +217,7 @@ int Session::Load() {
     if (const int result = ClickAndWait("Load"); result != kExitOk) return result;
     Settle();
     if (recorder_.ReportsParsed() == parsedBefore) {
-        err_ << "dtucfg: " << settings_.port << ": no complete report was received\n";
+        err_ << "dtucfg: " << Printable(settings_.port) << ": no complete report was received\n";
         return kExitTimeout;
     }
     return kExitOk;
@@ -249,7 +252,7 @@ int Session::WaitUntilIdle(std::uint64_t idleMark, const Mark& mark) {
     if (!lost()) return kExitOk;
     // The job in progress waits for an answer that cannot come: end the run now.
     for (const model::WorkerJob& job : recorder_.DroppedAtLoss()) {
-        err_ << "dtucfg: not sent: " << OneLine(job.line) << "\n";
+        err_ << "dtucfg: not sent: " << Printable(OneLine(job.line)) << "\n";
     }
     return kExitPort;
 }
@@ -276,7 +279,9 @@ void Session::PrintSummaries(size_t from) {
         for (const auto& [label, names] : {std::pair{"; answered ERROR: ", &t.refused},
                                            std::pair{"; not answered: ", &t.notAnswered},
                                            std::pair{"; not sent: ", &t.notSent}}) {
-            for (size_t n = 0; n < names->size(); ++n) err_ << (n ? ", " : label) << (*names)[n];
+            for (size_t n = 0; n < names->size(); ++n) {
+                err_ << (n ? ", " : label) << Printable((*names)[n]);
+            }
         }
         err_ << "\n";
     }
