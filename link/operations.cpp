@@ -71,6 +71,11 @@ void Link::OnStartCom() {
     ui::Control* open = form.FindControl("Open");
     if (serialPort_.IsOpen()) return CloseLink("CloseNotice");
     if (!port || !baud) return;
+    if (port->GetText().empty()) {
+        // The port chosen before went away, or there never was one: nothing to open.
+        host_.AppendLog(Text("OnStartCom", "NoPort", "\r\n"));
+        return;
+    }
     expectedReply_ = kHandshake;
     const int baudRate = platform::ReadDecimal(baud->GetText());
     if (!format) return;
