@@ -2,6 +2,7 @@
 // expected rows and heights are the rule tables as the unit's makers wrote them down.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <sstream>
 
@@ -241,6 +242,52 @@ TEST_F(AdaptTest, AReportedStateIsKeptAndTheUsersIoSelectionMovesWorkModeItemFou
     EXPECT_EQ(t.dialogs.Boxes().size(), 1u);
     EXPECT_EQ(List("ThePPPauthentication")->GetText(), "1");
 }
+
+struct IoSelectionCase {
+    int item;
+    const char* workModes;            // the five channels' work mode items afterwards
+    std::vector<std::string> writes;  // what "Save" writes then, sorted
+};
+
+class IoSelectionTest : public AdaptTest, public ::testing::WithParamInterface<IoSelectionCase> {};
+
+// Whichever channel the user picks, the first included, takes work mode item 4 (I/O activation)
+// from the channels that had it, and "Save" writes just those work modes.
+TEST_P(IoSelectionTest, ThePickedChannelAloneTakesWorkModeItemFour) {
+    LoadReport(t, "base", [](sim::UnitState& v) {
+        v.SetValue("AT+ACTI", "DIO");
+        v.SetValue("AT+IOACTMTH", "0");
+        for (const auto& [command, mode] : {std::pair{"AT+DIOWORKMODE1", "0"},
+                                            {"AT+DIOWORKMODE2", "4"},
+                                            {"AT+DIOWORKMODE3", "1"},
+                                            {"AT+DIOWORKMODE4", "4"},
+                                            {"AT+DIOWORKMODE5", "2"}}) {
+            v.SetValue(command, mode);
+        }
+    });
+    ASSERT_TRUE(t.Find("I/O selection")->IsShown());
+    Choose("I/O selection", std::to_string(GetParam().item));
+    std::string workModes;
+    for (const std::string& list : Names("DIO", {"1", "2", "3", "4", "5"})) {
+        workModes += std::to_string(List((list + " workmode").c_str())->GetCurSel());
+    }
+    EXPECT_EQ(workModes, GetParam().workModes);
+    std::vector<std::string> writes = testing::SaveLines(t);
+    std::sort(writes.begin(), writes.end());
+    EXPECT_EQ(writes, GetParam().writes);
+}
+
+// The unit's channels had the work modes 0 4 1 4 2.
+const IoSelectionCase kIoSelectionCases[] = {
+    {0, "40102", {"AT+DIOWORKMODE1=4\r\n", "AT+DIOWORKMODE2=0\r\n", "AT+DIOWORKMODE4=0\r\n"}},
+    {1, "04102", {"AT+DIOWORKMODE4=0\r\n"}},
+    {2, "00402", {"AT+DIOWORKMODE2=0\r\n", "AT+DIOWORKMODE3=4\r\n", "AT+DIOWORKMODE4=0\r\n"}},
+    {3, "00142", {"AT+DIOWORKMODE2=0\r\n"}},
+    {4, "00104", {"AT+DIOWORKMODE2=0\r\n", "AT+DIOWORKMODE4=0\r\n", "AT+DIOWORKMODE5=4\r\n"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Items, IoSelectionTest, ::testing::ValuesIn(kIoSelectionCases),
+                         [](const auto& info) { return "Item" + std::to_string(info.param.item); });
 
 // A change of the list empties the texts that depend on it; back at the unit's value, they show
 // the unit's texts again, so a "Load" and "Save" never erases them.

@@ -109,6 +109,20 @@ TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChec
     EXPECT_EQ(t.dialogs.Boxes()[1].caption, "7315_E");  // no report read yet
 }
 
+// "LoadFromFile" asks for a configuration file that exists; "SaveToFile" may name a new one.
+TEST_F(FrameTest, TheOpenDialogAsksForAFileThatExistsTheSaveDialogDoesNot) {
+    t.frame->PostMessage(devlink::UM_BUTTON_STATE, 1, 0);
+    t.loop->RunUntilIdle();
+    for (const auto& [button, mustExist] :
+         {std::pair{"LoadFromFile", true}, {"SaveToFile", false}, {"LoadFromFile", true}}) {
+        const size_t before = t.dialogs.FileDialogs().size();
+        Raise(button);  // the dialog is cancelled
+        ASSERT_EQ(t.dialogs.FileDialogs().size(), before + 1) << button;
+        EXPECT_EQ(t.dialogs.FileDialogs().back().mustExist, mustExist) << button;
+    }
+    EXPECT_TRUE(t.frame->link.PendingJobs().empty());
+}
+
 TEST_F(FrameTest, WindowButtonsCarryOutTheirCommandsAndSwapMaximizeAndRestore) {
     for (const char* button : {"maxbtn", "restorebtn", "minbtn"}) {
         Raise(button);

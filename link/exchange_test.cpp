@@ -6,6 +6,7 @@
 
 #include "link/link_fixture_for_test.h"
 #include "model/unit_lines.h"
+#include "sim/unit_state.h"
 
 namespace devlink::testing {
 namespace {
@@ -111,6 +112,35 @@ TEST(NetModeAnswer, FillsTheFieldOnlyFromAShortAnswerWithItsMarkerAndLineEnd) {
         window.SendMessage(UM_JOB_FINISH, reinterpret_cast<std::uintptr_t>(&job), 1);
         const std::string expected = std::string(c.field).empty() ? std::string(39, 'x') : c.field;
         EXPECT_EQ(field->GetText(), expected) << c.reply;
+    }
+}
+
+// The report that "SaveToFile" and "LoadFromFile" ask for is complete at its "OK", whichever
+// chunk brings the listing's first label: the chunks before it are no answer yet.
+TEST(FileReport, IsCompleteAtItsOkAlsoWhenTheFirstChunkEndsBeforeTheFirstLabel) {
+    const std::string report = sim::UnitState(*sim::FindProfile("base")).Report();
+    const size_t label = report.find("Access Point Name:");
+    const size_t ok = report.find("OK");
+    ASSERT_NE(label, std::string::npos);
+    ASSERT_GT(ok, label);
+    for (const int kind : {model::kSaveToFile, model::kLoadFromFile}) {
+        // Where the first chunk ends: after the first byte, before the label, inside it.
+        for (const size_t cut : {size_t{1}, label, label + 6}) {
+            ui::ManualClock clock;
+            HostWindow window(clock);
+            const model::WorkerJob job{kind, std::string(model::kReportLine), {}, {}};
+            window.SendMessage(UM_JOB_START, reinterpret_cast<std::uintptr_t>(&job));
+            const ui::Event& answered = LinkTestAccess::ReplyEvent(window.link);
+            window.link.OnReceived(report.substr(0, cut));
+            window.link.OnReceived(report.substr(cut, ok - cut));
+            EXPECT_FALSE(answered.IsSet()) << kind << " cut at " << cut;
+            window.link.OnReceived(report.substr(ok));
+            ASSERT_TRUE(answered.IsSet()) << kind << " cut at " << cut;
+            window.SendMessage(UM_JOB_FINISH, reinterpret_cast<std::uintptr_t>(&job), 1);
+            const std::string& handed =
+                kind == model::kSaveToFile ? window.savedReport : window.loadedReport;
+            EXPECT_EQ(handed, report) << kind << " cut at " << cut;
+        }
     }
 }
 

@@ -27,11 +27,12 @@ std::string KeyTexts() {
         const std::string file = "/tmp/dtu-link-texts-" + std::to_string(::getpid()) + ".ini";
         std::ofstream out(file);
         out << "[OnStartCom]\n";
-        for (const char* key :
-             {"Open", "Close", "OpenNotice", "CloseNotice", "OpenError", "PortBusy",
-              "PermissionDenied", "BadSettings", "PortLost", "PortBack", "ModemManagerHint"}) {
+        for (const char* key : {"Open", "Close", "OpenNotice", "CloseNotice", "OpenError",
+                                "PortBusy", "PermissionDenied", "BadSettings", "PortLost",
+                                "PortBack", "NoPort", "ModemManagerHint"}) {
             out << key << "=" << key << "\n";
         }
+        out << "PortGone=PortGone {port}\n";
         out << "[WorkerJobThreadProc]\n";
         for (const char* key :
              {"SaveSuccess", "SaveError", "FactorySuccess", "FactoryError", "OutTime"}) {
@@ -57,6 +58,10 @@ HostWindow::HostWindow(ui::Clock& clock) : ui::Window(clock), texts_(KeyTexts())
 }
 
 std::intptr_t HostWindow::HandleMessage(const ui::Message& msg, bool& handled) {
+    if (msg.id == UM_PORT_LOST && holdPortLost) {
+        heldPortLost.push_back(msg);
+        return 0;
+    }
     if (msg.id == UM_LOG_TEXT) {
         log += msg.payload;
         return 0;

@@ -1,6 +1,7 @@
 // Test support: a window that owns a link as the main window does, with a small form of the
 // controls the link looks up and a language file whose every text is its own key (the log then
-// reads "OpenNotice\r\n"). Used by the link's tests and by the receive handler's fuzz target.
+// reads "OpenNotice\r\n"; "PortGone" is followed by its port). Used by the link's tests and by
+// the receive handler's fuzz target.
 #pragma once
 
 #include <string>
@@ -81,8 +82,12 @@ class HostWindow : public ui::Window, public LinkHost {
     void RecordWrittenValue(const std::string& name, const std::string& value) override {
         written.emplace_back(name, value);
     }
-    void SaveReportFile(std::string_view report) override { handedReports.emplace_back(report); }
+    void SaveReportFile(std::string_view report) override {
+        savedReport = report;
+        handedReports.emplace_back(report);
+    }
     void WriteLoadedConfiguration(std::string_view report) override {
+        loadedReport = report;
         handedReports.emplace_back(report);
     }
 
@@ -94,6 +99,11 @@ class HostWindow : public ui::Window, public LinkHost {
     /// The reports handed on: parsed, saved to a file or compared with a loaded one.
     std::vector<std::string> handedReports;
     std::string rfModel;
+    std::string savedReport, loadedReport;  // what the finishing steps of the file jobs got
+    /// While set, the port-lost notices wait here instead of reaching the link: a notice
+    /// still on its way while the user closes the port and opens another.
+    bool holdPortLost = false;
+    std::vector<ui::Message> heldPortLost;
     ui::PaintManager form;
     Link link{*this, *this};
 

@@ -77,6 +77,11 @@ void Link::OnStartCom() {
         return;
     }
     if (!port || !baud) return;
+    if (port->GetText().empty()) {
+        // The port chosen before went away, or there never was one: nothing to open.
+        host_.AppendLog(Text("OnStartCom", "NoPort", "\r\n"));
+        return;
+    }
     expectedReply_ = kHandshake;
     const int baudRate = platform::ReadDecimal(baud->GetText());
     if (!format) return;

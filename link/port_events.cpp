@@ -1,6 +1,7 @@
 // The link's side of the port list: "SerialPort" follows the devices that come and go, is
-// left alone while the port is open, and selects an adapter that comes back after its port
-// was lost. Everything here runs on the user-interface thread.
+// left alone while the port is open, loses its selection (and says so) when the selected port
+// goes away, and selects an adapter that comes back after its port was lost. Everything here
+// runs on the user-interface thread.
 #include <algorithm>
 #include <system_error>
 
@@ -11,6 +12,19 @@
 #include "link/port_watcher.h"
 
 namespace devlink {
+
+namespace {
+
+/// `text` with the port's path in place of its "{port}".
+std::string NamingPort(std::string text, const std::string& port) {
+    constexpr std::string_view kToken = "{port}";
+    if (const size_t at = text.find(kToken); at != std::string::npos) {
+        text.replace(at, kToken.size(), port);
+    }
+    return text;
+}
+
+}  // namespace
 
 void Link::UseDeviceSource(DeviceSource* source) {
     StopPortWatcher();
@@ -62,10 +76,17 @@ bool Link::RebuildPortList() {
                                           [&](const auto& d) { return d.byIdPath == lostById_; });
     if (!lostById_.empty() && !lostPresent) lostSeenGone_ = true;
     const std::string back = lostSeenGone_ && lostPresent ? lostById_ : std::string();
-    const PortListPlan plan = PlanPortList(extraPorts_, devices, list->GetText(), back);
+    // Only the window's first list selects an item by itself; later an empty selection is
+    // one whose port went away, and a new adapter does not take its place.
+    const auto whenNone =
+        portsListed_ ? WhenNoneSelected::kSelectNone : WhenNoneSelected::kSelectFirst;
+    const PortListPlan plan = PlanPortList(extraPorts_, devices, list->GetText(), back, whenNone);
     if (plan.items.empty() && !portsListed_) return false;
     portsListed_ = true;
     ApplyPortList(*list, plan, Text("ListSerialPorts", "SerialNumber"));
+    if (!plan.gone.empty()) {
+        host_.AppendLog(NamingPort(Text("OnStartCom", "PortGone"), plan.gone) + "\r\n");
+    }
     if (!plan.back.empty()) {
         ForgetLostPort();  // told once; the tool does not reopen it by itself
         host_.AppendLog(Text("OnStartCom", "PortBack") + " " + plan.back + "\r\n");

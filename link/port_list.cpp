@@ -46,31 +46,40 @@ bool Shows(const ui::Combo& list, const PortListPlan& plan, const std::string& s
     return true;
 }
 
-}  // namespace
-
-PortListPlan PlanPortList(const std::vector<std::string>& extraPorts,
-                          const std::vector<SerialDevice>& devices, const std::string& selectedText,
-                          const std::string& lostById) {
-    PortListPlan plan;
+/// The `extraPorts` first, then every device that none of them names.
+std::vector<PortItem> ListedPorts(const std::vector<std::string>& extraPorts,
+                                  const std::vector<SerialDevice>& devices) {
+    std::vector<PortItem> items;
     for (const std::string& path : extraPorts) {
-        if (path.empty() || IndexOf(plan.items, path) >= 0) continue;
+        if (path.empty() || IndexOf(items, path) >= 0) continue;
         auto named = std::find_if(devices.begin(), devices.end(),
                                   [&](const SerialDevice& d) { return Names(d, path); });
-        plan.items.push_back({path, named == devices.end() ? nullptr : &*named});
+        items.push_back({path, named == devices.end() ? nullptr : &*named});
     }
     for (const SerialDevice& device : devices) {
         const bool listed =
             std::any_of(extraPorts.begin(), extraPorts.end(),
                         [&](const std::string& path) { return Names(device, path); });
-        if (!listed && IndexOf(plan.items, device.path) < 0)
-            plan.items.push_back({device.path, &device});
+        if (!listed && IndexOf(items, device.path) < 0) items.push_back({device.path, &device});
     }
-    if (plan.items.empty()) return plan;
+    return items;
+}
+
+}  // namespace
+
+PortListPlan PlanPortList(const std::vector<std::string>& extraPorts,
+                          const std::vector<SerialDevice>& devices, const std::string& selectedText,
+                          const std::string& lostById, WhenNoneSelected whenNone) {
+    PortListPlan plan;
+    plan.items = ListedPorts(extraPorts, devices);
     if (const int back = ItemWithById(plan.items, lostById); back >= 0) {
         plan.selected = back;
         plan.back = plan.items[static_cast<size_t>(back)].text;
-    } else {
-        plan.selected = std::max(0, IndexOf(plan.items, selectedText));
+    } else if (!selectedText.empty()) {
+        plan.selected = IndexOf(plan.items, selectedText);
+        if (plan.selected < 0) plan.gone = selectedText;
+    } else if (whenNone == WhenNoneSelected::kSelectFirst && !plan.items.empty()) {
+        plan.selected = 0;
     }
     return plan;
 }

@@ -36,30 +36,79 @@ struct PlanCase {
     const char* extraPorts;
     std::vector<SerialDevice> devices;  // path and by-id path only
     const char* selected;               // the text selected before
+    bool firstList;                     // the window's first list
     const char* backById;               // a lost adapter that is back
     const char* items;                  // expected
     const char* selectedAfter;          // expected; empty: none
     const char* back;                   // expected
+    const char* gone;                   // expected
 };
 
-TEST(PlanPortList, ExtraPortsFirstSelectionKeptOrMovedToTheAdapterThatIsBack) {
+// A selection stays on its port while it is listed and never passes to another port: only the
+// window's first list selects an item by itself, and only the adapter that is back takes it.
+TEST(PlanPortList, ExtraPortsFirstSelectionKeptGoneOrMovedToTheAdapterThatIsBack) {
     const SerialDevice s0{.path = "/dev/ttyS0"}, usb0{.path = "/dev/ttyUSB0"},
         usb1{.path = "/dev/ttyUSB1"};
     const SerialDevice ch340{.path = "/dev/ttyUSB0", .byIdPath = kById};
     const SerialDevice ch340Again{.path = "/dev/ttyUSB3", .byIdPath = kById};
+    const bool first = true, later = false;
     const PlanCase cases[] = {
-        {"selection kept", "", {usb0, usb1}, "USB1", "", "USB0 USB1", "USB1", ""},
-        {"gone: the first", "", {usb0}, "USB1", "", "USB0", "USB0", ""},
-        {"--port first", "pts/7 pts/2", {s0, usb0}, "USB0", "", "pts/7 pts/2 S0 USB0", "USB0", ""},
-        {"--port once", "USB0 USB0", {s0, usb0}, "", "", "USB0 S0", "USB0", ""},
-        {"--port by-id", "by-id", {ch340, usb1}, "USB0", "", "by-id USB1", "by-id", ""},
-        {"back", "", {s0, ch340Again}, "S0", "by-id", "S0 USB3", "USB3", "USB3"},
-        {"back by-id", "by-id", {s0, ch340Again}, "S0", "by-id", "by-id S0", "by-id", "by-id"},
-        {"nothing", "", {}, "USB0", "by-id", "", "", ""},
+        {"selection kept", "", {usb0, usb1}, "USB1", later, "", "USB0 USB1", "USB1", "", ""},
+        {"gone: none", "", {usb0}, "USB1", later, "", "USB0", "", "", "USB1"},
+        {"gone in the first list", "", {usb0}, "USB1", first, "", "USB0", "", "", "USB1"},
+        {"first list: the first", "", {usb0, usb1}, "", first, "", "USB0 USB1", "USB0", "", ""},
+        {"none later: none", "", {usb0, usb1}, "", later, "", "USB0 USB1", "", "", ""},
+        {"--port first",
+         "pts/7 pts/2",
+         {s0, usb0},
+         "USB0",
+         later,
+         "",
+         "pts/7 pts/2 S0 USB0",
+         "USB0",
+         "",
+         ""},
+        {"--port listed when gone", "USB1", {usb0}, "USB1", later, "", "USB1 USB0", "USB1", "", ""},
+        {"--port once", "USB0 USB0", {s0, usb0}, "", first, "", "USB0 S0", "USB0", "", ""},
+        {"--port by-id", "by-id", {ch340, usb1}, "by-id", later, "", "by-id USB1", "by-id", "", ""},
+        {"back", "", {s0, ch340Again}, "S0", later, "by-id", "S0 USB3", "USB3", "USB3", ""},
+        {"back after gone",
+         "",
+         {s0, ch340Again},
+         "",
+         later,
+         "by-id",
+         "S0 USB3",
+         "USB3",
+         "USB3",
+         ""},
+        {"back on another node",
+         "",
+         {s0, ch340Again},
+         "USB0",
+         later,
+         "by-id",
+         "S0 USB3",
+         "USB3",
+         "USB3",
+         ""},
+        {"back by-id",
+         "by-id",
+         {s0, ch340Again},
+         "S0",
+         later,
+         "by-id",
+         "by-id S0",
+         "by-id",
+         "by-id",
+         ""},
+        {"nothing", "", {}, "USB0", later, "by-id", "", "", "", "USB0"},
+        {"nothing at first", "", {}, "", first, "", "", "", "", ""},
     };
     for (const PlanCase& c : cases) {
-        const PortListPlan plan =
-            PlanPortList(Paths(c.extraPorts), c.devices, Path(c.selected), Path(c.backById));
+        const PortListPlan plan = PlanPortList(
+            Paths(c.extraPorts), c.devices, Path(c.selected), Path(c.backById),
+            c.firstList ? WhenNoneSelected::kSelectFirst : WhenNoneSelected::kSelectNone);
         std::vector<std::string> items;
         for (const PortItem& item : plan.items) items.push_back(item.text);
         EXPECT_EQ(items, Paths(c.items)) << c.what;
@@ -67,6 +116,7 @@ TEST(PlanPortList, ExtraPortsFirstSelectionKeptOrMovedToTheAdapterThatIsBack) {
             plan.selected < 0 ? "" : plan.items.at(static_cast<size_t>(plan.selected)).text;
         EXPECT_EQ(selected, Path(c.selectedAfter)) << c.what;
         EXPECT_EQ(plan.back, Path(c.back)) << c.what;
+        EXPECT_EQ(plan.gone, Path(c.gone)) << c.what;
         for (const PortItem& item : plan.items) {  // each item knows the device it names
             const auto device = FindDevice(c.devices, item.text);
             EXPECT_EQ(item.device ? item.device->path : "", device ? device->path : "") << c.what;

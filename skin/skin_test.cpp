@@ -83,7 +83,7 @@ const std::pair<const char*, const char*> kTextKeys[] = {
     {"ComSend", "send"},
     {"OnStartCom",
      "Open,Close,OpenNotice,CloseNotice,OpenError,PortLost,PermissionDenied,"
-     "PortBusy,BadSettings,PortBack,ModemManagerHint"},
+     "PortBusy,BadSettings,PortBack,PortGone,NoPort,ModemManagerHint"},
     {"ListSerialPorts", "SerialNumber"},
     {"SetDeviceState", "szLoginOn,szLoginOff"},
     {"Notify", "IpNotice,NBBandError,ServerCount,LineBreakError"},
@@ -160,6 +160,17 @@ TEST_P(SkinTest, ListsHoldTheItemsTheRulesCompare) {
     EXPECT_EQ(Items(*t.Find<ui::Combo>("Language")), (std::vector<std::string>{"English", "中文"}));
     // The language list opens on the skin's own language.
     EXPECT_EQ(t.Find<ui::Combo>("Language")->GetCurSel(), GetParam());
+}
+
+// The code puts a value in place of these marks; a translation without one loses the value.
+TEST_P(SkinTest, TextsHoldTheMarksTheCodeFillsIn) {
+    const std::tuple<const char*, const char*, const char*> marks[] = {
+        {"OnStartCom", "PortGone", "{port}"},
+        {"Summary", "Acknowledged", "{ok}"},
+        {"Summary", "Acknowledged", "{total}"}};
+    for (const auto& [section, key, mark] : marks) {
+        EXPECT_NE(t.frame->LoadText(section, key).find(mark), std::string::npos) << key << mark;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EnglishAndChinese, SkinTest, ::testing::Values(0, 1));
