@@ -39,39 +39,41 @@ class Draw {
     std::mt19937 engine_;
 };
 
-bool EndsAnAnswer(const std::string& text) {
-    return text.find("OK") != std::string::npos || text.find("ERROR") != std::string::npos;
-}
-
 // Printable text of `length` bytes without a blank at either end; with `words` (length 3
 // or more), at least one blank and more blanks than chance would give stand inside.
 std::string Text(Draw& draw, std::size_t length, bool words) {
     std::string text;
-    do {
-        text.clear();
-        for (std::size_t i = 0; i < length; ++i) {
-            const bool end = i == 0 || i + 1 == length;
-            if (end) {
-                text += draw.Printable(false);
-            } else if (words) {
-                text += draw.Below(4) == 0 ? ' ' : draw.Printable(false);
-            } else {
-                text += draw.Printable(true);
-            }
+    for (std::size_t i = 0; i < length; ++i) {
+        const bool end = i == 0 || i + 1 == length;
+        if (end) {
+            text += draw.Printable(false);
+        } else if (words) {
+            text += draw.Below(4) == 0 ? ' ' : draw.Printable(false);
+        } else {
+            text += draw.Printable(true);
         }
-        if (words) text[1 + draw.Below(length - 2)] = ' ';
-    } while (EndsAnAnswer(text));
+    }
+    if (words) text[1 + draw.Below(length - 2)] = ' ';
     return text;
 }
 
+// The words a unit ends its answers with, as a whole value or inside one.
+std::string ResultWords(Draw& draw, std::size_t maxBytes) {
+    const std::string words =
+        draw.Of(std::vector<std::string>{"OK", "ERROR", "OK ERROR", "x.OK.y"});
+    return words.size() <= maxBytes ? words : std::string();
+}
+
 std::string FreeText(Draw& draw, std::size_t maxBytes) {
-    switch (draw.Below(4)) {
+    switch (draw.Below(5)) {
         case 0:
             return {};
         case 1:
             return Text(draw, maxBytes, false);
         case 2:
             return Text(draw, 3 + draw.Below(maxBytes - 2), true);
+        case 3:
+            return ResultWords(draw, maxBytes);
         default:
             return Text(draw, 1 + draw.Below(maxBytes), false);
     }

@@ -12,9 +12,9 @@ namespace sim::testing {
 /// `seed` from the command's domain. One number or list value in four is one that no list
 /// item stands for: a value the unit knows, a number just out of range, "77" or "x". Free
 /// text is, in equal shares: empty; as long as the domain allows; words with blanks between
-/// them; printable ASCII of any length. It never holds CR, LF, a blank at either end, "OK" or
-/// "ERROR" (the tool takes those words anywhere in an answer for its end). The same seed gives
-/// the same state everywhere.
+/// them; printable ASCII of any length; the result words "OK" and "ERROR" (a unit's answer
+/// ends on them alone on a line, never inside a value). It never holds CR, LF or a blank at
+/// either end. The same seed gives the same state everywhere.
 UnitState RandomUnitState(const Profile& profile, std::uint32_t seed);
 
 }  // namespace sim::testing
