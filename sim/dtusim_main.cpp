@@ -1,11 +1,16 @@
 // dtusim: a simulated unit for trying the tool without hardware.
-//   dtusim [--profile NAME] [--set COMMAND=VALUE]... [--unpaced] [--chunked] [--idle MS]
-//          [--start-window MS] | --version
+//   dtusim [--profile NAME] [--set COMMAND=VALUE]... [--drop LABEL]... [--unpaced] [--chunked]
+//          [--idle MS] [--start-window MS] [--late-line-end MS] [--unplug-after-writes N]
+//          | --version
 // Prints the device path to open on its first line, then runs until SIGINT or SIGTERM.
+// --drop, --late-line-end and --unplug-after-writes make it awkward as some units are: a
+// report without the row LABEL (the text before its colon), the CR LF after each "OK" or
+// "ERROR" sent MS later on its own, the line lost as the N-th write arrives (N-1 answered).
 
 #include <signal.h>
 
 #include <charconv>
+#include <cstddef>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -24,16 +29,20 @@ struct CommandLine {
     const sim::Profile* profile = &sim::DefaultProfile();
     sim::UnitOptions options;
     std::vector<std::pair<std::string, std::string>> values;  // the unit holds these at start
+    std::vector<std::string> droppedLabels;                   // its report lacks these rows
 };
 
 void PrintUsage(std::ostream& out) {
-    out << "usage: dtusim [--profile NAME] [--set COMMAND=VALUE]... [--unpaced] [--chunked]"
-           " [--idle MS] [--start-window MS]\nprofiles:";
+    out << "usage: dtusim [--profile NAME] [--set COMMAND=VALUE]... [--drop LABEL]..."
+           " [--unpaced] [--chunked]\n"
+           "              [--idle MS] [--start-window MS] [--late-line-end MS]"
+           " [--unplug-after-writes N]\nprofiles:";
     for (const std::string& name : sim::ProfileNames()) out << ' ' << name;
     out << '\n';
 }
 
-std::optional<int> ParseMilliseconds(std::string_view text) {
+// A whole number from 0 up, in decimal digits only.
+std::optional<int> ParseCount(std::string_view text) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
@@ -63,17 +72,24 @@ bool ApplyOption(int argc, char** argv, int& index, CommandLine& line) {
         line.values.emplace_back(argument.substr(0, equals), argument.substr(equals + 1));
         return true;
     }
-    const std::optional<int> ms = ParseMilliseconds(argument);
-    if (!ms) return false;
+    if (option == "--drop") {
+        line.droppedLabels.emplace_back(argument);
+        return true;
+    }
+    const std::optional<int> number = ParseCount(argument);
+    if (!number) return false;
     if (option == "--idle") {
-        line.options.idleTimeoutMs = *ms;
-        return true;
+        line.options.idleTimeoutMs = *number;
+    } else if (option == "--start-window") {
+        line.options.startWindowMs = *number;
+    } else if (option == "--late-line-end") {
+        line.options.lateLineEndMs = *number;
+    } else if (option == "--unplug-after-writes") {
+        line.options.unplugAfterWrites = static_cast<std::size_t>(*number);
+    } else {
+        return false;
     }
-    if (option == "--start-window") {
-        line.options.startWindowMs = *ms;
-        return true;
-    }
-    return false;
+    return true;
 }
 
 std::optional<CommandLine> ParseCommandLine(int argc, char** argv) {
@@ -111,6 +127,12 @@ int main(int argc, char** argv) {
     for (const auto& [key, value] : line->values) {
         if (!unit.SetValue(key, value)) {
             std::cerr << "dtusim: the unit has no " << key << '\n';
+            return 2;
+        }
+    }
+    for (const std::string& label : line->droppedLabels) {
+        if (!unit.DropLine(label)) {
+            std::cerr << "dtusim: the report has no row " << label << '\n';
             return 2;
         }
     }

@@ -36,8 +36,22 @@ void OutputPacer::Append(std::string_view bytes, TimePoint now) {
     pending_ += bytes;
 }
 
+void OutputPacer::AppendSeparately(std::string_view bytes, TimePoint now,
+                                   std::chrono::milliseconds gap) {
+    if (bytes.empty()) return;
+    pieceStarts_.push_back({pending_.size(), gap});
+    Append(bytes, now);
+}
+
 std::size_t OutputPacer::BytesDue(TimePoint now, long baud) const {
     std::size_t due = pending_.size();
+    for (const PieceStart& start : pieceStarts_) {
+        if (start.offset > 0) {
+            due = std::min(due, start.offset);  // no send spans the start of a piece
+            break;
+        }
+        if (now < lastSend_ + start.gap) return 0;
+    }
     if (options_.paced) {
         const TimePoint start = PaceStart(now);
         if (now < start) return 0;
@@ -54,6 +68,8 @@ std::size_t OutputPacer::BytesDue(TimePoint now, long baud) const {
 void OutputPacer::Consume(std::size_t count, TimePoint now, long baud) {
     count = std::min(count, pending_.size());
     pending_.erase(0, count);
+    while (!pieceStarts_.empty() && pieceStarts_.front().offset < count) pieceStarts_.pop_front();
+    for (PieceStart& start : pieceStarts_) start.offset -= count;
     lastSend_ = now;
     nextByteAt_ = PaceStart(now) + ByteTime(baud) * static_cast<long long>(count);
     if (!options_.chunked) return;
@@ -66,11 +82,15 @@ std::optional<TimePoint> OutputPacer::NextWake(TimePoint now) const {
     TimePoint wake = now;
     if (options_.paced) wake = std::max({wake, nextByteAt_, lastSend_ + options_.slice});
     if (options_.chunked) wake = std::max(wake, chunkStart_);
+    if (!pieceStarts_.empty() && pieceStarts_.front().offset == 0) {
+        wake = std::max(wake, lastSend_ + pieceStarts_.front().gap);
+    }
     return wake;
 }
 
 void OutputPacer::Clear() {
     pending_.clear();
+    pieceStarts_.clear();
 }
 
 }  // namespace sim

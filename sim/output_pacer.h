@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <random>
 #include <string>
@@ -33,6 +34,10 @@ class OutputPacer {
     /// Queues `bytes` behind what is pending. The first byte of a queue that was empty may go
     /// out at once.
     void Append(std::string_view bytes, TimePoint now);
+    /// Queues `bytes` as a piece of their own: they go out in later sends than everything
+    /// pending before them, and not before `gap` has passed since the last of those was sent
+    /// (or since the last send, when nothing is pending).
+    void AppendSeparately(std::string_view bytes, TimePoint now, std::chrono::milliseconds gap);
     /// The bytes not yet sent, oldest first.
     std::string_view Pending() const { return pending_; }
     /// How many bytes from the front of Pending() may be sent at `now` on a line of `baud`
@@ -46,6 +51,11 @@ class OutputPacer {
     void Clear();
 
   private:
+    // Where a separate piece starts: `offset` bytes from the front of pending_.
+    struct PieceStart {
+        std::size_t offset;
+        std::chrono::milliseconds gap;
+    };
     static std::chrono::nanoseconds ByteTime(long baud);
     void StartChunk(TimePoint now);
     TimePoint PaceStart(TimePoint now) const;
@@ -53,10 +63,11 @@ class OutputPacer {
     PacingOptions options_;
     std::mt19937 random_;
     std::string pending_;
-    TimePoint nextByteAt_{};     // when the line may take the next byte
-    TimePoint lastSend_{};       // when bytes were last sent
-    std::size_t chunkLeft_ = 0;  // bytes left in the current chunk
-    TimePoint chunkStart_{};     // when the current chunk may start
+    TimePoint nextByteAt_{};              // when the line may take the next byte
+    TimePoint lastSend_{};                // when bytes were last sent
+    std::size_t chunkLeft_ = 0;           // bytes left in the current chunk
+    TimePoint chunkStart_{};              // when the current chunk may start
+    std::deque<PieceStart> pieceStarts_;  // in the order of pending_
 };
 
 }  // namespace sim

@@ -78,5 +78,85 @@ TEST(OutputPacer, ChunksAreOneToMaxBytesWithPausesAndRepeatForASeed) {
     EXPECT_NE(chunks(8), first);
 }
 
+// What SendAll sent: the bytes, the time each went out, where each send started.
+struct Sent {
+    std::string bytes;
+    std::vector<TimePoint> at;
+    std::set<std::size_t> sendStarts;
+};
+
+// Sends everything pending at 115200 the way the unit's thread does, woken when the pacer asks
+// or earlier, as the thread is when bytes arrive.
+Sent SendAll(OutputPacer& pacer) {
+    Sent sent;
+    for (TimePoint now = kStart; const auto wake = pacer.NextWake(now);) {
+        now = std::max(now, std::min(*wake, now + milliseconds(1)));
+        const std::size_t due = pacer.BytesDue(now, 115200);
+        if (due == 0) {
+            now += std::chrono::microseconds(100);
+            continue;
+        }
+        sent.sendStarts.insert(sent.bytes.size());
+        sent.bytes += pacer.Pending().substr(0, due);
+        sent.at.insert(sent.at.end(), due, now);
+        pacer.Consume(due, now, 115200);
+    }
+    return sent;
+}
+
+// A piece queued separately never shares a send with the bytes before it, and its first byte
+// goes out no sooner than the gap after the last of them, whatever the pacing and chunks.
+TEST(OutputPacer, ASeparatePieceGoesOutOnItsOwnAfterTheGap) {
+    const std::vector<std::pair<std::string, bool>> queued = {
+        {std::string(300, 'r') + "\r\nOK", false},
+        {"\r\n", true},
+        {"\r\nERROR", false},
+        {"\r\n", true},
+        {"\r\n", true},
+    };
+    const milliseconds gap(20);
+    const PacingOptions variants[] = {
+        {.paced = false},
+        {.paced = true},
+        {.paced = false, .chunked = true, .maxChunkBytes = 5},
+        {.paced = true, .chunked = true, .maxChunkBytes = 64},
+    };
+    for (const PacingOptions& variant : variants) {
+        for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+            PacingOptions options = variant;
+            options.seed = seed;
+            OutputPacer pacer(options);
+            std::string all;
+            std::vector<std::size_t> pieceStarts;
+            for (const auto& [text, separate] : queued) {
+                if (separate) pieceStarts.push_back(all.size());
+                if (separate) pacer.AppendSeparately(text, kStart, gap);
+                if (!separate) pacer.Append(text, kStart);
+                all += text;
+            }
+            const Sent sent = SendAll(pacer);
+            ASSERT_EQ(sent.bytes, all) << seed;
+            for (std::size_t start : pieceStarts) {
+                EXPECT_TRUE(sent.sendStarts.contains(start)) << seed << " at " << start;
+                EXPECT_GE(sent.at[start] - sent.at[start - 1], gap) << seed << " at " << start;
+            }
+        }
+    }
+}
+
+// A separate piece queued when the line has long been idle goes out at once.
+TEST(OutputPacer, ASeparatePieceOnAnIdleLineIsNotDelayedAgain) {
+    OutputPacer pacer{PacingOptions{.paced = false}};
+    pacer.Append("\r\nOK", kStart);
+    pacer.Consume(pacer.BytesDue(kStart, 115200), kStart, 115200);
+    pacer.AppendSeparately("\r\n", kStart + milliseconds(5), milliseconds(20));
+    EXPECT_EQ(pacer.BytesDue(kStart + milliseconds(19), 115200), 0u);
+    EXPECT_EQ(pacer.NextWake(kStart + milliseconds(19)), kStart + milliseconds(20));
+    ASSERT_EQ(pacer.BytesDue(kStart + milliseconds(20), 115200), 2u);
+    pacer.Consume(2, kStart + milliseconds(20), 115200);
+    pacer.AppendSeparately("\r\n", kStart + milliseconds(500), milliseconds(20));
+    EXPECT_EQ(pacer.BytesDue(kStart + milliseconds(500), 115200), 2u);
+}
+
 }  // namespace
 }  // namespace sim

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/eventfd.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -21,6 +22,7 @@ UnitTiming TimingOf(const UnitOptions& options) {
     UnitTiming timing;
     timing.startWindow = std::chrono::milliseconds(options.startWindowMs);
     timing.idleTimeout = std::chrono::milliseconds(options.idleTimeoutMs);
+    timing.lateLineEnd = std::chrono::milliseconds(options.lateLineEndMs);
     return timing;
 }
 
@@ -54,6 +56,9 @@ bool MakeRaw(int fd) {
     return tcsetattr(fd, TCSANOW, &settings) == 0;
 }
 
+// How often a vanished unit looks whether the tool has read its last answers.
+constexpr std::chrono::milliseconds kUnreadLookInterval{2};
+
 void CloseIfOpen(int& fd) {
     if (fd >= 0) close(fd);
     fd = -1;
@@ -64,6 +69,7 @@ void CloseIfOpen(int& fd) {
 SimulatedUnit::SimulatedUnit(const Profile& profile, UnitOptions options)
     : options_(options), behaviour_(profile, TimingOf(options)), pacer_(PacingOf(options)) {
     behaviour_.SetSilent(options.silent);
+    behaviour_.UnplugAfterWrites(options.unplugAfterWrites);
 }
 
 SimulatedUnit::~SimulatedUnit() {
@@ -148,10 +154,34 @@ void SimulatedUnit::Run() {
 
 void SimulatedUnit::Step(TimePoint now) {
     behaviour_.Advance(now);
-    const std::string output = behaviour_.TakeOutput();
-    if (!output.empty() && masterFd_ >= 0) pacer_.Append(output, now);
+    for (const OutputPiece& piece : behaviour_.TakeOutputPieces()) {
+        if (masterFd_ < 0) break;
+        if (piece.late) {
+            pacer_.AppendSeparately(piece.text, now,
+                                    std::chrono::milliseconds(options_.lateLineEndMs));
+        } else {
+            pacer_.Append(piece.text, now);
+        }
+    }
     SendDue(now);
+    if (HasVanished()) CloseMaster();
     changed_.notify_all();
+}
+
+// True once the unit has vanished and the tool has read everything it printed before: a
+// hang-up throws away what the tool has not read yet.
+bool SimulatedUnit::HasVanished() const {
+    return masterFd_ >= 0 && behaviour_.Unplugged() && !behaviour_.NextDeadline() &&
+           pacer_.Pending().empty() && !ToolHasUnread();
+}
+
+bool SimulatedUnit::ToolHasUnread() const {
+    // Polling the device also moves bytes still on their way from our side into its queue,
+    // so the count after it is complete.
+    pollfd device{.fd = slaveFd_, .events = POLLIN, .revents = 0};
+    if (poll(&device, 1, 0) > 0 && (device.revents & POLLIN) != 0) return true;
+    int unread = 0;
+    return ioctl(slaveFd_, FIONREAD, &unread) == 0 && unread > 0;
 }
 
 void SimulatedUnit::ReadFromTool(TimePoint now) {
@@ -192,6 +222,11 @@ int SimulatedUnit::PollTimeoutMs(TimePoint now) const {
     std::optional<TimePoint> next = behaviour_.NextDeadline();
     if (!sendBlocked_ && masterFd_ >= 0) {
         if (const auto wake = pacer_.NextWake(now); wake && (!next || *wake < *next)) next = wake;
+    }
+    // Nothing tells the unit when the tool reads, so a vanished unit looks again and again.
+    if (masterFd_ >= 0 && behaviour_.Unplugged()) {
+        const TimePoint look = now + kUnreadLookInterval;
+        if (!next || look < *next) next = look;
     }
     if (!next) return -1;
     if (*next <= now) return 0;
@@ -241,6 +276,11 @@ bool SimulatedUnit::SetValue(std::string_view name, std::string_view value) {
 std::optional<std::string> SimulatedUnit::Value(std::string_view name) const {
     std::lock_guard lock(mutex_);
     return behaviour_.Value(name);
+}
+
+bool SimulatedUnit::DropLine(std::string_view label) {
+    std::lock_guard lock(mutex_);
+    return behaviour_.DropLine(label);
 }
 
 std::string SimulatedUnit::ClockText() const {

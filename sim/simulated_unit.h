@@ -29,6 +29,16 @@ struct UnitOptions {
     bool silent = false;             ///< read everything, answer nothing (a dead unit)
     int startWindowMs = 3000;        ///< how long after power-on an "s" enters setting
     int idleTimeoutMs = 60000;       ///< quiet time after which configuration mode ends
+    /// Above zero: the CR LF after each final "OK" or "ERROR" of configuration mode is held
+    /// back (see UnitTiming::lateLineEnd) and goes out in a write of its own, this many ms
+    /// after the answer was printed and no sooner than this many ms after the rest of it was
+    /// sent: the tool reads "...\r\nOK" and later "\r\n".
+    int lateLineEndMs = 0;
+    /// Above zero: the unit vanishes as it receives this write, counted from power-on (see
+    /// UnitBehaviour::UnplugAfterWrites for what counts). The writes before it are answered
+    /// and their answers (late line ends included) sent in full; this one is never answered.
+    /// Once the tool has read those answers, the line hangs up on its side as with Unplug.
+    std::size_t unplugAfterWrites = 0;
 };
 
 class SimulatedUnit {
@@ -64,6 +74,8 @@ class SimulatedUnit {
     bool SetValue(std::string_view name, std::string_view value);
     /// See UnitBehaviour::Value.
     std::optional<std::string> Value(std::string_view name) const;
+    /// See UnitBehaviour::DropLine.
+    bool DropLine(std::string_view label);
     /// The text of the last clock setting; empty before one.
     std::string ClockText() const;
 
@@ -89,6 +101,8 @@ class SimulatedUnit {
     void Step(TimePoint now);
     void ReadFromTool(TimePoint now);
     void SendDue(TimePoint now);
+    bool HasVanished() const;
+    bool ToolHasUnread() const;
     void CloseMaster();
     int PollTimeoutMs(TimePoint now) const;
     void Wake() const;

@@ -75,6 +75,9 @@ std::span<const UnitBehaviour::CommandHandler> UnitBehaviour::Commands() {
 
 void UnitBehaviour::PowerOn(TimePoint now) {
     mode_ = UnitMode::kStarting;
+    held_.clear();
+    writes_ = 0;
+    unplugged_ = false;
     pending_.clear();
     pendingOverlong_ = false;
     recentBytes_.clear();
@@ -88,7 +91,10 @@ void UnitBehaviour::PowerOn(TimePoint now) {
 void UnitBehaviour::Receive(std::string_view bytes, TimePoint now) {
     received_ += bytes;
     if (silent_) return;
-    for (char byte : bytes) ReceiveByte(byte, now);
+    for (char byte : bytes) {
+        if (unplugged_) return;
+        ReceiveByte(byte, now);
+    }
 }
 
 void UnitBehaviour::ReceiveByte(char byte, TimePoint now) {
@@ -137,7 +143,11 @@ void UnitBehaviour::ConfiguringByte(char byte, TimePoint now) {
             pending_.clear();
             previousByte_ = 0;
             idleDeadline_ = now + timing_.idleTimeout;
-            Print(IsRefused(kLogin) ? kError : kEnterSetting);
+            if (IsRefused(kLogin)) {
+                PrintAnswer(kError, now);
+            } else {
+                Print(kEnterSetting);
+            }
         }
         return;
     }
@@ -153,44 +163,69 @@ void UnitBehaviour::ConfiguringByte(char byte, TimePoint now) {
 void UnitBehaviour::HandleLine(std::string_view line, bool overlong, TimePoint now) {
     idleDeadline_ = now + timing_.idleTimeout;
     if (!StartsWithAtPlus(line)) return;  // other text is not for the unit
-    if (overlong) {
-        Print(kError);
+    if (IsLastWrite(line)) {
+        unplugged_ = true;
         return;
     }
-    HandleCommand(line);
+    if (overlong) {
+        PrintAnswer(kError, now);
+        return;
+    }
+    HandleCommand(line, now);
 }
 
-void UnitBehaviour::HandleCommand(std::string_view line) {
+// Counts `line` when it is a write (see UnplugAfterWrites); true when the unit vanishes at it.
+bool UnitBehaviour::IsLastWrite(std::string_view line) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos || UpperCase(line.substr(0, equals)) == kClockCommand) {
+        return false;
+    }
+    ++writes_;
+    return writes_ == unplugAfterWrites_;
+}
+
+void UnitBehaviour::HandleCommand(std::string_view line, TimePoint now) {
     const std::size_t equals = line.find('=');
     const std::string name = UpperCase(line.substr(0, equals));
     if (IsRefused(name)) {
-        Print(kError);
+        PrintAnswer(kError, now);
         return;
     }
     if (equals != std::string_view::npos) {
-        HandleWrite(name, line.substr(equals + 1));
+        PrintAnswer(AnswerWrite(name, line.substr(equals + 1)), now);
         return;
     }
     for (const CommandHandler& command : Commands()) {
         if (command.name == name) {
-            (this->*command.answer)();
+            PrintAnswer((this->*command.answer)(), now);
             return;
         }
     }
-    Print(kOk);  // any other command button
+    PrintAnswer(kOk, now);  // any other command button
 }
 
-void UnitBehaviour::HandleWrite(std::string_view name, std::string_view value) {
+std::string UnitBehaviour::AnswerWrite(std::string_view name, std::string_view value) {
     if (name == kClockCommand) {
         const auto clock = QuotedText(value);
         if (clock) clockText_ = *clock;
-        Print(clock ? kOk : kError);
-        return;
+        return std::string(clock ? kOk : kError);
     }
-    Print(state_.Write(name, value) ? kOk : kError);
+    return std::string(state_.Write(name, value) ? kOk : kError);
 }
 
 void UnitBehaviour::Advance(TimePoint now) {
+    ReleaseHeldOutput(now);
+    if (!unplugged_) AdvanceTimers(now);
+}
+
+void UnitBehaviour::ReleaseHeldOutput(TimePoint now) {
+    while (!held_.empty() && held_.front().due <= now) {
+        if (!silent_) output_.push_back({std::move(held_.front().text), true});
+        held_.pop_front();
+    }
+}
+
+void UnitBehaviour::AdvanceTimers(TimePoint now) {
     if (mode_ == UnitMode::kStarting) {
         if (now >= windowEnd_) {
             mode_ = UnitMode::kRunning;
@@ -210,21 +245,34 @@ void UnitBehaviour::Advance(TimePoint now) {
 }
 
 std::optional<TimePoint> UnitBehaviour::NextDeadline() const {
-    switch (mode_) {
-        case UnitMode::kStarting:
-            return std::min(windowEnd_, nextPrompt_);
-        case UnitMode::kConfiguring:
-            return idleDeadline_;
-        case UnitMode::kRunning:
-            break;
-    }
-    return std::nullopt;
+    std::optional<TimePoint> timer;
+    if (!unplugged_ && mode_ == UnitMode::kStarting) timer = std::min(windowEnd_, nextPrompt_);
+    if (!unplugged_ && mode_ == UnitMode::kConfiguring) timer = idleDeadline_;
+    if (held_.empty()) return timer;
+    return timer ? std::min(*timer, held_.front().due) : held_.front().due;
 }
 
 std::string UnitBehaviour::TakeOutput() {
-    std::string output = std::move(output_);
-    output_.clear();
+    std::string output;
+    for (const OutputPiece& piece : TakeOutputPieces()) output += piece.text;
     return output;
+}
+
+std::vector<OutputPiece> UnitBehaviour::TakeOutputPieces() {
+    std::vector<OutputPiece> pieces = std::move(output_);
+    output_.clear();
+    return pieces;
+}
+
+bool UnitBehaviour::DropLine(std::string_view label) {
+    if (!state_.DropLine(label)) return false;
+    droppedLabels_.emplace_back(label);
+    return true;
+}
+
+void UnitBehaviour::UnplugAfterWrites(std::size_t count) {
+    unplugAfterWrites_ = count;
+    writes_ = 0;
 }
 
 void UnitBehaviour::Refuse(std::string_view command) {
@@ -236,53 +284,74 @@ bool UnitBehaviour::IsRefused(std::string_view name) const {
 }
 
 void UnitBehaviour::Print(std::string_view text) {
-    if (!silent_) output_ += text;
+    if (silent_ || text.empty()) return;
+    if (!held_.empty()) {
+        held_.back().text += text;  // nothing overtakes a held line end
+    } else if (output_.empty()) {
+        output_.push_back({std::string(text), false});
+    } else {
+        output_.back().text += text;
+    }
 }
 
-void UnitBehaviour::AnswerShow() {
-    Print(state_.Report());
+// Prints an answer, which ends with its result line ("OK" or "ERROR") and CR LF.
+void UnitBehaviour::PrintAnswer(std::string_view answer, TimePoint now) {
+    const std::string_view lineEnd = "\r\n";
+    if (silent_ || timing_.lateLineEnd <= std::chrono::milliseconds::zero() ||
+        !answer.ends_with(lineEnd)) {
+        Print(answer);
+        return;
+    }
+    Print(answer.substr(0, answer.size() - lineEnd.size()));
+    const TimePoint printed = held_.empty() ? now : held_.back().due;
+    held_.push_back({printed + timing_.lateLineEnd, std::string(lineEnd)});
 }
 
-void UnitBehaviour::AnswerFactory() {
+std::string UnitBehaviour::AnswerShow() {
+    return state_.Report();
+}
+
+std::string UnitBehaviour::AnswerFactory() {
     state_ = UnitState(profile_);
-    Print(kOk);
+    for (const std::string& label : droppedLabels_) state_.DropLine(label);
+    return std::string(kOk);
 }
 
-void UnitBehaviour::AnswerQuit() {
-    Print(kOk);
+std::string UnitBehaviour::AnswerQuit() {
     mode_ = UnitMode::kRunning;
     recentBytes_.clear();
+    return std::string(kOk);
 }
 
-void UnitBehaviour::AnswerNetMode() {
-    Print("\r\n+FINDNETMODE: " + profile_.netMode + "\r\nOK\r\n");
+std::string UnitBehaviour::AnswerNetMode() {
+    return "\r\n+FINDNETMODE: " + profile_.netMode + "\r\nOK\r\n";
 }
 
-void UnitBehaviour::AnswerVersion() {
-    Print("\r\n+VER: " + state_.Value("Device Type").value_or("") + "_" +
-          state_.Value("Firmware version").value_or("") + "_" +
-          state_.Value("RF MODEL").value_or("") + "\r\n" + std::string(kOk));
+std::string UnitBehaviour::AnswerVersion() {
+    return "\r\n+VER: " + state_.Value("Device Type").value_or("") + "_" +
+           state_.Value("Firmware version").value_or("") + "_" +
+           state_.Value("RF MODEL").value_or("") + "\r\n" + std::string(kOk);
 }
 
-void UnitBehaviour::AnswerPin() {
-    Print("\r\n+CPIN: READY\r\n\r\nOK\r\n");
+std::string UnitBehaviour::AnswerPin() {
+    return "\r\n+CPIN: READY\r\n\r\nOK\r\n";
 }
 
-void UnitBehaviour::AnswerImsi() {
-    Print("\r\n460001234567890\r\n\r\nOK\r\n");
+std::string UnitBehaviour::AnswerImsi() {
+    return "\r\n460001234567890\r\n\r\nOK\r\n";
 }
 
-void UnitBehaviour::AnswerSignal() {
-    Print("\r\n+CSQ: 23,99\r\n\r\nOK\r\n");
+std::string UnitBehaviour::AnswerSignal() {
+    return "\r\n+CSQ: 23,99\r\n\r\nOK\r\n";
 }
 
-void UnitBehaviour::AnswerLog() {
+std::string UnitBehaviour::AnswerLog() {
+    std::string log;
     for (std::string_view line : kLogLines) {
-        Print("\r\n");
-        Print(line);
+        log += "\r\n";
+        log += line;
     }
-    Print("\r\n");
-    Print(kOk);
+    return log + "\r\n" + std::string(kOk);
 }
 
 }  // namespace sim

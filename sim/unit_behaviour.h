@@ -6,11 +6,13 @@
 
 #include <chrono>
 #include <cstddef>
+#include <deque>
 #include <optional>
 #include <set>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sim/profiles.h"
 #include "sim/unit_state.h"
@@ -31,6 +33,18 @@ struct UnitTiming {
     std::chrono::milliseconds startWindow{3000};    ///< how long "s" is accepted after power-on
     std::chrono::milliseconds promptInterval{500};  ///< how often the prompt repeats
     std::chrono::milliseconds idleTimeout{60000};   ///< quiet time that ends configuration mode
+    /// Above zero: every answer given in configuration mode has the CR LF after its final
+    /// "OK" or "ERROR" held back and printed this much later, as a unit that prints a result
+    /// and its line end in two writes. Answers after a held line end wait behind it.
+    std::chrono::milliseconds lateLineEnd{0};
+};
+
+/// A stretch of the unit's output, in order.
+struct OutputPiece {
+    std::string text;
+    /// Starts with a held-back line end (see UnitTiming::lateLineEnd): the line sends it in a
+    /// write of its own, after everything before it has gone out.
+    bool late = false;
 };
 
 class UnitBehaviour {
@@ -45,13 +59,17 @@ class UnitBehaviour {
     /// Takes bytes from the line at `now`. Every byte is recorded (see Received) and, unless the
     /// unit is silent, acted on.
     void Receive(std::string_view bytes, TimePoint now);
-    /// Runs every timer due at `now`: prompt repeats, the end of the start window, the idle
-    /// timeout. Calling it early or twice does no harm.
+    /// Runs every timer due at `now`: held-back line ends, prompt repeats, the end of the start
+    /// window, the idle timeout. Calling it early or twice does no harm.
     void Advance(TimePoint now);
     /// The earliest time at which Advance has something to do; nullopt when no timer runs.
+    /// A held-back line end prints at the time it was printed plus UnitTiming::lateLineEnd
+    /// (or that long after the held line end it waited behind).
     std::optional<TimePoint> NextDeadline() const;
     /// The text printed since the last call, which is then forgotten.
     std::string TakeOutput();
+    /// As TakeOutput, cut before each held-back line end that Advance released.
+    std::vector<OutputPiece> TakeOutputPieces();
 
     /// Where the unit is now.
     UnitMode Mode() const { return mode_; }
@@ -71,6 +89,21 @@ class UnitBehaviour {
     }
     /// The value the unit shows for `key` (see UnitState::Value), or nullopt.
     std::optional<std::string> Value(std::string_view key) const { return state_.Value(key); }
+    /// Removes the report row(s) labelled `label` (see UnitState::DropLine) for good: the row
+    /// stays missing after "AT+FACTORY". False (and no change) when the report has no such row.
+    bool DropLine(std::string_view label);
+
+    /// Makes the unit vanish as it receives its `count`-th write from now on (0: never; the
+    /// count starts again at PowerOn). A write is a line "AT+NAME=VALUE" received in
+    /// configuration mode: known or not, refused or not, too long or not; but not the clock
+    /// setting "AT+EXCCLK=...", which sets no parameter of the report.
+    /// Writes 1 to count-1 are answered as usual; the count-th is not answered. From then on
+    /// the unit acts on nothing it receives (it still records it) and its timers stop, but
+    /// line ends held back before still print at their time; see Unplugged.
+    void UnplugAfterWrites(std::size_t count);
+    /// True once the unit has vanished (see UnplugAfterWrites). Its owner hangs the line up
+    /// once it has sent all output and NextDeadline is nullopt.
+    bool Unplugged() const { return unplugged_; }
     /// Every byte received since construction, in order.
     const std::string& Received() const { return received_; }
     /// The text between the quotes of the last accepted "AT+EXCCLK=" line; empty before one.
@@ -79,7 +112,12 @@ class UnitBehaviour {
   private:
     struct CommandHandler {
         std::string_view name;  // upper case
-        void (UnitBehaviour::*answer)();
+        std::string (UnitBehaviour::*answer)();
+    };
+    // Output printed while a line end is held back; it prints with that line end.
+    struct HeldOutput {
+        TimePoint due;
+        std::string text;
     };
     static std::span<const CommandHandler> Commands();
 
@@ -87,20 +125,24 @@ class UnitBehaviour {
     void ConfiguringByte(char byte, TimePoint now);
     void EnterConfiguration(TimePoint now);
     void HandleLine(std::string_view line, bool overlong, TimePoint now);
-    void HandleCommand(std::string_view line);
-    void HandleWrite(std::string_view name, std::string_view value);
+    bool IsLastWrite(std::string_view line);
+    void HandleCommand(std::string_view line, TimePoint now);
+    std::string AnswerWrite(std::string_view name, std::string_view value);
     bool IsRefused(std::string_view name) const;
     void Print(std::string_view text);
+    void PrintAnswer(std::string_view answer, TimePoint now);
+    void ReleaseHeldOutput(TimePoint now);
+    void AdvanceTimers(TimePoint now);
 
-    void AnswerShow();
-    void AnswerFactory();
-    void AnswerQuit();
-    void AnswerNetMode();
-    void AnswerVersion();
-    void AnswerPin();
-    void AnswerImsi();
-    void AnswerSignal();
-    void AnswerLog();
+    std::string AnswerShow();
+    std::string AnswerFactory();
+    std::string AnswerQuit();
+    std::string AnswerNetMode();
+    std::string AnswerVersion();
+    std::string AnswerPin();
+    std::string AnswerImsi();
+    std::string AnswerSignal();
+    std::string AnswerLog();
 
     const Profile& profile_;
     UnitTiming timing_;
@@ -116,8 +158,13 @@ class UnitBehaviour {
     char previousByte_ = 0;
     std::string recentBytes_;  // the last bytes outside configuration mode, for "+++"
     std::string received_;
-    std::string output_;
+    std::vector<OutputPiece> output_;
+    std::deque<HeldOutput> held_;  // oldest first
     std::string clockText_;
+    std::vector<std::string> droppedLabels_;
+    std::size_t unplugAfterWrites_ = 0;
+    std::size_t writes_ = 0;  // since PowerOn or UnplugAfterWrites
+    bool unplugged_ = false;
 };
 
 }  // namespace sim

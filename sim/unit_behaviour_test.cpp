@@ -129,5 +129,174 @@ TEST(UnitBehaviour, ASilentUnitRecordsButNeverAnswers) {
     EXPECT_EQ(unit.TakeOutput(), kIn);
 }
 
+using std::chrono::milliseconds;
+
+// A unit of `profile` just brought into configuration mode at kT0, its output taken.
+UnitBehaviour ConfiguringUnit(UnitTiming timing, const char* profile = "base") {
+    UnitBehaviour unit(*FindProfile(profile), timing);
+    unit.PowerOn(kT0);
+    unit.Receive("s", kT0);
+    unit.TakeOutput();
+    return unit;
+}
+
+// With a late line end every answer of configuration mode is the answer of a unit without
+// it, cut before its last CR LF; the CR LF prints as a piece of its own when it is due.
+TEST(UnitBehaviour, ALateLineEndHoldsBackTheLastCrLfOfEachAnswer) {
+    const std::string lines[] = {
+        "AT+SHOW\r\n",
+        "AT+READFILELOG\r\n",
+        "AT+FINDNETMODE\r\n",
+        "AT+VER\r\n",
+        "AT+CPIN?\r\n",
+        "AT+CIMI\r\n",
+        "AT+CSQ\r\n",
+        "AT+PORT=7\r\n",
+        "AT+NOSUCH=1\r\n",
+        "AT+EXCCLK=\"x\",5\r\n",
+        "AT+EXCCLK=1\r\n",
+        "AT+IPAD=1.2.3.4\r\n",
+        "AT+TESTCMD\r\n",
+        "AT+FACTORY\r\n",
+        "AT+APN=" + std::string(2000, 'a') + "\r\n",
+        "+++",
+        "AT+QUIT\r\n",
+    };
+    const milliseconds late(250);
+    UnitBehaviour reference = ConfiguringUnit(UnitTiming{});
+    UnitBehaviour unit = ConfiguringUnit(UnitTiming{.lateLineEnd = late});
+    for (UnitBehaviour* each : {&reference, &unit}) {
+        each->Refuse("AT+IPAD");
+        each->Refuse("+++");
+        ASSERT_TRUE(each->SetValue("AT+CONNRGSTREP", "OK"));  // a value line "...: OK"
+    }
+    TimePoint at = kT0;
+    for (const std::string& line : lines) {
+        at += milliseconds(1000);
+        reference.Receive(line, at);
+        const std::string answer = reference.TakeOutput();
+        ASSERT_TRUE(answer.ends_with("\r\nOK\r\n") || answer.ends_with("\r\nERROR\r\n")) << line;
+        unit.Receive(line, at);
+        EXPECT_EQ(unit.TakeOutput(), answer.substr(0, answer.size() - 2)) << line;
+        EXPECT_EQ(unit.NextDeadline(), at + late) << line;
+        unit.Advance(at + late - milliseconds(1));
+        EXPECT_EQ(unit.TakeOutput(), "") << line;
+        unit.Advance(at + late);
+        const std::vector<OutputPiece> pieces = unit.TakeOutputPieces();
+        ASSERT_EQ(pieces.size(), 1u) << line;
+        EXPECT_EQ(pieces[0].text, "\r\n") << line;
+        EXPECT_TRUE(pieces[0].late) << line;
+    }
+    EXPECT_EQ(unit.Mode(), M::kRunning);
+    EXPECT_EQ(unit.NextDeadline(), std::nullopt);
+    unit.Receive("+++", at);  // refused while running: not an answer of configuration mode
+    EXPECT_EQ(unit.TakeOutput(), kError);
+    EXPECT_EQ(unit.NextDeadline(), std::nullopt);
+}
+
+struct Piece {
+    int ms;                        // since kT0
+    std::string in;                // the bytes received then; none: the timers run
+    std::vector<std::string> out;  // the pieces printed then; all but the first are late
+};
+
+// Answers printed while a line end is held back wait behind it, each line end `late` after
+// the one before; so does the idle notice.
+TEST(UnitBehaviour, AnswersQueueBehindAHeldLineEnd) {
+    const std::vector<Piece> script = {
+        {0, "AT+CSQ\r\nAT+PORT=1\r\n", {"\r\n+CSQ: 23,99\r\n\r\nOK"}},
+        {50, "AT+SHOWX\r\n", {""}},
+        {99, "", {""}},
+        {100, "", {"", "\r\n\r\nOK"}},
+        {110, "", {""}},  // the idle time runs out: the notice waits behind the line ends
+        {320, "", {"", "\r\n\r\nOK", "\r\n\r\nSeting Timeout and quit\r\n"}},  // woken late
+        {400, "", {""}},
+    };
+    UnitBehaviour unit = ConfiguringUnit(
+        UnitTiming{.idleTimeout = milliseconds(60), .lateLineEnd = milliseconds(100)});
+    for (const Piece& step : script) {
+        const TimePoint at = kT0 + milliseconds(step.ms);
+        if (step.in.empty()) unit.Advance(at);
+        unit.Receive(step.in, at);
+        std::vector<OutputPiece> pieces = unit.TakeOutputPieces();
+        if (pieces.empty() || pieces.front().late) pieces.insert(pieces.begin(), OutputPiece{});
+        std::vector<std::string> texts;
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            EXPECT_EQ(pieces[i].late, i > 0) << "at " << step.ms;
+            texts.push_back(pieces[i].text);
+        }
+        EXPECT_EQ(texts, step.out) << "at " << step.ms;
+    }
+    EXPECT_EQ(unit.Mode(), M::kRunning);
+    EXPECT_EQ(unit.NextDeadline(), std::nullopt);
+}
+
+// The unit vanishes as its n-th write arrives: writes are "AT+X=..." lines of configuration
+// mode other than the clock setting, whatever their answer; lines outside configuration
+// mode and other commands do not count.
+TEST(UnitBehaviour, VanishesAtTheNthWriteWithoutAnsweringIt) {
+    const std::pair<std::string, std::string> script[] = {
+        {"AT+PORT=9\r\n+++", kIn},  // running: not a write
+        {"AT+EXCCLK=\"2026/01/01,00:00:00\",5\r\n", kOk},
+        {"AT+PORT=1\r\n", kOk},  // write 1
+        {"AT+CSQ\r\n", kCsq},
+        {"AT+NOSUCH=1\r\n", kError},                            // write 2
+        {"AT+IPAD=1.2.3.4\r\n", kError},                        // write 3, refused
+        {"at+apn=x\r\n", kOk},                                  // write 4
+        {"AT+APN=" + std::string(2000, 'y') + "\r\n", kError},  // write 5, too long
+        {"AT+QUIT\r\n", kOk},
+    };
+    for (std::size_t vanishAt = 0; vanishAt <= 6; ++vanishAt) {
+        UnitBehaviour unit(DefaultProfile(), UnitTiming{.startWindow = milliseconds(0)});
+        unit.Refuse("AT+IPAD");
+        unit.UnplugAfterWrites(vanishAt);
+        unit.PowerOn(kT0);
+        unit.Advance(kT0);
+        unit.TakeOutput();
+        std::size_t writes = 0;
+        for (const auto& [sent, answer] : script) {
+            const bool isWrite = sent.find('=') != std::string::npos &&
+                                 !sent.starts_with("AT+EXCCLK") && !sent.ends_with("+++");
+            writes += isWrite ? 1 : 0;
+            const bool gone = vanishAt > 0 && writes >= vanishAt;
+            unit.Receive(sent, kT0);
+            EXPECT_EQ(unit.TakeOutput(), gone ? "" : answer) << vanishAt << ": " << sent.size();
+            EXPECT_EQ(unit.Unplugged(), gone) << vanishAt << ": " << sent.substr(0, 20);
+        }
+        unit.Advance(kT0 + std::chrono::hours(1));  // no idle notice from a vanished unit
+        EXPECT_EQ(unit.TakeOutput(), "");
+        EXPECT_EQ(unit.Mode(), vanishAt > 0 && vanishAt < 6 ? M::kConfiguring : M::kRunning);
+        EXPECT_EQ(unit.Value("AT+PORT"), vanishAt == 1 ? "5001" : "1") << vanishAt;
+        EXPECT_TRUE(unit.Received().ends_with("AT+QUIT\r\n"));
+    }
+}
+
+// A line end held back before the unit vanished still prints; then nothing is left to do.
+TEST(UnitBehaviour, AVanishedUnitStillPrintsTheLineEndItHeldBack) {
+    UnitBehaviour unit = ConfiguringUnit(UnitTiming{.lateLineEnd = milliseconds(100)});
+    unit.UnplugAfterWrites(2);
+    unit.Receive("AT+PORT=1\r\n", kT0);
+    EXPECT_EQ(unit.TakeOutput(), "\r\nOK");
+    unit.Receive("AT+PORT=2\r\nAT+CSQ\r\n", kT0 + milliseconds(10));
+    EXPECT_TRUE(unit.Unplugged());
+    EXPECT_EQ(unit.NextDeadline(), kT0 + milliseconds(100));
+    unit.Advance(kT0 + milliseconds(100));
+    EXPECT_EQ(unit.TakeOutput(), "\r\n");
+    EXPECT_EQ(unit.NextDeadline(), std::nullopt);
+}
+
+// A dropped row stays missing after a factory restore; its command's writes are answered OK.
+TEST(UnitBehaviour, ADroppedRowStaysMissingAfterAFactoryRestore) {
+    UnitBehaviour unit = ConfiguringUnit(UnitTiming{});
+    EXPECT_FALSE(unit.DropLine("No such row"));
+    ASSERT_TRUE(unit.DropLine("Server's Ip"));
+    unit.Receive("AT+IPAD=10.0.0.1\r\nAT+FACTORY\r\nAT+IPAD=10.0.0.2\r\nAT+SHOW\r\n", kT0);
+    const std::string output = unit.TakeOutput();
+    EXPECT_TRUE(output.starts_with(kOk + kOk + kOk)) << output.substr(0, 40);
+    EXPECT_EQ(output.find("\r\nServer's Ip:"), std::string::npos);
+    EXPECT_NE(output.find("\r\nSecondary Server's Ip: 192.168.1.11\r\n"), std::string::npos);
+    EXPECT_EQ(unit.Value("AT+IPAD"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace sim

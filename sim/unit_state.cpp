@@ -70,4 +70,12 @@ bool UnitState::SetValue(std::string_view key, std::string_view value) {
     return !named.empty();
 }
 
+bool UnitState::DropLine(std::string_view label) {
+    const auto dropped = std::erase_if(lines_, [&](const Line& line) {
+        return !line.label.empty() &&
+               std::string_view(line.label).substr(0, line.label.size() - 1) == label;
+    });
+    return dropped > 0;
+}
+
 }  // namespace sim

@@ -33,6 +33,10 @@ class UnitState {
     /// Sets every line that `key` (as for Value) names to `value`, unchecked; false (and no
     /// change) when no line does.
     bool SetValue(std::string_view key, std::string_view value);
+    /// Removes every line whose label, before its colon, is `label` ("Server's Ip"), as a unit
+    /// whose firmware lacks the row: the report no longer prints it, and a write to its
+    /// command keeps nothing there. False (and no change) when no line has that label.
+    bool DropLine(std::string_view label);
 
   private:
     struct Line {

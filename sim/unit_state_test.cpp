@@ -6,6 +6,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "sim/command_table.h"
 
@@ -76,6 +77,68 @@ TEST(UnitState, AWriteChangesEveryLineOfItsCommandAndNoOther) {
     EXPECT_TRUE(cdma.Write("AT+APN", "internet"));
     EXPECT_EQ(cdma.Value("AT+APN"), std::nullopt);
     EXPECT_EQ(cdma.Report(), before);
+}
+
+// Every row of every profile can be dropped on its own: the report is then the report file
+// without that one line, the row cannot be dropped twice, and a write to a command shown only
+// there is taken and keeps nothing.
+TEST(UnitState, ADroppedRowIsMissingFromTheReportAndKeepsNoWrite) {
+    for (const std::string& name : ProfileNames()) {
+        const std::string_view file = FindProfile(name)->reportFile;
+        for (std::size_t at = 0, end; (end = file.find('\n', at)) != std::string::npos;
+             at = end + 1) {
+            const std::string_view row = file.substr(at, end - at);
+            const std::size_t colon = row.find(':');
+            if (colon == std::string_view::npos) continue;
+            const std::string label(row.substr(0, colon));
+            std::string expected;
+            for (char c : std::string(file.substr(0, at)) + std::string(file.substr(end + 1)))
+                expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
+
+            UnitState unit(*FindProfile(name));
+            ASSERT_TRUE(unit.DropLine(label)) << name << ": " << label;
+            EXPECT_EQ(unit.Report(), expected) << name << ": " << label;
+            EXPECT_FALSE(unit.DropLine(label)) << name << ": " << label;
+            EXPECT_EQ(unit.Value(label), std::nullopt) << name << ": " << label;
+            for (const UnitCommand& command : UnitCommands()) {
+                if (command.labels != std::vector<std::string>{label + ":"}) continue;
+                EXPECT_TRUE(unit.Write(command.command, "1")) << command.command;
+                EXPECT_EQ(unit.Report(), expected) << name << ": " << command.command;
+            }
+        }
+    }
+    UnitState unit(DefaultProfile());
+    const std::string before = unit.Report();
+    EXPECT_FALSE(unit.DropLine("Server's Ip:"));  // the label without its colon
+    EXPECT_FALSE(unit.DropLine("AT+IPAD"));       // a label, not a command
+    EXPECT_FALSE(unit.DropLine(""));
+    EXPECT_EQ(unit.Report(), before);
+}
+
+// Values a unit may show that look like something else: a reply text "OK" or "ERROR" stays a
+// value line and the report still ends with its own OK; an NB band of 0, which no write takes.
+TEST(UnitState, AnyValueIsShownAsAValueLine) {
+    const struct {
+        const char* profile;
+        const char* key;
+        const char* value;
+        const char* line;
+    } rows[] = {
+        {"base", "AT+CONNRGSTREP", "OK", "\r\nCustom Register reply Info: OK\r\n"},
+        {"base", "Custom Register reply Info", "ERROR",
+         "\r\nCustom Register reply Info: ERROR\r\n"},
+        {"bc35", "AT+CONNRGSTREP", "\r\nOK", "\r\nCustom Register reply Info: \r\nOK\r\n"},
+        {"bc35", "AT+NBIOTNBAND", "0", "\r\nnb iot nband: 0\r\n"},
+        {"bc35", "nb iot nband", "0", "\r\nnb iot nband: 0\r\n"},
+    };
+    for (const auto& row : rows) {
+        UnitState unit(*FindProfile(row.profile));
+        ASSERT_TRUE(unit.SetValue(row.key, row.value)) << row.key;
+        const std::string report = unit.Report();
+        EXPECT_NE(report.find(row.line), std::string::npos) << row.key << ": " << row.value;
+        EXPECT_TRUE(report.ends_with("\r\n\r\nOK\r\n")) << row.key;
+        EXPECT_EQ(unit.Value(row.key), row.value);
+    }
 }
 
 }  // namespace
