@@ -6,6 +6,8 @@
 
 #include "cli/dtucfg_fixture_for_test.h"
 #include "model/config_file.h"
+#include "sim/command_table.h"
+#include "sim/random_state_for_test.h"
 
 namespace cli::testing {
 namespace {
@@ -199,6 +201,46 @@ TEST_F(Dtucfg, FailuresEndWithTheirCodes) {
             }
             EXPECT_TRUE(Writes().empty());
         }
+    }
+}
+
+// The unit sends the line end of its OK in a later write: the write succeeded, and every
+// report of it says so.
+TEST_F(Dtucfg, AWriteWhoseOkLineEndComesLateSucceeds) {
+    StartUnit("base", {.lateLineEndMs = 30});
+    const std::string record = Path("late.jsonl");
+    const RunResult r = Run({"--record", record, "set", "Access Point Name=x.y"});
+    EXPECT_EQ(r.code, 0) << Show(r);
+    EXPECT_TRUE(Has(r.err, "1 of 1 writes acknowledged")) << r.err;
+    EXPECT_TRUE(Has(ReadFile(record), R"("line":"AT+APN=x.y","value":"x.y","result":"ok")"));
+    EXPECT_EQ(unit->Value("AT+APN"), "x.y");
+}
+
+// Over random units of every model, some sending their line ends late and their answers in
+// small pieces: a unit's own saved file writes nothing back, and a set of one field writes
+// exactly its line and succeeds.
+TEST_F(Dtucfg, AUnitsOwnFileWritesNothingAndOneFieldWritesOneLine) {
+    std::uint32_t seed = 40;
+    for (const char* profile : {"base", "lora", "cdma", "bc35", "bg36"}) {
+        ++seed;
+        const sim::UnitOptions options{
+            .chunked = seed % 2 == 0, .chunkSeed = seed, .lateLineEndMs = seed % 3 == 0 ? 20 : 0};
+        sim::SimulatedUnit& u = StartUnit(profile, options);
+        const sim::UnitState state =
+            sim::testing::RandomUnitState(*sim::FindProfile(profile), seed);
+        for (const sim::UnitCommand& command : sim::UnitCommands()) {
+            if (const auto value = state.Value(command.command))
+                u.SetValue(command.command, *value);
+        }
+        RunResult r = Run({"save", Path("own.cfg")});
+        ASSERT_EQ(r.code, 0) << profile << " " << Show(r);
+        r = Run({"apply", Path("own.cfg")});
+        EXPECT_EQ(r.code, 0) << profile << " " << Show(r);
+        EXPECT_EQ(Writes(), std::vector<std::string>{}) << profile;
+        const std::string id = "1390000" + std::to_string(seed);
+        r = Run({"set", "Modem'sID number=" + id});
+        EXPECT_EQ(r.code, 0) << profile << " " << Show(r);
+        EXPECT_EQ(Writes(), std::vector<std::string>{"AT+IDNT=" + id}) << profile;
     }
 }
 

@@ -50,6 +50,44 @@ TEST_F(LinkTest, AReportWhoseValuesHoldResultWordsIsTakenWhole) {
     }
 }
 
+// Units often print a result and its line end in two writes: the job waits for the line end
+// and then counts as answered OK everywhere, the recorded value and the finishing step too.
+TEST_F(LinkTest, AResultWhoseLineEndComesLateIsAWholeAnswer) {
+    StartUnit({.lateLineEndMs = 30});
+    OpenAndLogIn();
+    ASSERT_TRUE(Run(model::kWriteParam, "AT+APN=x.y\r\n", "Access Point Name", "x.y"));
+    EXPECT_EQ(events.outcomes.back(), JobOutcome::kAcknowledged);
+    EXPECT_TRUE(Has(window.log, "SaveSuccess\r\n")) << window.log;
+    using Written = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(window.written, (Written{{"Access Point Name", "x.y"}}));
+    ASSERT_TRUE(Run(model::kNetMode, model::kNetModeLine));
+    EXPECT_EQ(window.Find("FINDNETMODE")->GetText(), " LTE");
+    unit->Refuse("AT+PORT");
+    ASSERT_TRUE(Run(model::kWriteParam, "AT+PORT=1\r\n", "Server's Port", "1"));
+    EXPECT_EQ(events.outcomes.back(), JobOutcome::kRefused);
+    ASSERT_TRUE(Run(model::kReadReport, model::kReportLine));
+    EXPECT_EQ(window.reportsParsed, 1);
+    EXPECT_TRUE(events.unanswered.empty());
+}
+
+// The adapter vanishes at the third of four writes: the summary counts and names each write by
+// what became of it, the one never sent included.
+TEST_F(LinkTest, TheSummaryOfWritesCutByALostPortNamesTheOnesNeverSent) {
+    StartUnit({.unplugAfterWrites = 3});
+    OpenAndLogIn();
+    const int idleBefore = events.idle;
+    for (const char* name : {"a", "b", "c", "d"}) {
+        window.link.QueueJob(model::kWriteParam, std::string("AT+PORT=") + name + "\r\n", name,
+                             name);
+    }
+    ASSERT_TRUE(Until([&] { return events.idle > idleBefore && !events.tallies.empty(); }));
+    const WriteTally& tally = events.tallies.back();
+    EXPECT_EQ(tally.acknowledged, 2);
+    EXPECT_EQ(tally.notAnswered, std::vector<std::string>{"c"});
+    EXPECT_EQ(tally.notSent, std::vector<std::string>{"d"});
+    EXPECT_TRUE(Has(window.log, "2/4 silent: c unsent: d\r\n")) << window.log;
+}
+
 struct LineCase {
     int kind;
     std::string line;

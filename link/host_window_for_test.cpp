@@ -34,12 +34,13 @@ std::string KeyTexts() {
         }
         out << "PortGone=PortGone {port}\n";
         out << "[WorkerJobThreadProc]\n";
-        for (const char* key :
-             {"SaveSuccess", "SaveError", "FactorySuccess", "FactoryError", "OutTime"}) {
+        for (const char* key : {"SaveSuccess", "SaveError", "FactorySuccess", "FactoryError",
+                                "OutTime", "ReportIncomplete"}) {
             out << key << "=" << key << "\n";
         }
         out << "[ComSend]\nsend=send\n[SetDeviceState]\nszLoginOn=on\nszLoginOff=off\n"
-            << "[Summary]\nAcknowledged={ok}/{total}\nRefused=refused:\nNotAnswered=silent:\n";
+            << "[Summary]\nAcknowledged={ok}/{total}\nRefused=refused:\nNotAnswered=silent:\n"
+            << "NotSent=unsent:\n";
         return file;
     }();
     return path;
