@@ -195,7 +195,8 @@ void CK4X30FrameWnd::ShowNotice(const std::string& text) {
 }
 
 int CK4X30FrameWnd::RefreshTitleLabels() {
-    TitleInputs in{baseModel, languageCode, platform::CurrentDirectory(), settings_.dataFolder};
+    TitleInputs in{baseModel, languageCode, platform::CurrentDirectory(),
+                   ui::PaintManager::GetResourcePath()};
     app::RefreshTitle(paintManager, texts, in);
     return 0;
 }

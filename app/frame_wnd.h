@@ -36,7 +36,7 @@ class FrameScreen {
 struct FrameSettings {
     int languageCode = 0;                 // 0 English, other values Chinese
     std::string programFolder;            // ends with '/'; holds "config.ini" (see LocateFiles)
-    std::string dataFolder;               // ends with '/'; "Help.txt" when not in the current one
+    std::string dataFolder;               // ends with '/'; holds the skins
     std::string programPath;              // started anew by a language switch
     std::vector<std::string> args;        // the command line, passed on to the new instance
     std::vector<std::string> extraPorts;  // device paths listed besides the discovered ones

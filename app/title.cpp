@@ -28,12 +28,12 @@ std::string CutUtf8(std::string text, std::size_t limit) {
     return text;
 }
 
-/// The current directory when it holds "Help.txt", else the data folder (an installed
-/// program's help text lies there).
+/// The current directory when it holds "Help.txt", else the skin folder, whose help text is
+/// in the skin's language.
 const std::string& HelpFolder(const TitleInputs& in) {
     const std::string local = in.currentDirectory + "/Help.txt";
-    if (in.dataFolder.empty() || ::access(local.c_str(), R_OK) == 0) return in.currentDirectory;
-    return in.dataFolder;
+    if (in.skinFolder.empty() || ::access(local.c_str(), R_OK) == 0) return in.currentDirectory;
+    return in.skinFolder;
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ struct TitleInputs {
     bool baseModel = false;
     int languageCode = 0;
     std::string currentDirectory;  // where "Help.txt" is looked for
-    std::string dataFolder = {};   // where it is looked for next; empty: nowhere else
+    std::string skinFolder = {};   // next: the skin's own, in its language; empty: nowhere else
 };
 
 /// The text of "Ver": model, program name and version.

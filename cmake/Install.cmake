@@ -1,6 +1,6 @@
 # Installing the programs the way Linux desktop tools are, and the Debian package.
 #   cmake --install build --prefix P   gives P/bin/{dtuconfig,dtucfg,dtusim} and
-#                                      P/share/dtuconfig/{skin,Help.txt}, runnable from anywhere
+#                                      P/share/dtuconfig/skin, runnable from anywhere
 #   cpack -G DEB  (in the build folder) gives dtuconfig_<version>_<arch>.deb installing to /usr
 # The programs find an installed tree by ../share/dtuconfig beside their folder
 # (platform/file_locations.h); the build tree keeps working as it is.
@@ -17,7 +17,6 @@ endif()
 install(TARGETS ${DTU_INSTALLED_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${DTU_BIN_DIR}/skin/ConifgENRes ${DTU_BIN_DIR}/skin/ConifgRes
         DESTINATION ${DTU_DATA_DEST}/skin)
-install(FILES ${DTU_BIN_DIR}/Help.txt DESTINATION ${DTU_DATA_DEST})
 
 # Desktop integration.
 install(FILES ${DTU_DIST_DIR}/${DTU_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -53,23 +52,47 @@ else()
     message(WARNING "scdoc or gzip not found: no manual pages (tools/setup.sh installs scdoc)")
 endif()
 
+# The licence and the changelog, where Debian keeps them: the machine-readable copyright
+# file and the changelog gzipped.
+set(DTU_DOC_DEST ${CMAKE_INSTALL_DATADIR}/doc/dtuconfig)
+set(DTU_MAINTAINER "The dtuconfig developers <dtuconfig@example.org>")
+install(FILES ${DTU_DIST_DIR}/debian/copyright DESTINATION ${DTU_DOC_DEST})
+if(GZIP)
+    # Debian's changelog format, made from CHANGELOG.md.
+    set(DTU_CHANGELOG ${CMAKE_BINARY_DIR}/doc/changelog)
+    add_custom_command(
+        OUTPUT ${DTU_CHANGELOG}.gz
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/doc
+        COMMAND ${CMAKE_COMMAND} -DIN=${CMAKE_SOURCE_DIR}/CHANGELOG.md -DOUT=${DTU_CHANGELOG}
+                -DPACKAGE=dtuconfig "-DMAINTAINER=${DTU_MAINTAINER}"
+                -P ${CMAKE_SOURCE_DIR}/cmake/DebianChangelog.cmake
+        COMMAND ${GZIP} -9nf ${DTU_CHANGELOG}
+        DEPENDS ${CMAKE_SOURCE_DIR}/CHANGELOG.md ${CMAKE_SOURCE_DIR}/cmake/DebianChangelog.cmake
+        COMMENT "Writing the package's changelog"
+        VERBATIM)
+    add_custom_target(changelog ALL DEPENDS ${DTU_CHANGELOG}.gz)
+    install(FILES ${DTU_CHANGELOG}.gz DESTINATION ${DTU_DOC_DEST})
+endif()
+
 # The Debian package.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME dtuconfig)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "The dtuconfig developers <dtuconfig@example.org>")
+set(CPACK_PACKAGE_CONTACT "${DTU_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration tool for cellular data terminal units (DTUs)")
 set(CPACK_PACKAGE_DESCRIPTION
-    "A desktop tool (dtuconfig) and a command-line tool (dtucfg) that read and write the\n\
-parameters of serial-to-network modems with a GPRS, CDMA or NB-IoT radio over a serial\n\
-port, with AT command lines. dtusim simulates a unit for trying them without hardware.")
+    "A desktop tool (dtuconfig) and a command-line tool (dtucfg) that read and\n\
+write the parameters of serial-to-network modems with a GPRS, CDMA or NB-IoT\n\
+radio over a serial port, with AT command lines. dtusim simulates a unit for\n\
+trying them without hardware.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://dtuconfig.example.org/)
 # Depends from the shared libraries the programs link (dpkg-shlibdeps): Qt 6 Widgets,
-# libudev, pugixml and the C++ runtime. The Chinese skin is drawn with this font.
+# libudev, pugixml and the C++ runtime. The Chinese skin is drawn with this font and shows
+# Qt's own dialogs with Qt's Chinese translations; Wayland desktops need Qt's Wayland plugin.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-wqy-microhei)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei, qt6-translations-l10n, qt6-wayland")
 include(CPack)

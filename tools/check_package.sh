@@ -23,13 +23,22 @@ rm -f "$build"/dtuconfig_*.deb
 [ -f "$deb" ] || fail "no $(basename "$deb") in $build"
 echo "built $(basename "$deb") ($(du -k "$deb" | cut -f1) KiB)"
 
+# lintian, as a distribution's packager runs it: an error fails the check, the rest is shown.
+if ! lintian --fail-on error --tag-display-limit 0 "$deb" >"$build/lintian.txt" 2>&1; then
+    cat "$build/lintian.txt" >&2
+    fail "lintian found errors"
+fi
+echo "lintian: no error; $(grep -c '^[WIP]:' "$build/lintian.txt" || true) other tags"
+sed 's/^/  /' "$build/lintian.txt"
+
 # The file list.
 listing=$(dpkg-deb -c "$deb" | sed -E 's/^([^ ]+ +){5}//; s|^\./|/|')
 expected=(
     /usr/bin/dtuconfig /usr/bin/dtucfg /usr/bin/dtusim
-    /usr/share/dtuconfig/Help.txt
+    /usr/share/dtuconfig/skin/ConifgENRes/Help.txt /usr/share/dtuconfig/skin/ConifgRes/Help.txt
     /usr/share/dtuconfig/skin/ConifgENRes/skin.xml /usr/share/dtuconfig/skin/ConifgENRes/Language.ini
     /usr/share/dtuconfig/skin/ConifgRes/skin.xml /usr/share/dtuconfig/skin/ConifgRes/Language.ini
+    /usr/share/doc/dtuconfig/copyright /usr/share/doc/dtuconfig/changelog.gz
     "/usr/share/applications/$app_id.desktop"
     "/usr/share/metainfo/$app_id.metainfo.xml"
     "/usr/share/icons/hicolor/scalable/apps/$app_id.svg"
@@ -120,6 +129,25 @@ kill "$app_pid"
 wait "$app_pid" 2>/dev/null || true
 app_pid=
 echo "dtuconfig --simulate: running after 3 s on the offscreen platform"
+
+# Wayland, under a headless Weston of its own: the window starts, paints its first frame and
+# quits cleanly (DTU_EXIT_AFTER_FIRST_FRAME).
+mkdir -m 700 "$tmp/run"
+XDG_RUNTIME_DIR="$tmp/run" weston --backend=headless-backend.so --socket=dtu-wayland \
+    --idle-time=0 >"$tmp/weston.log" 2>&1 &
+weston_pid=$!
+for _ in $(seq 100); do [ -S "$tmp/run/dtu-wayland" ] && break; sleep 0.05; done
+wayland_status=0
+(cd "$tmp/cwd" && HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/xdg" XDG_RUNTIME_DIR="$tmp/run" \
+    WAYLAND_DISPLAY=dtu-wayland QT_QPA_PLATFORM=wayland DTU_EXIT_AFTER_FIRST_FRAME=1 \
+    timeout 30 "$bin/dtuconfig" --simulate) >"$tmp/wayland.log" 2>&1 || wayland_status=$?
+kill "$weston_pid" 2>/dev/null || true
+wait "$weston_pid" 2>/dev/null || true
+if [ "$wayland_status" -ne 0 ] || ! grep -q '^first frame:' "$tmp/wayland.log"; then
+    cat "$tmp/weston.log" "$tmp/wayland.log" >&2
+    fail "dtuconfig on Wayland: exit $wayland_status"
+fi
+echo "dtuconfig on Wayland (headless Weston): $(grep '^first frame:' "$tmp/wayland.log"), exit 0"
 after=$(cd "$tmp/root" && find . | sort)
 [ "$before" = "$after" ] || fail "written into the unpacked tree: $(comm -13 <(echo "$before") <(echo "$after"))"
 [ -z "$(ls -A "$tmp/cwd")" ] || fail "written into the current folder: $(ls -A "$tmp/cwd")"

@@ -4,10 +4,13 @@
 #include "view/main_window.h"
 #include "view/mirror.h"
 #include "view/qt_loop.h"
+#include "view/qt_translations.h"
 
 namespace view {
 
 int QtFrontend::Run(app::CK4X30FrameWnd& frame) {
+    QTranslator qtTexts;
+    InstallQtTranslation(qtTexts, frame.languageCode);
     QtLoop loop(frame);
     Mirror mirror(frame.paintManager);
     MainWindow window(frame, mirror);
