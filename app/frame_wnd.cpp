@@ -144,14 +144,16 @@ std::intptr_t CK4X30FrameWnd::OnSysCommand(std::uintptr_t command) {
         return 0;
     }
     if (!screen_) return 0;
-    const bool wasMaximized = screen_->IsMaximized();
     screen_->SystemCommand(command);
-    const bool isMaximized = screen_->IsMaximized();
-    if (wasMaximized != isMaximized) {
-        if (maxButton) maxButton->SetVisible(wasMaximized);
-        if (restoreButton) restoreButton->SetVisible(!wasMaximized);
-    }
+    // Where the window system grants the state later (Wayland's compositor), the screen tells
+    // it again through ShowWindowState.
+    ShowWindowState(screen_->IsMaximized());
     return 0;
+}
+
+void CK4X30FrameWnd::ShowWindowState(bool maximized) {
+    if (maxButton) maxButton->SetVisible(!maximized);
+    if (restoreButton) restoreButton->SetVisible(maximized);
 }
 
 std::intptr_t CK4X30FrameWnd::OnNcHitTest(int x, int y, int clientWidth,

@@ -124,6 +124,9 @@ class CK4X30FrameWnd : public ui::Window,
     /// Warns when a server address field holds a blank.
     void CheckIpField(ui::Control& field);
 
+    /// Shows the window buttons for the window's state: restore when maximized, else maximize.
+    /// The screen calls it whenever the window system changes that state.
+    void ShowWindowState(bool maximized);
     /// Whether a press at (x, y) of the client area drags the window: HTCAPTION or HTCLIENT.
     std::intptr_t OnNcHitTest(int x, int y, int clientWidth, const ui::Control* atPoint) const;
     const FrameSettings& Settings() const { return settings_; }

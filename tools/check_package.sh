@@ -130,24 +130,6 @@ wait "$app_pid" 2>/dev/null || true
 app_pid=
 echo "dtuconfig --simulate: running after 3 s on the offscreen platform"
 
-# Wayland, under a headless Weston of its own: the window starts, paints its first frame and
-# quits cleanly (DTU_EXIT_AFTER_FIRST_FRAME).
-mkdir -m 700 "$tmp/run"
-XDG_RUNTIME_DIR="$tmp/run" weston --backend=headless-backend.so --socket=dtu-wayland \
-    --idle-time=0 >"$tmp/weston.log" 2>&1 &
-weston_pid=$!
-for _ in $(seq 100); do [ -S "$tmp/run/dtu-wayland" ] && break; sleep 0.05; done
-wayland_status=0
-(cd "$tmp/cwd" && HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/xdg" XDG_RUNTIME_DIR="$tmp/run" \
-    WAYLAND_DISPLAY=dtu-wayland QT_QPA_PLATFORM=wayland DTU_EXIT_AFTER_FIRST_FRAME=1 \
-    timeout 30 "$bin/dtuconfig" --simulate) >"$tmp/wayland.log" 2>&1 || wayland_status=$?
-kill "$weston_pid" 2>/dev/null || true
-wait "$weston_pid" 2>/dev/null || true
-if [ "$wayland_status" -ne 0 ] || ! grep -q '^first frame:' "$tmp/wayland.log"; then
-    cat "$tmp/weston.log" "$tmp/wayland.log" >&2
-    fail "dtuconfig on Wayland: exit $wayland_status"
-fi
-echo "dtuconfig on Wayland (headless Weston): $(grep '^first frame:' "$tmp/wayland.log"), exit 0"
 after=$(cd "$tmp/root" && find . | sort)
 [ "$before" = "$after" ] || fail "written into the unpacked tree: $(comm -13 <(echo "$before") <(echo "$after"))"
 [ -z "$(ls -A "$tmp/cwd")" ] || fail "written into the current folder: $(ls -A "$tmp/cwd")"

@@ -14,8 +14,11 @@ echo "== build and test (warnings are errors)"
 tools/build.sh build -DDTU_WERROR=ON
 ctest --test-dir build --output-on-failure
 
-echo "== Debian package (from build/: file list, Depends, validators, the unpacked programs)"
+echo "== Debian package (from build/: lintian, file list, Depends, validators, the unpacked programs)"
 tools/check_package.sh build
+
+echo "== Wayland (headless Weston)"
+tools/check_wayland.sh build
 
 # The sanitizer and fuzz builds compile each folder's files in batches (a unity build): half
 # the compile time. The first build above compiles every file alone, so a missing include

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -49,20 +50,31 @@ void MainWindow::ShowCentred() {
 }
 
 void MainWindow::SystemCommand(std::uintptr_t command) {
+    // A Wayland compositor sizes the window it maximizes and restores, and refuses a size of
+    // the program's own while the window is maximized.
+    const bool compositorSizes = QGuiApplication::platformName() == QStringLiteral("wayland");
     if (command == ui::SC_MINIMIZE) {
         showMinimized();
     } else if (command == ui::SC_MAXIMIZE) {
-        // Not every window manager sizes a frameless window it maximizes, and without one
+        // Not every X11 window manager sizes a frameless window it maximizes, and without one
         // nothing does: fill the available area first (a new geometry ends the maximized
         // state, so not after).
         normalGeometry_ = geometry();
-        if (QScreen* shown = screen()) setGeometry(shown->availableGeometry());
+        QScreen* shown = screen();
+        if (shown && !compositorSizes) setGeometry(shown->availableGeometry());
         showMaximized();
     } else if (command == ui::SC_RESTORE) {
         showNormal();
-        if (normalGeometry_.isValid()) setGeometry(normalGeometry_);
+        if (normalGeometry_.isValid() && !compositorSizes) setGeometry(normalGeometry_);
         normalGeometry_ = QRect();
     }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    // On Wayland the compositor grants a maximize or restore after the request: the buttons
+    // follow the state the window has, not the one asked for.
+    if (event->type() == QEvent::WindowStateChange) frame_.ShowWindowState(isMaximized());
+    QWidget::changeEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

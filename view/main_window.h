@@ -26,6 +26,7 @@ class MainWindow : public QWidget, public app::FrameScreen {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
