@@ -21,20 +21,19 @@ namespace {
 
 using fuzz::Check;
 
-std::filesystem::path folder;  // goes at a normal end, stays with the failing file otherwise
+// In a folder that goes at a normal end and stays with the failing file otherwise.
 const std::string& FilePath() {
+    static std::string folder =
+        (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm")
+                                       : std::filesystem::temp_directory_path().string()) +
+        "/fuzz_profile-XXXXXX";
     static const std::string path = [] {
-        std::string pattern =
-            (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm")
-                                           : std::filesystem::temp_directory_path().string()) +
-            "/fuzz_profile-XXXXXX";
-        Check(mkdtemp(pattern.data()) != nullptr, "no temporary folder");
-        folder = pattern;
+        Check(mkdtemp(folder.data()) != nullptr, "no temporary folder");
         std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(folder, ignored);
+            std::error_code e;
+            std::filesystem::remove_all(folder, e);
         });
-        return pattern + "/profile.ini";
+        return folder + "/profile.ini";
     }();
     return path;
 }

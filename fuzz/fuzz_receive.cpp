@@ -1,7 +1,7 @@
 // Fuzz target: the receive handler. Chunks of random bytes reach a link through the message
 // the port posts, in any exchange state, and the receive text, the exchange state, the reply
 // event, the queued jobs, the logged-in flag and the log echo are checked against a model of
-// their own. No port is opened and no worker runs.
+// their own: results are read by whole lines. No port is opened and no worker runs.
 //
 // Input: a state byte (0 to 16 give -1 to 15, 255 and four bytes any int, others 16 to 253),
 // a flags byte (bit 0: logged in), then chunks: two header bytes (bits 0-11 the length,
@@ -26,20 +26,38 @@ struct Outcome {
     int queued = 0, login = -1;
 };
 
+/// The first result among the whole lines (those that have their LF) starting at or after
+/// `from`: 'O' for "OK", 'E' for "ERROR", each with any CRs around it; 0 when none. With
+/// `okOnly`, "ERROR" lines are passed over.
+char FirstResult(std::string_view text, std::size_t from = 0, bool okOnly = false) {
+    for (std::size_t start = 0, end; (end = text.find('\n', start)) != text.npos; start = end + 1) {
+        std::string_view line = text.substr(start, end - start);
+        while (!line.empty() && line.front() == '\r') line.remove_prefix(1);
+        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (start >= from && line == "OK") return 'O';
+        if (start >= from && line == "ERROR" && !okOnly) return 'E';
+    }
+    return 0;
+}
+
 Outcome Expected(int state, std::string_view text) {
-    const bool ok = Has(text, "OK"), error = Has(text, "ERROR\r\n");
+    const char first = FirstResult(text);
+    const bool ok = first == 'O', error = first == 'E', answered = first != 0;
     const bool setting = Has(text, "enter setting!");
-    const bool label =
-        Has(text, "Access Point Name:") || Has(text, "Whether module using CDMA mode:");
-    const bool report = label && ok, answered = ok || error;
+    // A report ends on the first "OK" line from its listing's first label on; without a
+    // listing an "ERROR" line refuses it.
+    std::size_t label = text.find("Access Point Name:");
+    if (label == text.npos) label = text.find("Whether module using CDMA mode:");
+    const bool report = label != text.npos && FirstResult(text, label, true) == 'O';
+    const bool refused = label == text.npos && error;
     if (state == 0) return {setting, false, 0, setting ? 1 : -1};
     if (state == 1) return {report, report};
     if (state == 3) return {setting || error, setting || error, 0, setting ? 1 : -1};
     if (state == 4) return {answered, answered, ok ? 1 : 0};
-    if (state == 5 || state == 6) return {report || (!label && error), report};
+    if (state == 5 || state == 6) return {report || refused, report};
     if (state == 7) return {ok, ok, 0, ok ? 0 : -1};
     if (state == 8) return {ok, ok};
-    if (state == 11) return {answered, answered, !ok && error ? 12 : 0};
+    if (state == 11) return {answered, answered, error ? 12 : 0};
     for (int s : {2, 9, 10, 12, 13, 15}) {
         if (state == s) return {answered, answered};
     }

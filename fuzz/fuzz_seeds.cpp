@@ -99,12 +99,7 @@ void PutProfileSeeds() {
                     true, 1),
         // A language file as the skins have them, with made-up texts.
         ProfileCase("[WinMain]\r\nWorkThread=No worker\r\n\r\n[WorkerJobThreadProc]\r\n"
-                    "SaveSuccess=Saved\r\nSaveError=Not saved\r\nFactorySuccess=Restored\r\n"
-                    "FactoryError=Not restored\r\nOutTime=No answer\r\n\r\n[ComSend]\r\n"
-                    "send=send\r\n\r\n[OnStartCom]\r\nOpen=Open\r\nClose=Close\r\n"
-                    "OpenNotice=Opened\r\nCloseNotice=Closed\r\n\r\n[SetDeviceState]\r\n"
-                    "szLoginOn=In\r\nszLoginOff=Out\r\n\r\n[DIO workmode]\r\nText1=Input\r\n"
-                    "Text7=Analog\r\n",
+                    "SaveSuccess=Saved\r\nOutTime=No answer\r\n\r\n[DIO workmode]\r\nText1=In\r\n",
                     "OnStartCom", "OpenError", "The port could not be opened", true, 199),
     };
     for (size_t i = 0; i < std::size(seeds); ++i)

@@ -13,10 +13,19 @@
 namespace sim {
 namespace {
 
-// Each profile prints its report file with CR LF line ends and one OK at the end; every
-// label once: the labels of every command (a CDMA unit has no access point name) and the
-// lines that name the unit.
-TEST(UnitData, EveryProfileReportsEachCommandOnceUnderItsLabels) {
+// `text` with each LF replaced by CR LF, as the unit prints its report file.
+std::string Crlf(std::string_view text) {
+    std::string out;
+    for (char c : text) c == '\n' ? out.append("\r\n") : out.append(1, c);
+    return out;
+}
+
+// Each profile prints its report file with one OK at the end; every label once: the labels of
+// every command (a CDMA unit has no access point name) and the lines that name the unit. Every
+// row can be dropped on its own: the report is then the report file without that one line, the
+// row cannot be dropped twice, and a write to a command shown only there is taken and keeps
+// nothing.
+TEST(UnitData, EveryProfileReportsEachCommandOnceAndAnyRowCanBeDropped) {
     std::set<std::string> commandLabels;
     for (const UnitCommand& command : UnitCommands()) {
         commandLabels.insert(command.labels.begin(), command.labels.end());
@@ -24,10 +33,7 @@ TEST(UnitData, EveryProfileReportsEachCommandOnceUnderItsLabels) {
     for (const std::string& name : ProfileNames()) {
         const Profile& profile = *FindProfile(name);
         const std::string report = UnitState(profile).Report();
-        std::string file;
-        for (char c : profile.reportFile)
-            file += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        EXPECT_EQ(report, file) << name;
+        EXPECT_EQ(report, Crlf(profile.reportFile)) << name;
         EXPECT_EQ(report.find("OK"), report.size() - 4) << name;
         std::set<std::string> expected = commandLabels;
         expected.insert({"Firmware version:", "RF MODEL:", "Device Type:"});
@@ -35,15 +41,35 @@ TEST(UnitData, EveryProfileReportsEachCommandOnceUnderItsLabels) {
             expected.erase("Access Point Name:");
             expected.insert("Whether module using CDMA mode:");
         }
+        const std::string_view file = profile.reportFile;
         std::set<std::string> labels;
-        for (std::size_t at = 0, end; (end = report.find("\r\n", at)) != std::string::npos;
-             at = end + 2) {
-            const std::string line = report.substr(at, end - at);
-            if (line.find(':') == std::string::npos) continue;
-            EXPECT_TRUE(labels.insert(line.substr(0, line.find(':') + 1)).second) << name << line;
+        for (std::size_t at = 0, end; (end = file.find('\n', at)) != std::string::npos;
+             at = end + 1) {
+            const std::string_view row = file.substr(at, end - at);
+            if (row.find(':') == std::string_view::npos) continue;
+            const std::string label(row.substr(0, row.find(':')));
+            EXPECT_TRUE(labels.insert(label + ":").second) << name << ": " << label;
+            const std::string without =
+                Crlf(std::string(file.substr(0, at)) + std::string(file.substr(end + 1)));
+            UnitState unit(profile);
+            ASSERT_TRUE(unit.DropLine(label)) << name << ": " << label;
+            EXPECT_EQ(unit.Report(), without) << name << ": " << label;
+            EXPECT_FALSE(unit.DropLine(label)) << name << ": " << label;
+            EXPECT_EQ(unit.Value(label), std::nullopt) << name << ": " << label;
+            for (const UnitCommand& command : UnitCommands()) {
+                if (command.labels != std::vector<std::string>{label + ":"}) continue;
+                EXPECT_TRUE(unit.Write(command.command, "1")) << command.command;
+                EXPECT_EQ(unit.Report(), without) << name << ": " << command.command;
+            }
         }
         EXPECT_EQ(labels, expected) << name;
     }
+    UnitState unit(DefaultProfile());
+    const std::string before = unit.Report();
+    EXPECT_FALSE(unit.DropLine("Server's Ip:"));  // the label without its colon
+    EXPECT_FALSE(unit.DropLine("AT+IPAD"));       // a label, not a command
+    EXPECT_FALSE(unit.DropLine(""));
+    EXPECT_EQ(unit.Report(), before);
 }
 
 TEST(UnitState, AWriteChangesEveryLineOfItsCommandAndNoOther) {
@@ -77,42 +103,6 @@ TEST(UnitState, AWriteChangesEveryLineOfItsCommandAndNoOther) {
     EXPECT_TRUE(cdma.Write("AT+APN", "internet"));
     EXPECT_EQ(cdma.Value("AT+APN"), std::nullopt);
     EXPECT_EQ(cdma.Report(), before);
-}
-
-// Every row of every profile can be dropped on its own: the report is then the report file
-// without that one line, the row cannot be dropped twice, and a write to a command shown only
-// there is taken and keeps nothing.
-TEST(UnitState, ADroppedRowIsMissingFromTheReportAndKeepsNoWrite) {
-    for (const std::string& name : ProfileNames()) {
-        const std::string_view file = FindProfile(name)->reportFile;
-        for (std::size_t at = 0, end; (end = file.find('\n', at)) != std::string::npos;
-             at = end + 1) {
-            const std::string_view row = file.substr(at, end - at);
-            const std::size_t colon = row.find(':');
-            if (colon == std::string_view::npos) continue;
-            const std::string label(row.substr(0, colon));
-            std::string expected;
-            for (char c : std::string(file.substr(0, at)) + std::string(file.substr(end + 1)))
-                expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
-
-            UnitState unit(*FindProfile(name));
-            ASSERT_TRUE(unit.DropLine(label)) << name << ": " << label;
-            EXPECT_EQ(unit.Report(), expected) << name << ": " << label;
-            EXPECT_FALSE(unit.DropLine(label)) << name << ": " << label;
-            EXPECT_EQ(unit.Value(label), std::nullopt) << name << ": " << label;
-            for (const UnitCommand& command : UnitCommands()) {
-                if (command.labels != std::vector<std::string>{label + ":"}) continue;
-                EXPECT_TRUE(unit.Write(command.command, "1")) << command.command;
-                EXPECT_EQ(unit.Report(), expected) << name << ": " << command.command;
-            }
-        }
-    }
-    UnitState unit(DefaultProfile());
-    const std::string before = unit.Report();
-    EXPECT_FALSE(unit.DropLine("Server's Ip:"));  // the label without its colon
-    EXPECT_FALSE(unit.DropLine("AT+IPAD"));       // a label, not a command
-    EXPECT_FALSE(unit.DropLine(""));
-    EXPECT_EQ(unit.Report(), before);
 }
 
 // Values a unit may show that look like something else: a reply text "OK" or "ERROR" stays a

@@ -19,8 +19,7 @@ namespace {
 
 using Events = std::vector<std::string>;  // "type sender"
 
-class RecordingNotifier : public INotifyUI {
-  public:
+struct RecordingNotifier : INotifyUI {
     void Notify(TNotifyUI& msg) override {
         events.push_back(std::string(msg.sType) + " " +
                          (msg.pSender ? msg.pSender->GetName() : ""));
@@ -30,8 +29,7 @@ class RecordingNotifier : public INotifyUI {
     std::function<void(TNotifyUI&)> onNotify;
 };
 
-class RecordingObserver : public ChangeObserver {
-  public:
+struct RecordingObserver : ChangeObserver {
     void OnControlChanged(Control& control, Change what, std::string_view detail) override {
         const char* const kWhat[] = {"Text",      "Append", "Visible",  "Enabled", "Attribute",
                                      "Selection", "Items",  "Children", "Scroll"};
@@ -54,8 +52,7 @@ constexpr const char* kLayout = R"(<VerticalLayout name="root">
   <RichEdit name="log"/><Edit name="deep"/>
 </VerticalLayout>)";
 
-class ControlTest : public ::testing::Test {
-  public:
+struct ControlTest : ::testing::Test {
     void SetUp() override {
         pm.AddNotifier(&notifier);
         pm.SetObserver(&observer);

@@ -13,8 +13,7 @@ namespace ui {
 namespace {
 
 /// Makes "Meter" (a kind a page registers) and refuses other names; records what it was asked.
-class MeterCallback : public IDialogBuilderCallback {
-  public:
+struct MeterCallback : IDialogBuilderCallback {
     struct Meter : Container {
         std::string_view GetClass() const override { return "MeterUI"; }
     };

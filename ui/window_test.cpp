@@ -28,8 +28,7 @@ constexpr std::uint32_t kMsgB = WM_USER + 2;
 constexpr std::uint32_t kMsgSend = WM_USER + 3;
 
 /// Records what it handles. Its vectors belong to the user-interface thread (the test's).
-class TestWindow : public Window {
-  public:
+struct TestWindow : Window {
     using Window::Window;
     std::intptr_t HandleMessage(const Message& msg, bool& /*handled*/) override {
         handled.push_back(msg);
