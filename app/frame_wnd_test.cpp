@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "app/test_frame.h"
 #include "link/messages.h"
 #include "platform/profile.h"
@@ -44,17 +42,6 @@ TEST_F(FrameTest, LogIsClearedWhenTheNextTextWouldReachTheLimitAndByClear) {
     EXPECT_EQ(t.Log(), "z");
     Raise("Clear");
     EXPECT_EQ(t.Log(), "");
-}
-
-TEST_F(FrameTest, PostedLogTextsArriveInOrderFromAnotherThread) {
-    std::string expected;
-    std::thread poster([&] {
-        for (int i = 0; i < 50; ++i) t.frame->PostLogText(std::to_string(i) + ";");
-    });
-    for (int i = 0; i < 50; ++i) expected += std::to_string(i) + ";";
-    poster.join();
-    t.loop->RunUntilIdle();
-    EXPECT_EQ(t.Log(), expected);
 }
 
 struct EventCase {

@@ -50,22 +50,19 @@ class QtEnvironment : public ::testing::Environment {
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-TEST_F(ViewTest, ProgramSelectionRaisesExactlyOneItemSelectAndTheWidgetFollows) {
+// A selection the program makes shows in the widget and raises no second event; what the user
+// does reaches the tree once, but not in a read-only field.
+TEST_F(ViewTest, SelectionsAndInputReachTheOtherSideOnce) {
     Build();
     auto* baud = WidgetOf<QComboBox>("BaudRate1");
     t->Find<ui::Combo>("BaudRate1")->SelectItem(3);
     Pump();
-    EXPECT_EQ(recorder.Count("itemselect:BaudRate1"), 1);
     EXPECT_EQ(baud->currentIndex(), 3);
     EXPECT_EQ(baud->accessibleDescription(), QStringLiteral("9600"));
     t->Find<ui::Combo>("BaudRate1")->SelectItem(-1);
     Pump();
     EXPECT_EQ(baud->currentIndex(), -1);
     EXPECT_EQ(recorder.Count("itemselect:BaudRate1"), 1);
-}
-
-TEST_F(ViewTest, UserInputReachesTheTreeOnceButNotAReadOnlyField) {
-    Build();
     auto* format = WidgetOf<QComboBox>("Checkcode");
     for (int round = 0; round < 2; ++round) {  // the same item again: no change, no event
         emit format->activated(1);
@@ -86,7 +83,7 @@ TEST_F(ViewTest, UserInputReachesTheTreeOnceButNotAReadOnlyField) {
     EXPECT_EQ(netMode->text(), QString());
 }
 
-TEST_F(ViewTest, ClicksReachNotifyWithTheControlsNameAndTheirEffectShows) {
+TEST_F(ViewTest, ClicksReachNotifyAndWidgetsFollowTheTreesTextStateVisibilityAndHeight) {
     Build();
     WidgetOf<QPushButton>("Open")->click();
     auto* load = WidgetOf<QPushButton>("Load");
@@ -99,10 +96,6 @@ TEST_F(ViewTest, ClicksReachNotifyWithTheControlsNameAndTheirEffectShows) {
     EXPECT_EQ(recorder.Count("click:Load"), 0);
     EXPECT_EQ(recorder.Count("click:COM2Zigbee"), 1);
     EXPECT_TRUE(toggle->styleSheet().contains(QStringLiteral("/switch_enable.png"))) << "on";
-}
-
-TEST_F(ViewTest, WidgetsFollowTheTreesTextStateVisibilityAndHeight) {
-    Build();
     auto* open = WidgetOf<QPushButton>("Open");
     EXPECT_EQ(open->accessibleName(), QStringLiteral("Open"));
     EXPECT_TRUE(WidgetOf<QWidget>("GPSTab")->isHidden());
