@@ -229,12 +229,8 @@ TEST_P(IoSelectionTest, ThePickedChannelAloneTakesWorkModeItemFour) {
     LoadReport(t, "base", [](sim::UnitState& v) {
         v.SetValue("AT+ACTI", "DIO");
         v.SetValue("AT+IOACTMTH", "0");
-        for (const auto& [command, mode] : {std::pair{"AT+DIOWORKMODE1", "0"},
-                                            {"AT+DIOWORKMODE2", "4"},
-                                            {"AT+DIOWORKMODE3", "1"},
-                                            {"AT+DIOWORKMODE4", "4"},
-                                            {"AT+DIOWORKMODE5", "2"}}) {
-            v.SetValue(command, mode);
+        for (int n = 1; n <= 5; ++n) {
+            v.SetValue("AT+DIOWORKMODE" + std::to_string(n), std::string(1, "04142"[n - 1]));
         }
     });
     // A selection the report made leaves the unit's work modes as they are.

@@ -138,5 +138,13 @@ TEST_F(ApplyTest, NetworkSettingsShowForModulesWithBands) {
     }
 }
 
+TEST_F(ApplyTest, EditFieldsTakeTheirValuesEmptyOnesIncluded) {
+    pm.FindControl("User Id")->SetText("stale");
+    catalogue.SetValue("Server's Ip", "10.0.0.1");
+    Apply();
+    EXPECT_EQ(pm.FindControl("Server's Ip")->GetText(), "10.0.0.1");
+    EXPECT_EQ(pm.FindControl("User Id")->GetText(), "");
+}
+
 }  // namespace
 }  // namespace model
