@@ -24,17 +24,12 @@ Names ChannelRows(const std::string& n) {
     return rows;
 }
 
-struct RuleCase {
-    const char* layout;
-    bool visible;  // the rows' flags are the opposite before
-    Names changed;
-    Posted posted;
-};
-
 // Groups whose inner rows follow a selection list: shown, they post that list's case and show
 // only their first rows; hidden, they clear all their rows.
 TEST(LayoutRules, RowsFollowTheirLayoutAndGroupsPostTheirCase) {
-    const RuleCase cases[] = {
+    // The layout, shown or hidden (the rows' flags are the opposite before), the rows whose
+    // flags change, the cases posted.
+    const std::tuple<const char*, bool, Names, Posted> cases[] = {
         {"ServiceGroupBox", true, {"Server's Ip", "Server's Port"}, {{3, 0}}},
         {"ServiceGroupBox",
          false,
@@ -74,30 +69,30 @@ TEST(LayoutRules, RowsFollowTheirLayoutAndGroupsPostTheirCase) {
         {"ServiceHorizontalLayout2", false, {}, {}},
     };
     Names layouts;  // the form holds the others
-    for (const RuleCase& c : cases) layouts.insert(c.layout);
+    for (const auto& c : cases) layouts.insert(std::get<0>(c));
     layouts.erase("NoSuchLayout");
     layouts.erase("ServiceHorizontalLayout2");
-    for (const RuleCase& c : cases) {
+    for (const auto& [layout, visible, rows, posts] : cases) {
         ui::PaintManager pm;
         std::string xml = "<VerticalLayout>";
         for (const std::string& name : layouts) xml += "<HorizontalLayout name=\"" + name + "\"/>";
         pm.AttachDialog(
             ui::DialogBuilder().CreateFromText(xml + "</VerticalLayout>", nullptr, &pm));
-        for (const std::string& name : layouts) pm.FindControl(name)->SetVisible(!c.visible);
+        for (const std::string& name : layouts) pm.FindControl(name)->SetVisible(!visible);
         model::ParamCatalogue catalogue;
         model::InitParamCatalogue(catalogue);
-        for (auto& [name, row] : catalogue) row.shown = !c.visible;
+        for (auto& [name, row] : catalogue) row.shown = !visible;
         Posted posted;
         const auto post = [&](int adaptCase, int param) { posted.emplace_back(adaptCase, param); };
-        SetLayoutVisible(pm, catalogue, post, c.layout, c.visible);
+        SetLayoutVisible(pm, catalogue, post, layout, visible);
         Names changed;
         for (const auto& [name, row] : catalogue) {
-            if (row.shown == c.visible) changed.insert(name);
+            if (row.shown == visible) changed.insert(name);
         }
-        EXPECT_EQ(changed, c.changed) << c.layout << " " << c.visible;
-        EXPECT_EQ(posted, c.posted) << c.layout << " " << c.visible;
-        if (ui::Control* control = pm.FindControl(c.layout)) {
-            EXPECT_EQ(control->IsVisible(), c.visible) << c.layout;
+        EXPECT_EQ(changed, rows) << layout << " " << visible;
+        EXPECT_EQ(posted, posts) << layout << " " << visible;
+        if (ui::Control* control = pm.FindControl(layout)) {
+            EXPECT_EQ(control->IsVisible(), visible) << layout;
         }
     }
 }
