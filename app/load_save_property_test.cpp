@@ -59,10 +59,6 @@ bool Shows(TestFrame& loaded, const std::string& name, const std::string& value)
     return list && list->GetCurSel() >= 0;
 }
 
-bool Flagged(TestFrame& t, const model::ParamEntry& row) {
-    return row.shown && t.frame->pages[static_cast<size_t>(row.page)].shown;
-}
-
 /// The lines a walk over the form of `a` must queue for a unit holding `b`: each flagged row
 /// whose value the form shows and differs, in catalogue order, then the work mode that a new
 /// I/O control mapping or the I/O activation channel sets; each line once. An NB band out of
@@ -75,7 +71,7 @@ std::vector<std::string> ExpectedLines(TestFrame& t, const sim::UnitState& a,
         if (std::find(lines.begin(), lines.end(), line) == lines.end()) lines.push_back(line);
     };
     for (const auto& [name, row] : t.frame->catalogue) {
-        if (!Flagged(t, row)) continue;
+        if (!row.shown || !t.frame->pages[static_cast<size_t>(row.page)].shown) continue;
         if (name == "I/O selection") {
             const int channel = t.Find<ui::Combo>(name)->GetCurSel() + 1;
             const std::string command = "AT+DIOWORKMODE" + std::to_string(channel);
