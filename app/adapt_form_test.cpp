@@ -78,6 +78,15 @@ class AdaptTest : public ::testing::Test {
             }
         }
     }
+    /// The five channels' work mode items.
+    std::string WorkModes() {
+        std::string s;
+        for (int n = 1; n <= 5; ++n) {
+            s += std::to_string(
+                List(("DIO" + std::to_string(n) + " workmode").c_str())->GetCurSel());
+        }
+        return s;
+    }
     std::string WorkMode(int k) {
         return t.frame->LoadText("DIO workmode", "Text" + std::to_string(k));
     }
@@ -206,43 +215,6 @@ TEST_F(AdaptTest, OneListRulesShowTheirRowAndSizeTheirGroup) {
              {"I/O1 Mode", "0", nullptr, "+IO1GroupBox"}});
 }
 
-// What the rules would change when the user chooses it stays as the unit reports it: "no
-// server" is refused only as the user's choice, and work mode item 4 belongs to the channel
-// "I/O selection" picks only once the user picks one.
-TEST_F(AdaptTest, AReportedStateIsKeptAndTheUsersIoSelectionMovesWorkModeItemFour) {
-    LoadReport(t, "base", [](sim::UnitState& v) {
-        v.SetValue("AT+SVRCNT", "0");
-        v.SetValue("AT+ACTI", "DIO");
-        v.SetValue("AT+IOACTMTH", "0");
-        v.SetValue("AT+DIOWORKMODE1", "4");
-        v.SetValue("AT+DIOWORKMODE3", "4");
-    });
-    auto workModes = [&] {
-        std::string s;
-        for (const std::string& list : Names("DIO", {"1", "2", "3", "4", "5"})) {
-            s += std::to_string(t.Find<ui::Combo>(list + " workmode")->GetCurSel());
-        }
-        return s;
-    };
-    ASSERT_TRUE(t.Find("I/O selection")->IsShown());
-    EXPECT_TRUE(t.dialogs.Boxes().empty());
-    EXPECT_EQ(List("ThePPPauthentication")->GetText(), "0");
-    EXPECT_EQ(List("I/O selection")->GetCurSel(), 0);
-    EXPECT_EQ(workModes(), "40400");
-    EXPECT_TRUE(testing::SaveLines(t).empty());
-    Choose("I/O selection", "2");
-    EXPECT_EQ(workModes(), "00400");
-    t.frame->adaptTrace.clear();
-    t.frame->PostAdaptForm(10, 0);
-    t.loop->RunUntilIdle();
-    // Only the channel panels that showing the groups asks for follow; no selection changed.
-    EXPECT_EQ(t.frame->adaptTrace, (std::vector<int>{10, 7, 8, 9, 20, 21}));
-    EXPECT_EQ(workModes(), "00400");
-    Choose("ThePPPauthentication", "0");  // the user's own choice is refused
-    EXPECT_EQ(t.dialogs.Boxes().size(), 1u);
-    EXPECT_EQ(List("ThePPPauthentication")->GetText(), "1");
-}
-
 struct IoSelectionCase {
     int item;
     const char* workModes;            // the five channels' work mode items afterwards
@@ -257,21 +229,16 @@ TEST_P(IoSelectionTest, ThePickedChannelAloneTakesWorkModeItemFour) {
     LoadReport(t, "base", [](sim::UnitState& v) {
         v.SetValue("AT+ACTI", "DIO");
         v.SetValue("AT+IOACTMTH", "0");
-        for (const auto& [command, mode] : {std::pair{"AT+DIOWORKMODE1", "0"},
-                                            {"AT+DIOWORKMODE2", "4"},
-                                            {"AT+DIOWORKMODE3", "1"},
-                                            {"AT+DIOWORKMODE4", "4"},
-                                            {"AT+DIOWORKMODE5", "2"}}) {
-            v.SetValue(command, mode);
+        for (int n = 1; n <= 5; ++n) {
+            v.SetValue("AT+DIOWORKMODE" + std::to_string(n), std::string(1, "04142"[n - 1]));
         }
     });
+    // A selection the report made leaves the unit's work modes as they are.
     ASSERT_TRUE(t.Find("I/O selection")->IsShown());
+    EXPECT_EQ(WorkModes(), "04142");
+    EXPECT_TRUE(testing::SaveLines(t).empty());
     Choose("I/O selection", std::to_string(GetParam().item));
-    std::string workModes;
-    for (const std::string& list : Names("DIO", {"1", "2", "3", "4", "5"})) {
-        workModes += std::to_string(List((list + " workmode").c_str())->GetCurSel());
-    }
-    EXPECT_EQ(workModes, GetParam().workModes);
+    EXPECT_EQ(WorkModes(), GetParam().workModes);
     std::vector<std::string> writes = testing::SaveLines(t);
     std::sort(writes.begin(), writes.end());
     EXPECT_EQ(writes, GetParam().writes);

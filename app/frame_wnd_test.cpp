@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "app/test_frame.h"
 #include "link/messages.h"
 #include "platform/profile.h"
@@ -46,25 +44,6 @@ TEST_F(FrameTest, LogIsClearedWhenTheNextTextWouldReachTheLimitAndByClear) {
     EXPECT_EQ(t.Log(), "");
 }
 
-TEST_F(FrameTest, PostedLogTextsArriveInOrderFromAnotherThread) {
-    std::string expected;
-    std::thread poster([&] {
-        for (int i = 0; i < 50; ++i) t.frame->PostLogText(std::to_string(i) + ";");
-    });
-    for (int i = 0; i < 50; ++i) expected += std::to_string(i) + ";";
-    poster.join();
-    t.loop->RunUntilIdle();
-    EXPECT_EQ(t.Log(), expected);
-}
-
-struct EventCase {
-    const char* name;
-    const char* type;
-    const char* text;  // "rfModel" for the clicks; the field's text for "killfocus"
-    int kind;          // of the job queued; 0: none
-    const char* line;
-};
-
 // The unit is in configuration mode and no worker runs: each event leaves its job queued, and
 // leaving a server address that holds a blank warns (twice below), keeping the text.
 TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChecked) {
@@ -72,34 +51,37 @@ TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChec
     t.loop->RunUntilIdle();
     ASSERT_TRUE(t.frame->link.LoggedIn());
     t.dialogs.SetNextFileName("/nonexistent/unit.cfg");
-    const EventCase cases[] = {{"Load", "click", "", 1, "\r\nAT+SHOW\r\n"},
-                               {"RestoreFactory", "click", "", 4, "\r\nAT+FACTORY\r\n"},
-                               {"SaveToFile", "click", "", 5, "\r\nAT+SHOW\r\n"},
-                               {"READFILELOG", "click", "", 13, "at+READFILELOG\r\n"},
-                               {"CPIN", "click", "", 10, "\r\nAT+CIMI\r\n"},
-                               {"CPIN", "click", "EC200-BG96", 10, "\r\nAT+CPIN?\r\n"},
-                               {"CSQ", "click", "", 11, "At+CSQ\r\n"},
-                               {"GetVer", "click", "", 9, "At+VER\r\n"},
-                               {"AT+CCID", "click", "", 15, "AT+CCID\r\n"},
-                               {"AT+CGATT?", "click", "", 15, "AT+CGATT?\r\n"},
-                               {"Ver", "click", "", 0, ""},
-                               {"FINDNETMODE", "setfocus", "", 8, "AT+FINDNETMODE\r\n"},
-                               {"Server's Ip", "killfocus", "10.0.0.1 ", 0, ""},
-                               {"Server5's Ip", "killfocus", " x", 0, ""},
-                               {"Server's Ip", "killfocus", "10.0.0.1", 0, ""},
-                               {"quit", "click", "", 7, "\r\nat+quit\r\n"},
-                               {"FINDNETMODE", "setfocus", "", 0, ""}};  // logged out now
-    for (const EventCase& c : cases) {
-        const bool leaving = std::string(c.type) == "killfocus";
-        if (leaving) t.Find(c.name)->SetText(c.text);
-        t.frame->rfModel = leaving ? "" : c.text;
+    // The control, the event, "rfModel" for the clicks or the field's text for "killfocus",
+    // the kind of the job queued (0: none) and its line.
+    const std::tuple<const char*, const char*, const char*, int, const char*> cases[] = {
+        {"Load", "click", "", 1, "\r\nAT+SHOW\r\n"},
+        {"RestoreFactory", "click", "", 4, "\r\nAT+FACTORY\r\n"},
+        {"SaveToFile", "click", "", 5, "\r\nAT+SHOW\r\n"},
+        {"READFILELOG", "click", "", 13, "at+READFILELOG\r\n"},
+        {"CPIN", "click", "", 10, "\r\nAT+CIMI\r\n"},
+        {"CPIN", "click", "EC200-BG96", 10, "\r\nAT+CPIN?\r\n"},
+        {"CSQ", "click", "", 11, "At+CSQ\r\n"},
+        {"GetVer", "click", "", 9, "At+VER\r\n"},
+        {"AT+CCID", "click", "", 15, "AT+CCID\r\n"},
+        {"AT+CGATT?", "click", "", 15, "AT+CGATT?\r\n"},
+        {"Ver", "click", "", 0, ""},
+        {"FINDNETMODE", "setfocus", "", 8, "AT+FINDNETMODE\r\n"},
+        {"Server's Ip", "killfocus", "10.0.0.1 ", 0, ""},
+        {"Server5's Ip", "killfocus", " x", 0, ""},
+        {"Server's Ip", "killfocus", "10.0.0.1", 0, ""},
+        {"quit", "click", "", 7, "\r\nat+quit\r\n"},
+        {"FINDNETMODE", "setfocus", "", 0, ""}};  // logged out now
+    for (const auto& [name, type, text, kind, line] : cases) {
+        const bool leaving = std::string(type) == "killfocus";
+        if (leaving) t.Find(name)->SetText(text);
+        t.frame->rfModel = leaving ? "" : text;
         const size_t before = t.frame->link.PendingJobs().size();
-        Raise(c.name, c.type);
+        Raise(name, type);
         const std::vector<model::WorkerJob> jobs = t.frame->link.PendingJobs();
-        ASSERT_EQ(jobs.size(), before + (c.kind ? 1 : 0)) << c.name;
-        if (!c.kind) continue;
-        EXPECT_EQ(jobs.back().jobKind, c.kind) << c.name;
-        EXPECT_EQ(jobs.back().line, c.line) << c.name;
+        ASSERT_EQ(jobs.size(), before + (kind ? 1 : 0)) << name;
+        if (!kind) continue;
+        EXPECT_EQ(jobs.back().jobKind, kind) << name;
+        EXPECT_EQ(jobs.back().line, line) << name;
     }
     EXPECT_EQ(t.dialogs.FileDialogs().back().proposedName, "7315_E.cfg");
     EXPECT_FALSE(t.Find("Load")->IsEnabled());  // "quit" did not wait for the unit

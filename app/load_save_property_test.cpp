@@ -7,13 +7,13 @@
 //     file's writes, "Save" writes nothing more (the rows the file lacks show the unit's).
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sstream>
 
 #include "app/test_frame.h"
 #include "model/config_file.h"
 #include "model/unit_lines.h"
 #include "platform/decimal.h"
+#include "platform/temp_folder_for_test.h"
 #include "sim/random_state_for_test.h"
 
 namespace app {
@@ -23,10 +23,6 @@ using testing::SaveLines;
 using testing::TestFrame;
 
 constexpr std::uint32_t kSeedsPerProfile = 12;
-
-std::vector<std::string> Profiles() {
-    return sim::ProfileNames();
-}
 
 std::string Join(const std::vector<std::string>& lines) {
     std::ostringstream out;
@@ -50,7 +46,7 @@ TEST_P(LoadThenSave, WritesNothing) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Profiles, LoadThenSave, ::testing::ValuesIn(Profiles()));
+INSTANTIATE_TEST_SUITE_P(Profiles, LoadThenSave, ::testing::ValuesIn(sim::ProfileNames()));
 
 /// Whether the unit's value of a row can be shown by the row's control: an edit field shows
 /// any value, a drop-down the values an item stands for. The two page-0 work mode lists stand
@@ -61,10 +57,6 @@ bool Shows(TestFrame& loaded, const std::string& name, const std::string& value)
     if (name == "I/O1 Mode" || name == "I/O2 Mode") return value == "4" || value == "5";
     const auto* list = loaded.Find<ui::Combo>(name);
     return list && list->GetCurSel() >= 0;
-}
-
-bool Flagged(TestFrame& t, const model::ParamEntry& row) {
-    return row.shown && t.frame->pages[static_cast<size_t>(row.page)].shown;
 }
 
 /// The lines a walk over the form of `a` must queue for a unit holding `b`: each flagged row
@@ -79,7 +71,7 @@ std::vector<std::string> ExpectedLines(TestFrame& t, const sim::UnitState& a,
         if (std::find(lines.begin(), lines.end(), line) == lines.end()) lines.push_back(line);
     };
     for (const auto& [name, row] : t.frame->catalogue) {
-        if (!Flagged(t, row)) continue;
+        if (!row.shown || !t.frame->pages[static_cast<size_t>(row.page)].shown) continue;
         if (name == "I/O selection") {
             const int channel = t.Find<ui::Combo>(name)->GetCurSel() + 1;
             const std::string command = "AT+DIOWORKMODE" + std::to_string(channel);
@@ -104,13 +96,28 @@ std::vector<std::string> ExpectedLines(TestFrame& t, const sim::UnitState& a,
     return lines;
 }
 
+/// Loads `file` into a window whose unit holds `unit`, as the worker does with the unit's
+/// report; the parameter writes that follow.
+std::vector<model::WorkerJob> LoadFile(TestFrame& t, const std::string& file,
+                                       const sim::UnitState& unit) {
+    t.dialogs.SetNextFileName(file);
+    t.frame->LoadConfigFile();
+    t.loop->RunUntilIdle();
+    t.frame->WriteLoadedConfiguration(unit.Report());
+    t.loop->RunUntilIdle();
+    std::vector<model::WorkerJob> writes;
+    for (const model::WorkerJob& job : t.frame->link.PendingJobs()) {
+        if (job.jobKind == model::kWriteParam) writes.push_back(job);
+    }
+    return writes;
+}
+
 class LoadFromFile : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(LoadFromFile, WritesTheFlaggedRowsThatDifferEachOnceInCatalogueOrder) {
     const sim::Profile& profile = *sim::FindProfile(GetParam());
-    const std::string file = (std::filesystem::temp_directory_path() /
-                              ("property-" + std::to_string(::getpid()) + ".cfg"))
-                                 .string();
+    const platform::testing_support::TempFolder folder;
+    const std::string file = folder.File("unit.cfg");
     for (std::uint32_t seed = 1; seed <= kSeedsPerProfile; ++seed) {
         const sim::UnitState a = sim::testing::RandomUnitState(profile, 1000 + seed);
         const sim::UnitState b = sim::testing::RandomUnitState(profile, 2000 + seed);
@@ -120,24 +127,16 @@ TEST_P(LoadFromFile, WritesTheFlaggedRowsThatDifferEachOnceInCatalogueOrder) {
         ASSERT_TRUE(model::WriteConfigFile(file, a.Report()));
         TestFrame t;
         ASSERT_TRUE(t.created) << t.error;
-        t.dialogs.SetNextFileName(file);
-        t.frame->LoadConfigFile();
-        t.loop->RunUntilIdle();
-        // The worker reads unit B and compares: the writes follow the file's job.
-        t.frame->WriteLoadedConfiguration(b.Report());
         std::vector<std::string> lines;
-        for (const model::WorkerJob& job : t.frame->link.PendingJobs()) {
-            if (job.jobKind == model::kWriteParam) lines.push_back(job.line);
-        }
+        for (const model::WorkerJob& job : LoadFile(t, file, b)) lines.push_back(job.line);
         const std::vector<std::string> expected = ExpectedLines(t, a, b);
         EXPECT_EQ(lines, expected) << GetParam() << " seed " << seed << "\nwritten:\n"
                                    << Join(lines) << "expected:\n"
                                    << Join(expected);
     }
-    std::filesystem::remove(file);
 }
 
-INSTANTIATE_TEST_SUITE_P(Profiles, LoadFromFile, ::testing::ValuesIn(Profiles()));
+INSTANTIATE_TEST_SUITE_P(Profiles, LoadFromFile, ::testing::ValuesIn(sim::ProfileNames()));
 
 /// `report` without the lines whose label starts one of `labels` (CR LF line ends).
 std::string WithoutRows(std::string report, const std::vector<std::string>& labels) {
@@ -149,26 +148,14 @@ std::string WithoutRows(std::string report, const std::vector<std::string>& labe
     return report;
 }
 
-/// Loads `file` into a window that holds `unit`, as the worker does with the unit's report,
-/// and lets the unit take every write: the catalogue records each acknowledged line.
-void LoadFileIntoUnit(TestFrame& t, const std::string& file, const sim::UnitState& unit) {
-    t.dialogs.SetNextFileName(file);
-    t.frame->LoadConfigFile();
-    t.loop->RunUntilIdle();
-    t.frame->WriteLoadedConfiguration(unit.Report());
-    t.loop->RunUntilIdle();
-    for (const model::WorkerJob& job : t.frame->link.PendingJobs()) {
-        if (job.jobKind != model::kWriteParam) continue;
+/// Records the writes of `jobs` as the unit took them: the catalogue holds each acknowledged
+/// line's value.
+void TakeWrites(TestFrame& t, const std::vector<model::WorkerJob>& jobs) {
+    for (const model::WorkerJob& job : jobs) {
         t.frame->RecordWrittenValue(job.paramName, job.paramValue);
         for (const std::string& row : job.sameLineRows)
             t.frame->RecordWrittenValue(row, job.paramValue);
     }
-}
-
-std::string TempFile(const char* name) {
-    return (std::filesystem::temp_directory_path() /
-            (std::string(name) + "-" + std::to_string(::getpid()) + ".cfg"))
-        .string();
 }
 
 // The server address is not in the file: the field keeps the unit's, and nothing writes it.
@@ -179,23 +166,23 @@ TEST(LoadFromFile, ARowTheFileLacksShowsTheUnitsValueAndIsNeverWritten) {
     LoadReport(t, "base");
     sim::UnitState changed = unit;
     ASSERT_TRUE(changed.SetValue("AT+PORT", "6001"));
-    const std::string file = TempFile("without-ip");
+    const platform::testing_support::TempFolder folder;
+    const std::string file = folder.File("unit.cfg");
     ASSERT_TRUE(model::WriteConfigFile(file, WithoutRows(changed.Report(), {"Server's Ip:"})));
-    LoadFileIntoUnit(t, file, unit);
-    std::vector<std::string> written;
-    for (const model::WorkerJob& job : t.frame->link.PendingJobs()) written.push_back(job.line);
-    EXPECT_EQ(written,
-              (std::vector<std::string>{std::string(model::kReportLine), "AT+PORT=6001\r\n"}));
+    const std::vector<model::WorkerJob> writes = LoadFile(t, file, unit);
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].line, "AT+PORT=6001\r\n");
+    TakeWrites(t, writes);
     EXPECT_EQ(t.Find("Server's Ip")->GetText(), *unit.Value("AT+IPAD"));
     EXPECT_EQ(SaveLines(t), std::vector<std::string>{});
-    std::filesystem::remove(file);
 }
 
 class LoadPartOfAFile : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(LoadPartOfAFile, ThenSaveWritesNothingMore) {
     const sim::Profile& profile = *sim::FindProfile(GetParam());
-    const std::string file = TempFile("part");
+    const platform::testing_support::TempFolder folder;
+    const std::string file = folder.File("unit.cfg");
     for (std::uint32_t seed = 1; seed <= kSeedsPerProfile / 2; ++seed) {
         const sim::UnitState unit = sim::testing::RandomUnitState(profile, 3000 + seed);
         const sim::UnitState other = sim::testing::RandomUnitState(profile, 4000 + seed);
@@ -213,14 +200,13 @@ TEST_P(LoadPartOfAFile, ThenSaveWritesNothingMore) {
         TestFrame t;
         ASSERT_TRUE(t.created) << t.error;
         LoadReport(t, profile.name.c_str(), [&](sim::UnitState& s) { s = unit; });
-        LoadFileIntoUnit(t, file, unit);
+        TakeWrites(t, LoadFile(t, file, unit));
         const std::vector<std::string> again = SaveLines(t);
         EXPECT_TRUE(again.empty()) << GetParam() << " seed " << seed << " writes:\n" << Join(again);
     }
-    std::filesystem::remove(file);
 }
 
-INSTANTIATE_TEST_SUITE_P(Profiles, LoadPartOfAFile, ::testing::ValuesIn(Profiles()));
+INSTANTIATE_TEST_SUITE_P(Profiles, LoadPartOfAFile, ::testing::ValuesIn(sim::ProfileNames()));
 
 }  // namespace
 }  // namespace app

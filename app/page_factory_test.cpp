@@ -4,14 +4,16 @@
 
 #include <fstream>
 
-#include "app/test_frame.h"
+#include "platform/temp_folder_for_test.h"
+#include "ui/paint_manager.h"
 
 namespace app {
 namespace {
 
 // Any other name loads a file of its own; a missing or broken file gives an empty page.
 TEST(PageFactory, EachElementNameLoadsItsFileAndAMissingFileGivesAnEmptyPage) {
-    const std::string folder = testing::MakeProgramFolder("pages");
+    platform::testing_support::TempFolder temp;
+    const std::string folder = temp.Path() + "/";
     ui::PaintManager::SetResourcePath(folder);
     const std::pair<const char*, const char*> cases[] = {
         {"WorkTab", "WorkTab.xml"},
@@ -34,7 +36,6 @@ TEST(PageFactory, EachElementNameLoadsItsFileAndAMissingFileGivesAnEmptyPage) {
         EXPECT_EQ(page->AsContainer()->GetItemAt(0)->AsContainer()->GetItemAt(0)->GetName(), file);
     }
     EXPECT_EQ(callback.CreateControl(""), nullptr);
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -12,7 +12,6 @@ namespace {
 // Section "Set", key "Language", 19 characters at most; a code other than 0 is Chinese.
 TEST(Startup, LanguageCodeChoosesTheSkin) {
     const std::tuple<const char*, int, const char*> cases[] = {
-        {"[Other]\nLanguage=1\n", 0, "skin/ConifgENRes"},
         {"[set]\nlanguage=7\n", 7, "skin/ConifgRes"},
         {"[Set]\nLanguage=0000000000000000001\n", 1, "skin/ConifgRes"},
         {"[Set]\nLanguage=00000000000000000001\n", 0, "skin/ConifgENRes"}};

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <optional>
 
-#include "app/test_frame.h"
+#include "platform/temp_folder_for_test.h"
 #include "ui/dialog_builder.h"
 
 namespace app {
@@ -13,12 +12,12 @@ namespace {
 
 class TitleFiles : public ::testing::Test {
   protected:
-    void TearDown() override { std::filesystem::remove_all(folder); }
     void Write(const std::string& name, const std::string& text) {
-        std::ofstream(folder + name, std::ios::binary) << text;
+        platform::testing_support::WriteFile(folder + name, text);
     }
 
-    std::string folder = testing::MakeProgramFolder("title");
+    platform::testing_support::TempFolder temp;
+    std::string folder = temp.Path() + "/";
     platform::LanguageTexts texts{folder + "Language.ini"};
 };
 

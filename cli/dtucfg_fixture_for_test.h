@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <memory>
 #include <sstream>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "cli/run.h"
+#include "platform/temp_folder_for_test.h"
 #include "sim/simulated_unit.h"
 
 namespace cli::testing {
@@ -26,14 +26,6 @@ struct RunResult {
 
 class Dtucfg : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override {
-        unit.reset();
-        std::filesystem::remove_all(dir_);
-    }
     /// A unit of `profile`, starting: the handshake brings it into configuration mode.
     sim::SimulatedUnit& StartUnit(const char* profile = "base", sim::UnitOptions options = {}) {
         options.paced = false;
@@ -54,7 +46,7 @@ class Dtucfg : public ::testing::Test {
             RunDtucfg(args, Environment{std::string(DTU_BIN_DIR) + "/", false, &clock}, out, err);
         return {code, out.str(), err.str()};
     }
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Path(const std::string& name) const { return folder_.File(name); }
     /// The command lines the unit received, without the handshake bytes before them.
     std::vector<std::string> Lines() const {
         std::vector<std::string> lines = unit->ReceivedLines();
@@ -77,10 +69,7 @@ class Dtucfg : public ::testing::Test {
     std::unique_ptr<sim::SimulatedUnit> unit;
 
   private:
-    const std::filesystem::path dir_ =
-        std::filesystem::temp_directory_path() /
-        ("dtucfg-" + std::to_string(::getpid()) + "-" +
-         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    platform::testing_support::TempFolder folder_;
 };
 
 inline std::string Show(const RunResult& r) {
@@ -91,10 +80,6 @@ inline bool Has(const std::string& text, std::string_view part) {
     return text.find(part) != std::string::npos;
 }
 
-inline std::string ReadFile(const std::string& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
+using platform::testing_support::ReadFile;
 
 }  // namespace cli::testing

@@ -37,14 +37,10 @@ TEST(ParseCommandLine, ReadsEveryOptionAndTheCommandsArguments) {
               (std::vector<std::string>{"A=1", "C=", "-x=1"}));
 }
 
-struct BadLine {
-    std::vector<std::string> args;
-    const char* message;  // part of the error text
-};
-
 // One line per way of failing: the refusals of one check are not repeated.
 TEST(ParseCommandLine, RefusesBadLinesWithAReason) {
-    const BadLine cases[] = {
+    // The command line, part of the error text.
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"--simulate"}, "no command"},
         {{"--bogus", "ports"}, "unknown option \"--bogus\""},
         {{"read"}, "no port"},
@@ -69,10 +65,10 @@ TEST(ParseCommandLine, RefusesBadLinesWithAReason) {
         {{"--simulate", "apply", "a.cfg", "--with-linked"}, "--with-linked belongs to set"},
         {{"--port", "/dev/x", "ports"}, "ports opens no port"},
     };
-    for (const BadLine& c : cases) {
-        const ParseResult r = ParseCommandLine(c.args);
-        EXPECT_FALSE(r.options) << ::testing::PrintToString(c.args);
-        EXPECT_NE(r.error.find(c.message), std::string::npos) << c.message << " -> " << r.error;
+    for (const auto& [args, message] : cases) {
+        const ParseResult r = ParseCommandLine(args);
+        EXPECT_FALSE(r.options) << ::testing::PrintToString(args);
+        EXPECT_NE(r.error.find(message), std::string::npos) << message << " -> " << r.error;
     }
 }
 

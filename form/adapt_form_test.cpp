@@ -16,26 +16,18 @@ TEST(AdaptForm, ACaseWhoseListIsMissingStopsOrRunsOnlyTheFinalStep) {
                                           {13, true},  {18, true}, {19, true}};
     for (const auto& [adaptCase, finalStep] : cases) {
         ui::PaintManager pm;
-        ui::DialogBuilder builder;
-        pm.AttachDialog(builder.CreateFromText(
+        pm.AttachDialog(ui::DialogBuilder().CreateFromText(
             R"(<VerticalLayout><Container name="IOTab" visible="false"/></VerticalLayout>)",
             nullptr, &pm));
         model::ParamCatalogue catalogue;
         model::PageTable pages;
         model::InitPageTable(pages);
         pages[model::kIoPage].shown = false;
-        const bool baseModel = true;
+        const bool base = true;
         const platform::LanguageTexts texts("/nonexistent/Language.ini");
-        const std::string lastList;
+        const std::string last;
         int posted = 0;
-        AdaptContext ctx{pm,
-                         catalogue,
-                         pages,
-                         baseModel,
-                         texts,
-                         lastList,
-                         [&](int, int) { ++posted; },
-                         [](const std::string&) {}};
+        AdaptContext ctx{pm, catalogue, pages, base, texts, last, [&](int, int) { ++posted; }, {}};
         AdaptForm(ctx, adaptCase, 1);
         EXPECT_EQ(pm.FindControl("IOTab")->IsVisible(), finalStep) << "case " << adaptCase;
         EXPECT_EQ(pages[model::kIoPage].shown, finalStep) << "case " << adaptCase;

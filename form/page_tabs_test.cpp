@@ -27,8 +27,7 @@ std::string TabRow(int room) {
 class PageTabsTest : public ::testing::Test {
   protected:
     void Build(int room) {
-        ui::DialogBuilder builder;
-        pm.AttachDialog(builder.CreateFromText(TabRow(room), nullptr, &pm));
+        pm.AttachDialog(ui::DialogBuilder().CreateFromText(TabRow(room), nullptr, &pm));
         model::InitPageTable(pages);
     }
     std::string VisibleHeaders() {
@@ -44,7 +43,6 @@ class PageTabsTest : public ::testing::Test {
     void SetShown(const std::string& pattern) {
         for (int i = 0; i < 10; ++i) pages[i].shown = pattern[i] == '1';
     }
-    int OpenPage() { return pm.Find<ui::TabLayout>("switch")->GetCurSel(); }
 
     ui::PaintManager pm;
     model::PageTable pages;
@@ -61,66 +59,42 @@ TEST_F(PageTabsTest, ApplyShowsTheShownPagesAndOpensTheFirst) {
         SetVisible("0101010101");
         UpdatePageTabs(pm, pages, kApplyPages);
         EXPECT_EQ(VisibleHeaders(), shown);
-        EXPECT_EQ(OpenPage(), page);
+        EXPECT_EQ(pm.Find<ui::TabLayout>("switch")->GetCurSel(), page);
         EXPECT_TRUE(pm.Find<ui::Option>(option)->IsSelected()) << option;
     }
 }
 
-struct ScrollCase {
-    const char* name;
-    int room;
-    const char* shown;
-    const char* visibleBefore;
-    int mode;
-    const char* visibleAfter;
-};
-
-class PageTabsScrollTest : public PageTabsTest, public ::testing::WithParamInterface<ScrollCase> {};
-
-TEST_P(PageTabsScrollTest, HeadersFollowTheScroll) {
-    const ScrollCase& c = GetParam();
-    Build(c.room);
-    SetShown(c.shown);
-    SetVisible(c.visibleBefore);
-    UpdatePageTabs(pm, pages, c.mode);
-    EXPECT_EQ(VisibleHeaders(), c.visibleAfter);
+// Ten headers of 100: the room, the pages shown, the headers visible before, the mode, after.
+TEST_F(PageTabsTest, HeadersFollowTheScroll) {
+    const std::tuple<int, const char*, const char*, int, const char*> cases[] = {
+        // The ninth header fills 900, so L = 9: walking down from 9 the tenth overflows at 0.
+        {900, "1111111111", "1111111111", kScrollRight, "0111111111"},
+        // Everything fits (the sum never reaches the room): nothing is hidden.
+        {1000, "1111111111", "1111111111", kScrollRight, "1111111111"},
+        // Room 500: L = 5; walking down from 5 the sum passes 500 only at index 0.
+        {500, "1111111111", "1111111111", kScrollRight, "0111111111"},
+        // Room 350, visible from 2: L = 6; from 6 down 6, 5, 4 make 300, and 3 passes 350.
+        {350, "1111111111", "0011111111", kScrollRight, "0000111111"},
+        {900, "1111111111", "0001111111", kScrollLeft, "0011111111"},
+        {900, "1011111111", "0001111111", kScrollLeft, "0011111111"},  // skips hidden pages
+        {900, "1100111111", "0000111111", kScrollLeft, "0100111111"},  // and unshown ones
+        // No header visible: the highest shown page below 9 is uncovered.
+        {900, "1111111111", "0000000000", kScrollLeft, "0000000010"},
+        {900, "0000000001", "0000000000", kScrollLeft, "0000000001"},
+        {900, "1111111111", "0101010101", 7, "0101010101"},  // another mode does nothing
+    };
+    for (const auto& [room, shown, before, mode, after] : cases) {
+        Build(room);
+        SetShown(shown);
+        SetVisible(before);
+        UpdatePageTabs(pm, pages, mode);
+        EXPECT_EQ(VisibleHeaders(), after) << room << " " << shown << " " << before << " " << mode;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, PageTabsScrollTest,
-    ::testing::Values(
-        // Ten tabs of 100 in 900: the ninth fills the room, so L = 9 and walking down from
-        // 9 the tenth tab overflows at index 0.
-        ScrollCase{"RightHidesFirstOfTen", 900, "1111111111", "1111111111", kScrollRight,
-                   "0111111111"},
-        // Everything fits (the sum never reaches the room): L is 9 and nothing is hidden.
-        ScrollCase{"RightAllFit", 1000, "1111111111", "1111111111", kScrollRight, "1111111111"},
-        // Room 500: the sum reaches it at index 4, so L = 5; walking down from 5 the sum
-        // passes 500 only at index 0.
-        ScrollCase{"RightFromPartialRow", 500, "1111111111", "1111111111", kScrollRight,
-                   "0111111111"},
-        // Room 350, pages shown 0-9; visible 2..: L = 5 (2,3,4,5 reach 400 >= 350 at 5 → L=5,
-        // then +1 = 6); from 6 down: 6,5,4 = 300, 3 → 400 > 350 hides 3 and everything below.
-        ScrollCase{"RightAfterEarlierScroll", 350, "1111111111", "0011111111", kScrollRight,
-                   "0000111111"},
-        ScrollCase{"LeftUncoversOne", 900, "1111111111", "0001111111", kScrollLeft, "0011111111"},
-        ScrollCase{"LeftSkipsHiddenPages", 900, "1011111111", "0001111111", kScrollLeft,
-                   "0011111111"},
-        ScrollCase{"LeftSkipsUnshownPages", 900, "1100111111", "0000111111", kScrollLeft,
-                   "0100111111"},
-        // No header visible: the highest shown page below 9 is uncovered.
-        ScrollCase{"LeftNothingVisible", 900, "1111111111", "0000000000", kScrollLeft,
-                   "0000000010"},
-        ScrollCase{"LeftOnlyNineShown", 900, "0000000001", "0000000000", kScrollLeft, "0000000001"},
-        ScrollCase{"OtherModeDoesNothing", 900, "1111111111", "0101010101", 7, "0101010101"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PageTabsNoRow, WithoutTheTabRowNothingChanges) {
-    ui::PaintManager pm;
-    ui::DialogBuilder builder;
-    pm.AttachDialog(builder.CreateFromText(
-        "<VerticalLayout><HorizontalLayout name=\"IOTab\"/></VerticalLayout>", nullptr, &pm));
-    model::PageTable pages;
+TEST_F(PageTabsTest, WithoutTheTabRowNothingChanges) {
+    pm.AttachDialog(ui::DialogBuilder().CreateFromText(
+        R"(<VerticalLayout><HorizontalLayout name="IOTab"/></VerticalLayout>)", nullptr, &pm));
     model::InitPageTable(pages);
     pages[model::kIoPage].shown = false;
     UpdatePageTabs(pm, pages, kApplyPages);

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "model/test_form.h"
+#include "platform/temp_folder_for_test.h"
 
 namespace model {
 namespace {
@@ -16,19 +16,15 @@ using Values = std::vector<std::pair<const char*, const char*>>;
 class BuildTest : public testing::FormTest {
   protected:
     void SetUp() override {
-        ini = (std::filesystem::temp_directory_path() /
-               ("build-" + std::to_string(::getpid()) + ".ini"))
-                  .string();
-        std::ofstream(ini)
+        std::ofstream(folder.File("Language.ini"))
             << "[Notify]\nNBBandError=band!\nLineBreakError=line break in\nNotQueued=unwritten:\n"
                "[DIO workmode]\nText1=Off\nText2=In\nText3=Out\nText4=Map\n"
                "Text5=Act\nText6=Ctl\nText7=Adc\n";
-        texts = platform::LanguageTexts(ini);
+        texts = platform::LanguageTexts(folder.File("Language.ini"));
         // The form shows what the unit holds: nothing to write yet.
         SetText("NBBand", "8");
         catalogue.SetValue("NBBand", "8");
     }
-    void TearDown() override { std::filesystem::remove(ini); }
     Lines Build(const std::set<std::string>* onlyRows = nullptr) {
         jobs.clear();
         auto logTo = [this](std::string_view text) { log += text; };
@@ -47,7 +43,7 @@ class BuildTest : public testing::FormTest {
         }
     }
 
-    std::string ini;
+    platform::testing_support::TempFolder folder;
     platform::LanguageTexts texts;
     std::vector<WorkerJob> jobs;
     std::string log;

@@ -99,28 +99,23 @@ TEST_F(ExtractTest, EveryReportNamesItsRowsAndEmptiesTheOthers) {
     EXPECT_EQ(Value("Server's Ip"), "");
 }
 
-struct BandCase {
-    const char* module;
-    int items;
-    const char* last;
-};
-
 // The band list: "AUTO", then "b1" up to the module's last band; any other module has "AUTO"
 // alone. What the list held before goes.
 TEST(FillBandList, AutoThenTheBandsOfTheModule) {
-    const BandCase cases[] = {{"BG36", 29, "b28"},
-                              {"SIM7000", 43, "b42"},
-                              {"BG96", 1, "AUTO"},
-                              {"BC35", 1, "AUTO"},
-                              {"", 1, "AUTO"}};
-    for (const BandCase& c : cases) {
+    // The module, how many items, the last.
+    const std::tuple<const char*, int, const char*> cases[] = {{"BG36", 29, "b28"},
+                                                               {"SIM7000", 43, "b42"},
+                                                               {"BG96", 1, "AUTO"},
+                                                               {"BC35", 1, "AUTO"},
+                                                               {"", 1, "AUTO"}};
+    for (const auto& [module, items, last] : cases) {
         ui::Combo list;
         list.AddItem("b99");
-        FillBandList(list, c.module);
-        ASSERT_EQ(list.GetCount(), c.items) << c.module;
-        EXPECT_EQ(list.GetItemText(0), "AUTO") << c.module;
-        EXPECT_EQ(list.GetItemText(1), c.items > 1 ? "b1" : "") << c.module;
-        EXPECT_EQ(list.GetItemText(c.items - 1), c.last) << c.module;
+        FillBandList(list, module);
+        ASSERT_EQ(list.GetCount(), items) << module;
+        EXPECT_EQ(list.GetItemText(0), "AUTO") << module;
+        EXPECT_EQ(list.GetItemText(1), items > 1 ? "b1" : "") << module;
+        EXPECT_EQ(list.GetItemText(items - 1), last) << module;
     }
 }
 

@@ -1,7 +1,6 @@
 // The generated skins hold what the program looks up in them, in both languages; the
 // generator fails the build on a template or text table it cannot turn into a skin.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,12 +13,14 @@
 
 #include "app/test_frame.h"
 #include "model/page_table.h"
+#include "platform/temp_folder_for_test.h"
 #include "skin/skin_template.h"
 #include "ui/controls.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using platform::testing_support::ReadFile;
 
 // The controls the program finds by name (separated by ","), from the lookups of app/ (window,
 // event dispatch, title), link/ (button groups), form/ (adaptation rules, layout rule table,
@@ -94,11 +95,6 @@ const std::pair<const char*, const char*> kTextKeys[] = {
     {"DIO workmode", "Text1,Text2,Text3,Text4,Text5,Text6,Text7"},
     {"ComboElement_IO", "DIO reported methods Common,DIO reported methods ADC"},
 };
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void CollectClasses(ui::Control& control, std::map<std::string, std::vector<std::string>>& out) {
     if (!control.GetName().empty()) out[control.GetName()].emplace_back(control.GetClass());
@@ -186,8 +182,8 @@ TEST(SkinTexts, MalformedPlaceholdersAreRefused) {
 // skingen writes a skin only when every template expands from a sound text table, and
 // otherwise fails the build saying where and why.
 TEST(Skingen, WritesASkinOnlyFromACompleteSoundTable) {
-    const fs::path dir = fs::temp_directory_path() / ("skingen-test-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
+    platform::testing_support::TempFolder folder;
+    const fs::path dir = folder.Path();
     fs::create_directories(dir / "layouts");
     std::ofstream(dir / "layouts" / "a.xml")
         << R"(<Window><Button name="Load" text="{{load}}, {{save}}{{load}} { }}"/></Window>)";
@@ -214,7 +210,6 @@ TEST(Skingen, WritesASkinOnlyFromACompleteSoundTable) {
     // Every placeholder is replaced; a text is put in as it is, not expanded again.
     EXPECT_NE(ReadFile(dir / "out" / "a.xml").find(R"(text="Load, 保存 {{load}}Load { }}")"),
               std::string::npos);
-    fs::remove_all(dir);
 }
 
 }  // namespace
