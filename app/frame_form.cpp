@@ -126,6 +126,8 @@ void CK4X30FrameWnd::LoadConfigFile() {
         }
     }
     if (rfModel.empty()) rfModel = unitModule;
+    valuesAtFileLoad.clear();
+    for (const auto& [name, row] : catalogue) valuesAtFileLoad[name] = row.value;
     ApplyReport();
     link.QueueJob(model::kLoadFromFile, model::kReportLine);
 }
@@ -135,13 +137,25 @@ void CK4X30FrameWnd::WriteLoadedConfiguration(std::string_view unitReport) {
     // the file holds and the unit's for the others, so only the file's rows differ and a later
     // "Save" writes nothing the file did not change.
     model::ExtractReportValues(unitReport, catalogue, rfModel);
-    std::map<std::string, std::string> unitValues;
-    for (const auto& [name, value] : fileValues) {
-        unitValues[name] = catalogue.Find(name) ? catalogue.Find(name)->value : std::string();
-        catalogue.SetValue(name, value);
+    bool unitChanged = false;  // since the file was put into the form
+    for (const auto& [name, row] : catalogue) {
+        const auto shown = valuesAtFileLoad.find(name);
+        const bool fileRow = fileValues.count(name) != 0;
+        if (!fileRow && (shown == valuesAtFileLoad.end() || shown->second != row.value)) {
+            unitChanged = true;
+        }
     }
-    ApplyReport();
-    for (const auto& [name, value] : unitValues) catalogue.SetValue(name, value);
+    // Filling the form again re-runs its adaptation after these writes are queued, so it is
+    // done only when the form would otherwise show a stale value of the unit's.
+    if (unitChanged) {
+        std::map<std::string, std::string> unitValues;
+        for (const auto& [name, value] : fileValues) {
+            unitValues[name] = catalogue.Find(name)->value;
+            catalogue.SetValue(name, value);
+        }
+        ApplyReport();
+        for (const auto& [name, value] : unitValues) catalogue.SetValue(name, value);
+    }
     BuildWriteJobs(&fileRows);
 }
 

@@ -147,6 +147,7 @@ class CK4X30FrameWnd : public ui::Window,
     std::string saveFilePath;
     std::set<std::string> fileRows;
     std::map<std::string, std::string> fileValues;
+    std::map<std::string, std::string> valuesAtFileLoad;  // what the form was filled with
 
     devlink::Link link{*this, *this};  // after the tree and the catalogue it works on
 
