@@ -158,23 +158,26 @@ void TakeWrites(TestFrame& t, const std::vector<model::WorkerJob>& jobs) {
     }
 }
 
-// The server address is not in the file: the field keeps the unit's, and nothing writes it.
+// The server address is not in the file: the field keeps the unit's, and nothing writes it,
+// whether the unit's report was read before the file (Load) or only by the file load itself.
 TEST(LoadFromFile, ARowTheFileLacksShowsTheUnitsValueAndIsNeverWritten) {
-    TestFrame t;
-    ASSERT_TRUE(t.created) << t.error;
     const sim::UnitState unit(*sim::FindProfile("base"));
-    LoadReport(t, "base");
     sim::UnitState changed = unit;
     ASSERT_TRUE(changed.SetValue("AT+PORT", "6001"));
     const platform::testing_support::TempFolder folder;
     const std::string file = folder.File("unit.cfg");
     ASSERT_TRUE(model::WriteConfigFile(file, WithoutRows(changed.Report(), {"Server's Ip:"})));
-    const std::vector<model::WorkerJob> writes = LoadFile(t, file, unit);
-    ASSERT_EQ(writes.size(), 1u);
-    EXPECT_EQ(writes[0].line, "AT+PORT=6001\r\n");
-    TakeWrites(t, writes);
-    EXPECT_EQ(t.Find("Server's Ip")->GetText(), *unit.Value("AT+IPAD"));
-    EXPECT_EQ(SaveLines(t), std::vector<std::string>{});
+    for (const bool loadFirst : {true, false}) {
+        TestFrame t;
+        ASSERT_TRUE(t.created) << t.error;
+        if (loadFirst) LoadReport(t, "base");
+        const std::vector<model::WorkerJob> writes = LoadFile(t, file, unit);
+        ASSERT_EQ(writes.size(), 1u) << loadFirst;
+        EXPECT_EQ(writes[0].line, "AT+PORT=6001\r\n");
+        TakeWrites(t, writes);
+        EXPECT_EQ(t.Find("Server's Ip")->GetText(), *unit.Value("AT+IPAD")) << loadFirst;
+        EXPECT_EQ(SaveLines(t), std::vector<std::string>{}) << loadFirst;
+    }
 }
 
 class LoadPartOfAFile : public ::testing::TestWithParam<std::string> {};
