@@ -78,12 +78,10 @@ class HostWindow : public ui::Window, public LinkHost {
         written.emplace_back(name, value);
     }
     void SaveReportFile(std::string_view report) override {
-        savedReport = report;
-        handedReports.emplace_back(report);
+        handedReports.push_back(savedReport = report);
     }
     void WriteLoadedConfiguration(std::string_view report) override {
-        loadedReport = report;
-        handedReports.emplace_back(report);
+        handedReports.push_back(loadedReport = report);
     }
 
     ui::Control* Find(std::string_view name) { return form.FindControl(name); }
