@@ -80,15 +80,29 @@ TEST_F(LinkTest, TheSummaryOfWritesCutByALostPortNamesTheOnesNeverSent) {
     EXPECT_FALSE(Enabled("Load"));
 }
 
-// The clock reaches the unit as it reads it; the factory restore's OK reads the report again;
-// a refused signal query is asked once more.
-TEST_F(LinkTest, TheClockTheFactoryRestoreAndARefusedSignalQueryAreFinished) {
+// Each kind of job is answered, and finished: the clock reaches the unit as it reads it, the
+// factory restore's OK reads the report again, a refused signal query is asked once more.
+TEST_F(LinkTest, OperationsAreAnsweredAndFinished) {
     StartUnit();
     OpenAndLogIn();
-    ASSERT_TRUE(Run(model::kWriteParam, model::ClockLine("2027/03/01,07:05:09")));
+    const struct {
+        int kind;
+        std::string line;
+        const char* notice;  // what the log says once it is answered, if anything
+    } cases[] = {
+        {model::kVersion, std::string(model::kVersionLine), ""},
+        {model::kSim, std::string(model::kPinLine), ""},
+        {model::kReadLog, std::string(model::kReadLogLine), ""},
+        {model::kCommandButton, "AT+CSQ\r\n", ""},
+        {model::kWriteParam, model::ClockLine("2027/03/01,07:05:09"), "SaveSuccess"},
+        {model::kFactory, std::string(model::kFactoryLine), "FactorySuccess"},
+    };
+    for (const auto& c : cases) {
+        const size_t logBefore = window.log.size();
+        ASSERT_TRUE(Run(c.kind, c.line)) << c.line;
+        EXPECT_TRUE(!*c.notice || Occurrences(window.log.substr(logBefore), c.notice)) << c.line;
+    }
     EXPECT_EQ(unit->ClockText(), "2027/03/01,07:05:09");
-    ASSERT_TRUE(Run(model::kFactory, model::kFactoryLine));
-    EXPECT_TRUE(Logged("FactorySuccess\r\n")) << window.log;
     EXPECT_EQ(window.reportsParsed, 1);
     unit->Refuse("AT+CSQ");
     ASSERT_TRUE(Run(model::kSignal, model::kSignalLine));
@@ -153,8 +167,9 @@ TEST(FileReport, IsCompleteAtItsOkAlsoWhenTheFirstChunkEndsBeforeTheFirstLabel) 
 }
 
 // The handshake brings a starting unit into configuration mode. Quit logs out; a restarting
-// unit's prompt while logged out starts the handshake again.
-TEST_F(LinkTest, TheHandshakeLogsInQuitLogsOutAndARestartingUnitIsAskedAgain) {
+// unit's prompt while logged out starts the handshake again; a unit that leaves configuration
+// mode by itself logs out too.
+TEST_F(LinkTest, TheHandshakeLogsInAndQuitOrTheUnitLeavingLogsOut) {
     StartUnit();
     Open();
     EXPECT_TRUE(Logged("OpenNotice\r\n"));
@@ -163,6 +178,7 @@ TEST_F(LinkTest, TheHandshakeLogsInQuitLogsOutAndARestartingUnitIsAskedAgain) {
     EXPECT_FALSE(Enabled("SerialPort"));
     ASSERT_TRUE(Until([&] { return window.link.LoggedIn(); }));
     EXPECT_FALSE(window.HasTimer(kHandshakeTimer));
+    EXPECT_EQ(window.link.ReceivedText(), "");
     loop.RunUntilIdle();
     EXPECT_EQ(window.Find("DeviceState")->GetText(), "on");
     EXPECT_TRUE(Enabled("Load"));
@@ -175,7 +191,10 @@ TEST_F(LinkTest, TheHandshakeLogsInQuitLogsOutAndARestartingUnitIsAskedAgain) {
     EXPECT_TRUE(Enabled("Login"));
     EXPECT_EQ(window.Find("DeviceState")->GetText(), "off");
     unit->Restart();
-    EXPECT_TRUE(Until([&] { return window.link.LoggedIn(); }));
+    ASSERT_TRUE(Until([&] { return window.link.LoggedIn(); }));
+    unit->SetIdleTimeout(std::chrono::milliseconds(0));  // from its next line on
+    ASSERT_TRUE(Run(model::kVersion, model::kVersionLine));
+    EXPECT_TRUE(Until([&] { return !window.link.LoggedIn(); }));
 }
 
 TEST_F(LinkTest, PortsThatCannotBeOpenedSayWhyAndStayClosed) {
