@@ -15,25 +15,17 @@ namespace devlink::testing {
 
 class FakeDeviceSource final : public DeviceSource {
   public:
-    FakeDeviceSource() = default;
     ~FakeDeviceSource() override { ::close(event_); }
-    FakeDeviceSource(const FakeDeviceSource&) = delete;
-    FakeDeviceSource& operator=(const FakeDeviceSource&) = delete;
 
     void Add(SerialDevice device) {
-        {
-            std::lock_guard lock(mutex_);
-            devices_.push_back(std::move(device));
-            std::sort(devices_.begin(), devices_.end(),
-                      [](const auto& a, const auto& b) { return a.path < b.path; });
-        }
+        std::lock_guard lock(mutex_);
+        const auto after = [&](const SerialDevice& d) { return d.path > device.path; };
+        devices_.insert(std::find_if(devices_.begin(), devices_.end(), after), std::move(device));
         Signal();
     }
     void Remove(const std::string& path) {
-        {
-            std::lock_guard lock(mutex_);
-            std::erase_if(devices_, [&](const SerialDevice& d) { return d.path == path; });
-        }
+        std::lock_guard lock(mutex_);
+        std::erase_if(devices_, [&](const SerialDevice& d) { return d.path == path; });
         Signal();
     }
 

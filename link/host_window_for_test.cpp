@@ -26,19 +26,18 @@ std::string KeyTexts() {
     static const std::string path = [] {
         const std::string file = "/tmp/dtu-link-texts-" + std::to_string(::getpid()) + ".ini";
         std::ofstream out(file);
-        out << "[OnStartCom]\n";
-        for (const char* key : {"Open", "Close", "OpenNotice", "CloseNotice", "OpenError",
-                                "PortBusy", "PermissionDenied", "BadSettings", "PortLost",
-                                "PortBack", "NoPort", "ModemManagerHint"}) {
-            out << key << "=" << key << "\n";
-        }
+        const auto keys = [&](const char* section, std::initializer_list<const char*> names) {
+            out << "[" << section << "]\n";
+            for (const char* name : names) out << name << "=" << name << "\n";
+        };
+        keys("OnStartCom", {"Open", "Close", "OpenNotice", "CloseNotice", "OpenError", "PortBusy",
+                            "PermissionDenied", "BadSettings", "PortLost", "PortBack", "NoPort",
+                            "ModemManagerHint"});
         out << "PortGone=PortGone {port}\n";
-        out << "[WorkerJobThreadProc]\n";
-        for (const char* key : {"SaveSuccess", "SaveError", "FactorySuccess", "FactoryError",
-                                "OutTime", "ReportIncomplete"}) {
-            out << key << "=" << key << "\n";
-        }
-        out << "[ComSend]\nsend=send\n[SetDeviceState]\nszLoginOn=on\nszLoginOff=off\n"
+        keys("WorkerJobThreadProc", {"SaveSuccess", "SaveError", "FactorySuccess", "FactoryError",
+                                     "OutTime", "ReportIncomplete"});
+        keys("ComSend", {"send"});
+        out << "[SetDeviceState]\nszLoginOn=on\nszLoginOff=off\n"
             << "[Summary]\nAcknowledged={ok}/{total}\nRefused=refused:\nNotAnswered=silent:\n"
             << "NotSent=unsent:\n";
         return file;

@@ -29,14 +29,11 @@ namespace devlink::testing {
 /// What the link tells its observers, and when on the window's clock.
 struct Events : LinkObserver {
     explicit Events(ui::Clock& c) : clock(c) {}
-    void JobStarted(const model::WorkerJob& job) override {
-        started.push_back(job);
-        startTimes.push_back(clock.Now());
-    }
+    void JobStarted(const model::WorkerJob&) override { started.push_back(clock.Now()); }
     void JobEnded(const model::WorkerJob& job, JobOutcome outcome, std::string_view) override {
-        (outcome != JobOutcome::kTimedOut ? answered_ : unanswered).push_back(job.line);
+        if (outcome == JobOutcome::kTimedOut) unanswered.push_back(job.line);
         outcomes.push_back(outcome);
-        endTimes.push_back(clock.Now());
+        ended.push_back(clock.Now());
     }
     void WritesDone(const WriteTally& tally) override { tallies.push_back(tally); }
     void WorkerIdle() override { ++idle; }
@@ -45,15 +42,13 @@ struct Events : LinkObserver {
         dropped = gone;
     }
     void ProgressChanged(const JobProgress& p) override { progress.push_back(p); }
-    std::vector<model::WorkerJob> started;
-    std::vector<std::string> answered_, unanswered;
-    std::vector<model::WorkerJob> dropped;
-    std::vector<ui::Millis> startTimes, endTimes;
-    std::vector<JobProgress> progress;
+    std::vector<ui::Millis> started, ended;  // when each job started and ended
+    std::vector<std::string> unanswered;     // the lines of the jobs that timed out
     std::vector<JobOutcome> outcomes;
+    std::vector<model::WorkerJob> dropped;
+    std::vector<JobProgress> progress;
     std::vector<WriteTally> tallies;
-    int idle = 0;
-    int lost = 0;
+    int idle = 0, lost = 0;
     ui::Clock& clock;
 };
 
@@ -83,12 +78,10 @@ class HostWindow : public ui::Window, public LinkHost {
         written.emplace_back(name, value);
     }
     void SaveReportFile(std::string_view report) override {
-        savedReport = report;
-        handedReports.emplace_back(report);
+        handedReports.push_back(savedReport = report);
     }
     void WriteLoadedConfiguration(std::string_view report) override {
-        loadedReport = report;
-        handedReports.emplace_back(report);
+        handedReports.push_back(loadedReport = report);
     }
 
     ui::Control* Find(std::string_view name) { return form.FindControl(name); }

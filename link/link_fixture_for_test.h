@@ -42,6 +42,8 @@ class LinkTest : public ::testing::Test {
     bool Run(int kind, std::string_view line, std::string paramName = {},
              std::string paramValue = {});
     bool Enabled(std::string_view name) { return window.Find(name)->IsEnabled(); }
+    /// How often the log holds `text`.
+    size_t Logged(std::string_view text) const { return Occurrences(window.log, text); }
 
     ui::ManualClock clock;
     HostWindow window{clock};

@@ -30,84 +30,55 @@ std::vector<std::string> Paths(std::string_view words) {
 std::string Path(std::string_view word) {
     return word.empty() ? "" : Paths(word).at(0);
 }
+/// Devices from such words; a trailing "@" gives the device the adapter's by-id path.
+std::vector<SerialDevice> Devices(std::string_view words) {
+    std::vector<SerialDevice> devices;
+    for (std::string path : Paths(words)) {
+        const bool byId = path.ends_with('@');
+        if (byId) path.pop_back();
+        devices.push_back({.path = path, .byIdPath = byId ? kById : ""});
+    }
+    return devices;
+}
 
 struct PlanCase {
     const char* what;
     const char* extraPorts;
-    std::vector<SerialDevice> devices;  // path and by-id path only
-    const char* selected;               // the text selected before
-    bool firstList;                     // the window's first list
-    const char* backById;               // a lost adapter that is back
-    const char* items;                  // expected
-    const char* selectedAfter;          // expected; empty: none
-    const char* back;                   // expected
-    const char* gone;                   // expected
+    const char* devices;
+    const char* selected;  // the text selected before
+    bool firstList;        // the window's first list
+    const char* backById;  // a lost adapter that is back
+    const char* items;     // expected, then the selection (empty: none), back and gone
+    const char* selectedAfter;
+    const char* back;
+    const char* gone;
 };
 
 // A selection stays on its port while it is listed and never passes to another port: only the
 // window's first list selects an item by itself, and only the adapter that is back takes it.
 TEST(PlanPortList, ExtraPortsFirstSelectionKeptGoneOrMovedToTheAdapterThatIsBack) {
-    const SerialDevice s0{.path = "/dev/ttyS0"}, usb0{.path = "/dev/ttyUSB0"},
-        usb1{.path = "/dev/ttyUSB1"};
-    const SerialDevice ch340{.path = "/dev/ttyUSB0", .byIdPath = kById};
-    const SerialDevice ch340Again{.path = "/dev/ttyUSB3", .byIdPath = kById};
     const bool first = true, later = false;
     const PlanCase cases[] = {
-        {"selection kept", "", {usb0, usb1}, "USB1", later, "", "USB0 USB1", "USB1", "", ""},
-        {"gone: none", "", {usb0}, "USB1", later, "", "USB0", "", "", "USB1"},
-        {"gone in the first list", "", {usb0}, "USB1", first, "", "USB0", "", "", "USB1"},
-        {"first list: the first", "", {usb0, usb1}, "", first, "", "USB0 USB1", "USB0", "", ""},
-        {"none later: none", "", {usb0, usb1}, "", later, "", "USB0 USB1", "", "", ""},
-        {"--port first",
-         "pts/7 pts/2",
-         {s0, usb0},
-         "USB0",
-         later,
-         "",
-         "pts/7 pts/2 S0 USB0",
-         "USB0",
-         "",
-         ""},
-        {"--port listed when gone", "USB1", {usb0}, "USB1", later, "", "USB1 USB0", "USB1", "", ""},
-        {"--port once", "USB0 USB0", {s0, usb0}, "", first, "", "USB0 S0", "USB0", "", ""},
-        {"--port by-id", "by-id", {ch340, usb1}, "by-id", later, "", "by-id USB1", "by-id", "", ""},
-        {"back", "", {s0, ch340Again}, "S0", later, "by-id", "S0 USB3", "USB3", "USB3", ""},
-        {"back after gone",
-         "",
-         {s0, ch340Again},
-         "",
-         later,
-         "by-id",
-         "S0 USB3",
-         "USB3",
-         "USB3",
-         ""},
-        {"back on another node",
-         "",
-         {s0, ch340Again},
-         "USB0",
-         later,
-         "by-id",
-         "S0 USB3",
-         "USB3",
-         "USB3",
-         ""},
-        {"back by-id",
-         "by-id",
-         {s0, ch340Again},
-         "S0",
-         later,
-         "by-id",
-         "by-id S0",
-         "by-id",
-         "by-id",
-         ""},
-        {"nothing", "", {}, "USB0", later, "by-id", "", "", "", "USB0"},
-        {"nothing at first", "", {}, "", first, "", "", "", "", ""},
+        {"selection kept", "", "USB0 USB1", "USB1", later, "", "USB0 USB1", "USB1", "", ""},
+        {"gone: none", "", "USB0", "USB1", later, "", "USB0", "", "", "USB1"},
+        {"gone in the first list", "", "USB0", "USB1", first, "", "USB0", "", "", "USB1"},
+        {"first list: the first", "", "USB0 USB1", "", first, "", "USB0 USB1", "USB0", "", ""},
+        {"none later: none", "", "USB0 USB1", "", later, "", "USB0 USB1", "", "", ""},
+        {"--port first", "pts/7 pts/2", "S0", "S0", later, "", "pts/7 pts/2 S0", "S0", "", ""},
+        {"--port listed when gone", "USB1", "USB0", "USB1", later, "", "USB1 USB0", "USB1", "", ""},
+        {"--port once", "USB0 USB0", "S0 USB0", "", first, "", "USB0 S0", "USB0", "", ""},
+        {"--port by-id", "by-id", "USB0@ USB1", "by-id", later, "", "by-id USB1", "by-id", "", ""},
+        {"back", "", "S0 USB3@", "S0", later, "by-id", "S0 USB3", "USB3", "USB3", ""},
+        {"back after gone", "", "S0 USB3@", "", later, "by-id", "S0 USB3", "USB3", "USB3", ""},
+        {"back, new node", "", "S0 USB3@", "USB0", later, "by-id", "S0 USB3", "USB3", "USB3", ""},
+        {"back by-id", "by-id", "S0 USB3@", "S0", later, "by-id", "by-id S0", "by-id", "by-id", ""},
+        {"nothing", "", "", "USB0", later, "by-id", "", "", "", "USB0"},
+        {"nothing at first", "", "", "", first, "", "", "", "", ""},
     };
     for (const PlanCase& c : cases) {
+        const std::vector<SerialDevice> devices = Devices(c.devices);
         const PortListPlan plan = PlanPortList(
-            Paths(c.extraPorts), c.devices, Path(c.selected), Path(c.backById),
+            Paths(c.extraPorts), devices, Path(c.selected), Path(c.backById),
             c.firstList ? WhenNoneSelected::kSelectFirst : WhenNoneSelected::kSelectNone);
         std::vector<std::string> items;
         for (const PortItem& item : plan.items) items.push_back(item.text);
@@ -118,7 +89,7 @@ TEST(PlanPortList, ExtraPortsFirstSelectionKeptGoneOrMovedToTheAdapterThatIsBack
         EXPECT_EQ(plan.back, Path(c.back)) << c.what;
         EXPECT_EQ(plan.gone, Path(c.gone)) << c.what;
         for (const PortItem& item : plan.items) {  // each item knows the device it names
-            const auto device = FindDevice(c.devices, item.text);
+            const auto device = FindDevice(devices, item.text);
             EXPECT_EQ(item.device ? item.device->path : "", device ? device->path : "") << c.what;
         }
     }
@@ -138,23 +109,21 @@ TEST(FindDevice, FollowsLinksToTheDevicesNode) {
     EXPECT_FALSE(FindDevice(devices, dev.File("none")));
 }
 
+// Only a process number's "comm" counts, and only the exact name: a longer one, another case,
+// a process gone (no "comm") or a missing folder is no ModemManager.
 TEST(ModemManager, RunsWhenAProcessOfThatNameIsListed) {
-    using platform::testing_support::WriteFile;
     platform::testing_support::TempFolder proc;
-    ASSERT_TRUE(proc.Ok());
-    auto process = [&](const char* pid, const char* comm) {
-        std::filesystem::create_directories(proc.File(pid));
-        WriteFile(proc.File(pid) + "/comm", comm);
-    };
-    process("1", "systemd\n");
-    process("self", "ModemManager\n");  // not a process number
-    process("52", "ModemManagerX\n");
-    process("53", "modemmanager\n");
-    std::filesystem::create_directories(proc.File("54"));  // gone: no comm
-    EXPECT_FALSE(ModemManagerRuns(proc.Path()));
-    process("977", "ModemManager\n");
-    EXPECT_TRUE(ModemManagerRuns(proc.Path()));
     EXPECT_FALSE(ModemManagerRuns(proc.File("missing")));
+    const std::pair<const char*, const char*> processes[] = {
+        {"1", "systemd\n"},        {"self", "ModemManager\n"},
+        {"52", "ModemManagerX\n"}, {"53", "modemmanager\n"},
+        {"54", nullptr},           {"977", "ModemManager\n"}};
+    for (const auto& [pid, comm] : processes) {
+        EXPECT_FALSE(ModemManagerRuns(proc.Path())) << pid;
+        std::filesystem::create_directories(proc.File(pid));
+        if (comm) platform::testing_support::WriteFile(proc.File(pid) + "/comm", comm);
+    }
+    EXPECT_TRUE(ModemManagerRuns(proc.Path()));
 }
 
 TEST(ModemManager, RuleOnlyForAUsbAdapterThatIsNotMarked) {
@@ -163,8 +132,7 @@ TEST(ModemManager, RuleOnlyForAUsbAdapterThatIsNotMarked) {
               R"(ATTRS{idVendor}=="1a86", ATTRS{idProduct}=="7523", ENV{ID_MM_DEVICE_IGNORE}="1")");
     ch340.mmIgnore = true;
     EXPECT_EQ(ModemManagerIgnoreRule(ch340), "");
-    const SerialDevice uart{.path = "/dev/ttyS0", .driver = "serial8250"};
-    EXPECT_EQ(ModemManagerIgnoreRule(uart), "");
+    EXPECT_EQ(ModemManagerIgnoreRule({.path = "/dev/ttyS0", .driver = "serial8250"}), "");
 }
 
 }  // namespace

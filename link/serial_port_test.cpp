@@ -21,28 +21,20 @@ namespace devlink {
 namespace {
 
 /// Collects what the port delivers, on the headless loop.
-class PortWindow : public ui::Window {
-  public:
+struct PortWindow : ui::Window {
     PortWindow() : ui::Window(ui::RealClock()) {}
-    std::intptr_t HandleMessage(const ui::Message& msg, bool& handled) override {
+    std::intptr_t HandleMessage(const ui::Message& msg, bool&) override {
         if (msg.id == UM_SERIAL_DATA) {
-            chunks.push_back(msg.payload);
-            generations.push_back(msg.wParam);
+            chunks.emplace_back(msg.payload, msg.wParam);
             received += msg.payload;
-        } else if (msg.id == UM_PORT_LOST) {
-            ++lost;
-        } else if (msg.id == UM_PORT_ERROR) {
-            ++errors;
-        } else {
-            handled = false;
         }
+        lost += msg.id == UM_PORT_LOST;
+        errors += msg.id == UM_PORT_ERROR;
         return 0;
     }
-    std::vector<std::string> chunks;
-    std::vector<std::uintptr_t> generations;
+    std::vector<std::pair<std::string, std::uintptr_t>> chunks;  // each with its generation
     std::string received;
-    int lost = 0;
-    int errors = 0;
+    int lost = 0, errors = 0;
 };
 
 /// A device starts cooked (echo, line editing, CR/LF mapping), as ttys do: the port makes it
@@ -54,29 +46,24 @@ class Pty {
         EXPECT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
         path = name;
     }
-    ~Pty() {
-        if (master >= 0) ::close(master);
-        if (slave >= 0) ::close(slave);
-    }
+    ~Pty() { Vanish(); }
     void Write(std::string_view bytes) const {
         ASSERT_EQ(::write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     }
     /// Reads until `count` bytes came or 5 s passed.
     std::string Read(size_t count) const {
         std::string got;
-        for (int waited = 0; got.size() < count && waited < 50; ++waited) {
-            pollfd p{master, POLLIN, 0};
-            if (::poll(&p, 1, 100) <= 0) continue;
-            char buf[256];
+        char buf[256];
+        for (pollfd p{master, POLLIN, 0}; got.size() < count && ::poll(&p, 1, 5000) > 0;) {
             const ssize_t n = ::read(master, buf, sizeof buf);
-            if (n > 0) got.append(buf, static_cast<size_t>(n));
+            if (n <= 0) break;
+            got.append(buf, static_cast<size_t>(n));
         }
         return got;
     }
     /// The device goes away as an unplugged adapter does.
     void Vanish() {
-        ::close(slave);
-        ::close(master);
+        for (int fd : {slave, master}) ::close(fd);
         slave = master = -1;
     }
     int master = -1;
@@ -90,20 +77,19 @@ class SerialPortTest : public ::testing::Test {
         return port.OpenPort(&window, path, baud, 'N', 8, 1, EV_RXCHAR, 8192);
     }
     bool OpenWatched() { return Open(pty.path) && port.StartEventThread(); }
+    void SetUp() override {
+        port.SetErrorBox([this](const std::string& text) { boxes.push_back(text); });
+    }
     PortWindow window;
     ui::HeadlessLoop loop{window};
     Pty pty;
     CSerialPort port;
     std::vector<std::string> boxes;
-    void SetUp() override {
-        port.SetErrorBox([this](const std::string& text) { boxes.push_back(text); });
-    }
 };
 
 TEST_F(SerialPortTest, OpeningWritesTheExactBytesAndRefusesAMissingOrHeldDevice) {
     EXPECT_FALSE(Open("/dev/nonexistent-tty"));
     EXPECT_EQ(port.LastOpenError(), ENOENT);
-    EXPECT_EQ(port.WriteNow("x"), 0u);
     const int holder = ::open(pty.path.c_str(), O_RDWR | O_NOCTTY);
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
     EXPECT_FALSE(Open(pty.path));
@@ -199,21 +185,10 @@ TEST_F(SerialPortTest, ChunksArriveInOrderAndNeverAboveTheLimit) {
     pty.Write(sent);
     ASSERT_TRUE(loop.RunUntil([&] { return window.received.size() >= sent.size(); }, 10000));
     EXPECT_EQ(window.received, sent);
-    for (const std::string& chunk : window.chunks) EXPECT_LE(chunk.size(), 4095u);
-    for (auto g : window.generations) EXPECT_EQ(g, port.Generation());
-}
-
-TEST_F(SerialPortTest, NothingOfAClosedPortIsDeliveredAfterClose) {
-    ASSERT_TRUE(OpenWatched());
-    pty.Write(std::string(3000, 'x'));
-    ASSERT_TRUE(loop.RunUntil([&] { return !window.received.empty(); }, 10000));
-    port.ClosePort();
-    const auto closedGeneration = port.Generation();
-    // Whatever was still queued carries the old generation; the owner drops it by that.
-    loop.RunFor(50);
-    for (auto g : window.generations) EXPECT_LT(g, closedGeneration);
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_EQ(port.WriteNow("x"), 0u);
+    for (const auto& [chunk, generation] : window.chunks) {
+        EXPECT_LE(chunk.size(), 4095u);
+        EXPECT_EQ(generation, port.Generation());
+    }
 }
 
 TEST_F(SerialPortTest, HangUpIsReportedOnceAndTheThreadStops) {
@@ -226,13 +201,22 @@ TEST_F(SerialPortTest, HangUpIsReportedOnceAndTheThreadStops) {
     EXPECT_FALSE(port.IsOpen());
 }
 
-// The new thread reads, and writes what is queued for it: all of it, with no error posted
-// (the error would come before the data that follows it).
-TEST_F(SerialPortTest, OpeningAgainReplacesThePortAndItsThreadThatWritesWhatIsQueued) {
+// Nothing of a closed port is delivered with the current generation: the owner drops it by
+// that. A port opened again gets a new thread that reads, and writes what is queued for it:
+// all of it, with no error posted (the error would come before the data that follows it).
+TEST_F(SerialPortTest, ClosingOrOpeningAgainEndsTheOldGenerationAndItsThread) {
     ASSERT_TRUE(OpenWatched());
-    const auto first = port.Generation();
+    pty.Write(std::string(3000, 'x'));
+    ASSERT_TRUE(loop.RunUntil([&] { return !window.received.empty(); }, 10000));
+    port.ClosePort();
+    const auto closed = port.Generation();
+    loop.RunFor(50);
+    for (const auto& [chunk, generation] : window.chunks) EXPECT_LT(generation, closed);
+    EXPECT_EQ(port.WriteNow("x"), 0u);
     ASSERT_TRUE(OpenWatched());
-    EXPECT_GT(port.Generation(), first);
+    ASSERT_TRUE(OpenWatched());  // over the open port and its running thread
+    EXPECT_GT(port.Generation(), closed + 1);
+    window.received.clear();
     pty.Write("after");
     ASSERT_TRUE(loop.RunUntil([&] { return window.received == "after"; }, 10000));
     port.QueueWrite("queued\r\n");
