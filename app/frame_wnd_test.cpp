@@ -32,6 +32,18 @@ TEST_F(FrameTest, TitleTimerFillsTheLabelsOnceAfterAHundredMilliseconds) {
     EXPECT_FALSE(t.frame->HasTimer(devlink::kTitleTimer));
 }
 
+// Each skin's help box shows the help text of its own language.
+TEST(FrameHelp, TheHelpBoxShowsTheHelpOfTheSkinsLanguage) {
+    for (const int language : {0, 1}) {
+        TestFrame t(language);
+        ASSERT_TRUE(t.created) << t.error;
+        t.loop->RunFor(101);
+        const std::string help = t.Find("HelpRichEdit")->GetText();
+        EXPECT_EQ(help.find("How to use") != std::string::npos, language == 0) << help;
+        EXPECT_EQ(help.find("使用说明") != std::string::npos, language != 0) << help;
+    }
+}
+
 TEST_F(FrameTest, LogIsClearedWhenTheNextTextWouldReachTheLimitAndByClear) {
     t.frame->AppendLog(std::string(299990, 'x'));
     t.frame->AppendLog("0123456789");  // 300000 >= 299999: cleared first

@@ -40,9 +40,9 @@ TEST_F(TitleFiles, HelpTextOrItsFallbackCutToTheirLimits) {
     }
 }
 
-TEST_F(TitleFiles, RefreshSetsTheHelpOfTheCurrentFolderElseOfTheDataFolder) {
+TEST_F(TitleFiles, RefreshSetsTheHelpOfTheCurrentFolderElseTheSkins) {
     std::filesystem::create_directory(folder + "cwd");
-    Write("Help.txt", "installed help\n");
+    Write("Help.txt", "skin help\n");
     ui::PaintManager pm;
     pm.AttachDialog(ui::DialogBuilder().CreateFromText(
         "<VerticalLayout><RichEdit name=\"HelpRichEdit\"/><Label name=\"VerDown\"/>"
@@ -50,7 +50,7 @@ TEST_F(TitleFiles, RefreshSetsTheHelpOfTheCurrentFolderElseOfTheDataFolder) {
         nullptr, &pm));
     const TitleInputs in{true, 0, folder + "cwd", folder};
     RefreshTitle(pm, texts, in);
-    EXPECT_EQ(pm.FindControl("HelpRichEdit")->GetText(), "installed help\n");
+    EXPECT_EQ(pm.FindControl("HelpRichEdit")->GetText(), "skin help\n");
     Write("cwd/Help.txt", "local help\n");
     RefreshTitle(pm, texts, in);
     RefreshTitle(pm, texts, in);  // set, not appended

@@ -6,6 +6,7 @@
 
 #include "link/link_fixture_for_test.h"
 #include "model/unit_lines.h"
+#include "sim/command_table.h"
 #include "sim/unit_state.h"
 
 namespace devlink::testing {
@@ -31,6 +32,21 @@ TEST_F(LinkTest, AReportWhoseValuesHoldResultWordsIsTakenWhole) {
             EXPECT_EQ(events.outcomes.back(), JobOutcome::kAcknowledged);
         }
     }
+}
+
+// A "Load" answered by a listing too short to be a whole report takes nothing and says so.
+TEST_F(LinkTest, AReportTooShortIsNotTakenAndTheLogSaysSo) {
+    StartUnit();
+    for (const sim::UnitCommand& command : sim::UnitCommands()) {
+        for (const std::string& label : command.labels) {
+            if (label != "Access Point Name:") unit->DropLine(label.substr(0, label.size() - 1));
+        }
+    }
+    OpenAndLogIn();
+    ASSERT_TRUE(Run(model::kReadReport, model::kReportLine));
+    EXPECT_EQ(events.outcomes.back(), JobOutcome::kIncomplete);
+    EXPECT_EQ(window.reportsParsed, 0);
+    EXPECT_EQ(Logged("ReportIncomplete\r\n"), 1u);
 }
 
 // Units often print a result and its line end in two writes: the job waits for the line end
