@@ -236,6 +236,14 @@ TEST_F(Dtucfg, AnUnchangedBandOutOfRangeStopsNoWrite) {
     EXPECT_EQ(r.code, 2) << Show(r);
     EXPECT_TRUE(Has(r.err, "NB band is out of range")) << r.err;
     EXPECT_TRUE(Has(r.err, "Server's Ip")) << r.err;  // named as not written
+    // A file whose band is out of range: the window's walk refuses it while writing.
+    ASSERT_EQ(Run({"save", Path("band.cfg")}).code, 0);
+    std::string file = ReadFile(Path("band.cfg"));
+    file.replace(file.find("nband: 0"), 8, "nband: 70000");
+    std::ofstream(Path("band.cfg"), std::ios::binary) << file;
+    r = Run({"apply", Path("band.cfg")});
+    EXPECT_EQ(r.code, 2) << Show(r);
+    EXPECT_TRUE(Has(r.err, "the NB band is out of range, not written: NBBand")) << r.err;
 }
 
 // A reply value "OK" is a value: the report is read to its closing line, saved whole and read.
