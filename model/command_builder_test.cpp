@@ -110,6 +110,10 @@ TEST_F(BuildTest, ALineAskedByTwoRowsNamesBoth) {
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_EQ(jobs[0].paramName, "NBNetModeCombo");
     EXPECT_EQ(jobs[0].sameLineRows, (Lines{"net mode"}));
+    // A band out of range before them stops the writes: both rows are named as unwritten.
+    SetText("NBBand", "0");
+    EXPECT_EQ(Build(), Lines{});
+    EXPECT_EQ(log, "band!\r\nunwritten: NBNetModeCombo, net mode\r\n");
 }
 
 // The page-0 lists write their channel's work mode: a new mapping makes it "controlled" (after
