@@ -1,4 +1,5 @@
 // The main window's side of the parameter form: the report, "Save", the configuration files.
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/frame_wnd.h"
@@ -117,17 +118,12 @@ void CK4X30FrameWnd::LoadConfigFile() {
     const std::string unitModule = rfModel;
     fileRows.clear();
     model::ExtractReportValues(*text, catalogue, rfModel, &fileRows);
-    fileValues.clear();
-    for (auto& [name, row] : catalogue) {
-        if (fileRows.count(name)) {
-            fileValues[name] = row.value;
-        } else {
-            row.value = known[name];
-        }
-    }
     if (rfModel.empty()) rfModel = unitModule;
     valuesAtFileLoad.clear();
-    for (const auto& [name, row] : catalogue) valuesAtFileLoad[name] = row.value;
+    for (auto& [name, row] : catalogue) {
+        if (!fileRows.count(name)) row.value = known[name];
+        valuesAtFileLoad[name] = row.value;
+    }
     ApplyReport();
     link.QueueJob(model::kLoadFromFile, model::kReportLine);
 }
@@ -137,24 +133,21 @@ void CK4X30FrameWnd::WriteLoadedConfiguration(std::string_view unitReport) {
     // the file holds and the unit's for the others, so only the file's rows differ and a later
     // "Save" writes nothing the file did not change.
     model::ExtractReportValues(unitReport, catalogue, rfModel);
-    bool unitChanged = false;  // since the file was put into the form
-    for (const auto& [name, row] : catalogue) {
-        const auto shown = valuesAtFileLoad.find(name);
-        const bool fileRow = fileValues.count(name) != 0;
-        if (!fileRow && (shown == valuesAtFileLoad.end() || shown->second != row.value)) {
-            unitChanged = true;
-        }
-    }
+    const bool unitChanged = std::any_of(catalogue.begin(), catalogue.end(), [&](const auto& r) {
+        return !fileRows.count(r.first) && valuesAtFileLoad[r.first] != r.second.value;
+    });
     // Filling the form again re-runs its adaptation after these writes are queued, so it is
-    // done only when the form would otherwise show a stale value of the unit's.
+    // done only when the form would otherwise show a stale value of the unit's: the file's
+    // rows go in for the filling and the unit's values come back for the comparison.
     if (unitChanged) {
-        std::map<std::string, std::string> unitValues;
-        for (const auto& [name, value] : fileValues) {
-            unitValues[name] = catalogue.Find(name)->value;
-            catalogue.SetValue(name, value);
-        }
+        const auto swapFileRows = [this] {
+            for (const std::string& name : fileRows) {
+                std::swap(catalogue.Find(name)->value, valuesAtFileLoad[name]);
+            }
+        };
+        swapFileRows();
         ApplyReport();
-        for (const auto& [name, value] : unitValues) catalogue.SetValue(name, value);
+        swapFileRows();
     }
     BuildWriteJobs(&fileRows);
 }

@@ -143,11 +143,10 @@ class CK4X30FrameWnd : public ui::Window,
     /// The adaptation cases handled, in order (kept short; for diagnosis and tests).
     std::vector<int> adaptTrace;
     /// The configuration file being saved or loaded, the rows the one loaded holds (only
-    /// those are written) and its values for them.
+    /// those are written) and the values the form was filled with from it.
     std::string saveFilePath;
     std::set<std::string> fileRows;
-    std::map<std::string, std::string> fileValues;
-    std::map<std::string, std::string> valuesAtFileLoad;  // what the form was filled with
+    std::map<std::string, std::string> valuesAtFileLoad;
 
     devlink::Link link{*this, *this};  // after the tree and the catalogue it works on
 

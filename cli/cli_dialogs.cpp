@@ -8,7 +8,6 @@ namespace cli {
 
 void CommandLineDialogs::MessageBox(const std::string& text, const std::string& caption,
                                     platform::BoxIcon) {
-    boxTexts_.push_back(text);
     err_ << "dtucfg: " << Printable(caption) << ": " << Printable(text) << '\n' << std::flush;
 }
 

@@ -24,13 +24,10 @@ class CommandLineDialogs final : public platform::Dialogs {
 
     /// The path the next file dialogs answer with.
     void SetFilePath(std::string path) { path_ = std::move(path); }
-    /// The texts of every message box shown so far, in order.
-    const std::vector<std::string>& BoxTexts() const { return boxTexts_; }
 
   private:
     std::ostream& err_;
     std::optional<std::string> path_;
-    std::vector<std::string> boxTexts_;
 };
 
 }  // namespace cli

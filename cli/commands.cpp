@@ -13,11 +13,6 @@ namespace cli {
 
 namespace {
 
-bool IsReportJob(int jobKind) {
-    return jobKind == model::kReadReport || jobKind == model::kSaveToFile ||
-           jobKind == model::kLoadFromFile;
-}
-
 /// Every job since `mark` but the report reads: the line sent and the unit's answer.
 void PrintExchanges(CommandContext& ctx, const Mark& mark) {
     const auto& jobs = ctx.session->Record().Jobs();
@@ -25,7 +20,7 @@ void PrintExchanges(CommandContext& ctx, const Mark& mark) {
     bool first = true;
     for (size_t i = mark.jobs; i < jobs.size(); ++i) {
         const JobRecord& record = jobs[i];
-        if (IsReportJob(record.job.jobKind)) continue;
+        if (model::IsReportRequest(record.job.jobKind)) continue;
         const std::string line = WithoutLineEnds(record.job.line);
         const std::vector<std::string> answer = ReplyLines(record.reply);
         if (!ctx.options.json) {

@@ -263,7 +263,7 @@ void Session::ShowProgress() {
     const JobRecord* running = recorder_.RunningJob();
     if (!p.active || !running) return;
     const int kind = running->job.jobKind;
-    if (kind == model::kReadReport || kind == model::kSaveToFile || kind == model::kLoadFromFile) {
+    if (model::IsReportRequest(kind)) {
         progress_.Show("receiving the report: " + std::to_string(p.value) + " of about " +
                        std::to_string(p.maximum) + " bytes");
     } else {
@@ -311,18 +311,13 @@ WritePreview Session::PreviewSave() {
 }
 
 Mark Session::MarkNow() const {
-    return Mark{recorder_.Jobs().size(),         recorder_.LogText().size(),
-                dialogs_.BoxTexts().size(),      recorder_.Refusals().size(),
+    return Mark{recorder_.Jobs().size(), recorder_.LogText().size(), recorder_.Refusals().size(),
                 recorder_.FileFailures().size(), recorder_.PortLosses()};
 }
 
 std::string Session::Notice(std::string_view section, std::string_view key) const {
     const std::string text = frame_->LoadText(section, key);
     return text.empty() ? std::string() : text + "\r\n";
-}
-
-bool Session::LogHas(size_t from, std::string_view text) const {
-    return !text.empty() && recorder_.LogText().find(text, from) != std::string::npos;
 }
 
 }  // namespace cli

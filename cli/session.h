@@ -35,7 +35,6 @@ struct SessionSettings {
 struct Mark {
     size_t jobs = 0;          ///< RunRecorder::Jobs().size()
     size_t log = 0;           ///< RunRecorder::LogText().size()
-    size_t boxes = 0;         ///< CommandLineDialogs::BoxTexts().size()
     size_t refusals = 0;      ///< RunRecorder::Refusals().size()
     size_t fileFailures = 0;  ///< RunRecorder::FileFailures().size()
     int portLosses = 0;       ///< RunRecorder::PortLosses()
@@ -91,8 +90,6 @@ class Session {
     Mark MarkNow() const;
     /// The notice `key` of `section` as the log shows it (with CR LF); empty when missing.
     std::string Notice(std::string_view section, std::string_view key) const;
-    /// Whether the log since `from` holds `text`; an empty text is never found.
-    bool LogHas(size_t from, std::string_view text) const;
 
     app::CK4X30FrameWnd& Frame() { return *frame_; }
     const app::CK4X30FrameWnd& Frame() const { return *frame_; }

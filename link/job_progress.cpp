@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "link/link.h"
+#include "platform/text.h"
 
 namespace devlink {
 
@@ -22,13 +23,6 @@ bool IsParameterWrite(const model::WorkerJob& job) {
 std::string Joined(const std::vector<std::string>& names) {
     std::string text;
     for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
-    return text;
-}
-
-std::string Replaced(std::string text, std::string_view token, const std::string& by) {
-    if (const size_t at = text.find(token); at != std::string::npos) {
-        text.replace(at, token.size(), by);
-    }
     return text;
 }
 
@@ -100,9 +94,9 @@ void Link::ProgressAtIdle() {
 }
 
 std::string Link::SummaryLine() const {
-    std::string line =
-        Replaced(Text("Summary", "Acknowledged"), "{ok}", std::to_string(tally_.acknowledged));
-    line = Replaced(std::move(line), "{total}", std::to_string(tally_.Total()));
+    std::string line = platform::ReplaceToken(Text("Summary", "Acknowledged"), "{ok}",
+                                              std::to_string(tally_.acknowledged));
+    line = platform::ReplaceToken(std::move(line), "{total}", std::to_string(tally_.Total()));
     if (!tally_.refused.empty())
         line += " " + Text("Summary", "Refused") + " " + Joined(tally_.refused);
     if (!tally_.notAnswered.empty()) {

@@ -10,21 +10,9 @@
 #include "link/modem_manager.h"
 #include "link/port_list.h"
 #include "link/port_watcher.h"
+#include "platform/text.h"
 
 namespace devlink {
-
-namespace {
-
-/// `text` with the port's path in place of its "{port}".
-std::string NamingPort(std::string text, const std::string& port) {
-    constexpr std::string_view kToken = "{port}";
-    if (const size_t at = text.find(kToken); at != std::string::npos) {
-        text.replace(at, kToken.size(), port);
-    }
-    return text;
-}
-
-}  // namespace
 
 void Link::UseDeviceSource(DeviceSource* source) {
     StopPortWatcher();
@@ -85,7 +73,8 @@ bool Link::RebuildPortList() {
     portsListed_ = true;
     ApplyPortList(*list, plan, Text("ListSerialPorts", "SerialNumber"));
     if (!plan.gone.empty()) {
-        host_.AppendLog(NamingPort(Text("OnStartCom", "PortGone"), plan.gone) + "\r\n");
+        host_.AppendLog(
+            platform::ReplaceToken(Text("OnStartCom", "PortGone"), "{port}", plan.gone) + "\r\n");
     }
     if (!plan.back.empty()) {
         ForgetLostPort();  // told once; the tool does not reopen it by itself

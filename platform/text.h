@@ -2,6 +2,7 @@
 // generator use them without linking this library.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -15,6 +16,14 @@ constexpr std::string_view Trim(std::string_view text, std::string_view set) {
     const std::size_t first = text.find_first_not_of(set);
     if (first == std::string_view::npos) return text.substr(text.size());
     return text.substr(first, text.find_last_not_of(set) - first + 1);
+}
+
+/// `text` with its first `token` (such as "{port}") replaced by `by`; unchanged without one.
+inline std::string ReplaceToken(std::string text, std::string_view token, std::string_view by) {
+    if (const std::size_t at = text.find(token); at != std::string::npos) {
+        text.replace(at, token.size(), by);
+    }
+    return text;
 }
 
 }  // namespace platform
