@@ -76,6 +76,11 @@ bool TimedLoop::RunUntil(const std::function<bool()>& pred, double timeoutMs) {
     }
 }
 
+void TimedLoop::Settle() {
+    while (TimedCall([&] { return window_.DispatchOne(); })) {
+    }
+}
+
 LiveSession::~LiveSession() {
     loop.reset();
     t.reset();  // the window (and its worker and port) before the unit it talks to
@@ -139,6 +144,9 @@ bool LiveSession::WaitIdle(double timeoutMs) {
         [&] { return t->Find("Load")->IsEnabled() && t->frame->link.QueuedJobs() == 0; },
         timeoutMs);
     if (!idle) error = "the worker did not come back to idle; log:\n" + t->Log();
+    // Idle is seen as soon as the last job is finished: what it posted is handled here, so
+    // the form is settled when the caller looks at it.
+    if (idle) loop->Settle();
     return idle;
 }
 

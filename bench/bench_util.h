@@ -35,6 +35,8 @@ class TimedLoop {
     bool RunUntil(const std::function<bool()>& pred, double timeoutMs);
     /// Runs `work` on this thread as one timed piece (a click, for instance).
     void Timed(const std::function<void()>& work);
+    /// Handles every message already posted (the form's adaptation after a fill, for one).
+    void Settle();
 
     /// When the condition of the last successful RunUntil was first seen to hold.
     SteadyClock::time_point SatisfiedAt() const { return satisfiedAt_; }
