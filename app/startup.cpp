@@ -34,32 +34,48 @@ std::string SkinFolder(const std::string& programFolder, int languageCode) {
     return programFolder + (languageCode != 0 ? "skin/ConifgRes" : "skin/ConifgENRes");
 }
 
-int RunProgram(Frontend& frontend, const ProgramOptions& options) {
-    ui::PaintManager::SetInstancePath(options.programFolder);
-    const platform::FileLocations files = platform::LocateFiles(options.programFolder);
+FrameSettings LocateFrameSettings(const std::string& programFolder, int languageCode) {
+    const platform::FileLocations files = platform::LocateFiles(programFolder);
     FrameSettings settings;
-    settings.languageCode = ReadLanguageCode(files.settingsFolder);
-    const std::string skin = SkinFolder(files.dataFolder, settings.languageCode);
-    ui::PaintManager::SetResourcePath(skin);
+    settings.languageCode =
+        languageCode >= 0 ? languageCode : ReadLanguageCode(files.settingsFolder);
     settings.programFolder = files.settingsFolder;
     settings.dataFolder = files.dataFolder;
+    return settings;
+}
+
+std::unique_ptr<CK4X30FrameWnd> MakeFrame(ui::Clock& clock, platform::Dialogs& dialogs,
+                                          const FrameSettings& settings, std::string& error,
+                                          const std::function<void(CK4X30FrameWnd&)>& prepare) {
+    const std::string skin = SkinFolder(settings.dataFolder, settings.languageCode);
+    ui::PaintManager::SetResourcePath(skin);
+    auto frame = std::make_unique<CK4X30FrameWnd>(clock, dialogs, settings);
+    frame->texts = platform::LanguageTexts(skin + "/Language.ini");
+    if (prepare) prepare(*frame);
+    if (!frame->Create(error)) return nullptr;
+    return frame;
+}
+
+int RunProgram(Frontend& frontend, const ProgramOptions& options) {
+    FrameSettings settings = LocateFrameSettings(options.programFolder);
     settings.programPath = options.programPath;
     settings.args = options.args;
     settings.extraPorts = options.extraPorts;
 
     devlink::UdevDeviceSource devices;  // outlives the frame, whose watcher reads it
-    CK4X30FrameWnd frame(frontend.Clock(), frontend.Dialogs(), settings);
-    frame.texts = platform::LanguageTexts(skin + "/Language.ini");
-    frame.link.UseDeviceSource(&devices);
     std::string error;
-    if (!frame.Create(error)) {
+    const auto frame = MakeFrame(frontend.Clock(), frontend.Dialogs(), settings, error,
+                                 [&](CK4X30FrameWnd& f) { f.link.UseDeviceSource(&devices); });
+    if (!frame) {
         std::fprintf(stderr, "dtuconfig: %s\n", error.c_str());
         frontend.Dialogs().MessageBox(error, "dtuconfig", platform::BoxIcon::Stop);
         return 1;
     }
-    if (!frame.link.StartWorker()) frame.AppendLog(frame.LoadText("WinMain", "WorkThread", "\r\n"));
-    frame.link.StartPortWatcher();  // without it the list follows the devices when opened
-    return frontend.Run(frame);
+    if (!frame->link.StartWorker()) {
+        frame->AppendLog(frame->LoadText("WinMain", "WorkThread", "\r\n"));
+    }
+    frame->link.StartPortWatcher();  // without it the list follows the devices when opened
+    return frontend.Run(*frame);
 }
 
 }  // namespace app

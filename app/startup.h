@@ -1,6 +1,8 @@
 // Start-up: the language setting, the skin folder, the main window and its message loop.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,18 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& args);
 int ReadLanguageCode(const std::string& programFolder);
 /// "skin/ConifgENRes" for code 0, "skin/ConifgRes" for any other code, under the folder.
 std::string SkinFolder(const std::string& programFolder, int languageCode);
+
+/// Where the program in `programFolder` (ends with '/') keeps its settings file and its
+/// skins, and the language it shows: `languageCode` when 0 or more, else the settings file's.
+FrameSettings LocateFrameSettings(const std::string& programFolder, int languageCode = -1);
+
+/// The one start-up of both front ends: makes the skin of the settings' language current,
+/// builds the main window from it with its texts, after `prepare` has seen the window (an
+/// observer, a device source). Null, with the reason in `error`, when the layout cannot be
+/// built. The link's worker is not started yet.
+std::unique_ptr<CK4X30FrameWnd> MakeFrame(ui::Clock& clock, platform::Dialogs& dialogs,
+                                          const FrameSettings& settings, std::string& error,
+                                          const std::function<void(CK4X30FrameWnd&)>& prepare = {});
 
 /// Runs the program: settings, window, loop. Returns 0, or 1 when the window's layout could
 /// not be built (the reason is shown in a message box and on standard error).

@@ -41,11 +41,8 @@ int AppendRecord(const Options& options, RunRecord& record, int code, std::ostre
 SessionSettings MakeSessionSettings(const Options& options, const Environment& env,
                                     const std::string& port) {
     // The same skins and language setting as dtuconfig from this folder.
-    const platform::FileLocations files = platform::LocateFiles(env.programFolder);
     SessionSettings settings;
-    settings.programFolder = files.dataFolder;
-    settings.languageCode = options.languageCode >= 0 ? options.languageCode
-                                                      : app::ReadLanguageCode(files.settingsFolder);
+    settings.frame = app::LocateFrameSettings(env.programFolder, options.languageCode);
     settings.port = port;
     settings.baud = options.baud;
     settings.format = options.format;

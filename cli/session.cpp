@@ -65,19 +65,18 @@ Session::~Session() {
 }
 
 bool Session::Create(std::string& error) {
-    const std::string skin = app::SkinFolder(settings_.programFolder, settings_.languageCode);
-    ui::PaintManager::SetInstancePath(settings_.programFolder);
-    ui::PaintManager::SetResourcePath(skin);
-    app::FrameSettings frameSettings;
-    frameSettings.languageCode = settings_.languageCode;
-    frameSettings.programFolder = settings_.programFolder;
+    app::FrameSettings frameSettings = settings_.frame;
     frameSettings.programPath = platform::ProgramPath();
     if (!settings_.port.empty()) frameSettings.extraPorts = {settings_.port};
-    frame_ = std::make_unique<app::CK4X30FrameWnd>(Clock(), dialogs_, frameSettings);
-    frame_->texts = platform::LanguageTexts(skin + "/Language.ini");
-    frame_->AddObserver(&recorder_);
-    loop_ = std::make_unique<ui::HeadlessLoop>(*frame_);
-    if (!frame_->Create(error)) return false;
+    frame_ =
+        app::MakeFrame(Clock(), dialogs_, frameSettings, error, [this](app::CK4X30FrameWnd& f) {
+            f.AddObserver(&recorder_);
+            loop_ = std::make_unique<ui::HeadlessLoop>(f);
+        });
+    if (!frame_) {
+        loop_.reset();
+        return false;
+    }
     if (settings_.verbose) {
         recorder_.SetLogEcho([this](std::string_view text) {
             // The log holds the unit's replies as received: shown, never obeyed.

@@ -20,9 +20,8 @@
 namespace cli {
 
 struct SessionSettings {
-    std::string programFolder;  ///< ends with '/'; holds the skins
-    int languageCode = 0;       ///< 0 English, other values Chinese
-    std::string port;           ///< the device path to open
+    app::FrameSettings frame;  ///< where the settings and skins are, and the language
+    std::string port;          ///< the device path to open
     int baud = 115200;
     std::string format = "8N1";
     double loginWaitSeconds = 3.0;

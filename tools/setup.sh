@@ -8,7 +8,7 @@ packages=(
     fonts-wqy-microhei
     clang libclang-rt-14-dev
     scdoc dpkg-dev file desktop-file-utils appstream bash-completion
-    xvfb lintian weston qt6-wayland qt6-translations-l10n
+    xvfb lintian weston qt6-wayland qt6-translations-l10n ccache
 )
 
 missing=()

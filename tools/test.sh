@@ -5,19 +5,43 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+
+# Each stage's time, printed at the end of the run (also when a stage fails).
+stages=()
+stage_name=""
+stage_start=$SECONDS
+stage() {
+    if [ -n "$stage_name" ]; then
+        stages+=("$(printf '%6d s  %s' $((SECONDS - stage_start)) "$stage_name")")
+    fi
+    stage_name=$1
+    stage_start=$SECONDS
+    [ -z "$1" ] || echo "== $1"
+}
+print_times() {
+    local status=$?
+    stage ""
+    echo "== time per stage"
+    printf '%s\n' "${stages[@]}"
+    printf '%6d s  all\n' "$SECONDS"
+    return $status
+}
+trap print_times EXIT
+
+stage "setup (Debian packages)"
 tools/setup.sh
 
-echo "== formatting (clang-format)"
+stage "formatting (clang-format)"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
-echo "== build and test (warnings are errors)"
+stage "build and test (warnings are errors)"
 tools/build.sh build -DDTU_WERROR=ON
 ctest --test-dir build --output-on-failure
 
-echo "== Debian package (from build/: lintian, file list, Depends, validators, the unpacked programs)"
+stage "Debian package (from build/: lintian, file list, Depends, validators, the unpacked programs)"
 tools/check_package.sh build
 
-echo "== Wayland (headless Weston)"
+stage "Wayland (headless Weston)"
 tools/check_wayland.sh build
 
 # The sanitizer and fuzz builds compile each folder's files in batches (a unity build): half
@@ -25,18 +49,18 @@ tools/check_wayland.sh build
 # still fails there.
 unity=-DCMAKE_UNITY_BUILD=ON
 
-echo "== AddressSanitizer + UBSan"
+stage "AddressSanitizer + UBSan"
 tools/build.sh build-asan -DDTU_WERROR=ON -DDTU_SANITIZE=address "$unity"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure
 
-echo "== ThreadSanitizer (threaded tests)"
+stage "ThreadSanitizer (threaded tests)"
 threaded=(ui_test link_test app_test cli_test)
 tools/build.sh build-tsan -DDTU_WERROR=ON -DDTU_SANITIZE=thread -DDTU_BUILD_VIEW=OFF "$unity" -- "${threaded[@]}"
 for t in "${threaded[@]}"; do
     TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "build-tsan/tests/$t"
 done
-echo "== fuzzing (libFuzzer, clang, 18 s per target)"
+stage "fuzzing (libFuzzer, clang, 18 s per target)"
 fuzzers=(fuzz_report fuzz_config_file fuzz_receive fuzz_layout fuzz_profile)
 CC=clang CXX=clang++ tools/build.sh build-fuzz -DDTU_WERROR=ON -DDTU_BUILD_VIEW=OFF -DDTU_FUZZ=ON "$unity" \
     -- "${fuzzers[@]}" fuzz_seeds
