@@ -1,4 +1,5 @@
 // The five DIO channel panels: which rows a channel's work mode uses.
+#include <iterator>
 #include <string>
 
 #include "form/adapt_form.h"
@@ -54,67 +55,71 @@ int WorkMode(const AdaptContext& ctx, const std::string& text) {
     return 0;
 }
 
-void ApplyMode(Panel& p, int mode) {
-    switch (mode) {
-        case 2:
-            p.Show({".1", ".2"}, true);
-            p.Show({".6", ".7"}, false);
-            p.InterfaceRow();
-            p.MethodRows();
-            p.ByProtocol(
-                [&] {
-                    p.Show({".3", ".4", ".4.1", ".5"}, true);
-                    p.Show({".4.2"}, false);
-                    p.height = 135;
-                },
-                [&] {
-                    p.Show({".3", ".4", ".4.1", ".4.2", ".5"}, false);
-                    p.height = 60;
-                });
-            return;
-        case 3:
-            p.Show({".1", ".2"}, true);
-            p.Show({".3", ".3.1", ".3.2", ".6", ".7"}, false);
-            p.InterfaceRow();
-            p.ByProtocol(
-                [&] {
-                    p.Show({".4", ".4.1", ".4.2", ".5"}, true);
-                    p.height = 110;
-                },
-                [&] {
-                    p.Show({".4"}, true);
-                    p.Show({".4.1", ".4.2", ".5"}, false);
-                    p.height = 60;
-                });
-            return;
-        case 4:
-            p.HideAll();
-            p.Show({".6"}, true);
+// The rows each work mode shows on a channel's panel, and the panel's height.
+void ShowTcpMode(Panel& p) {
+    p.Show({".1", ".2"}, true);
+    p.Show({".6", ".7"}, false);
+    p.InterfaceRow();
+    p.MethodRows();
+    p.ByProtocol(
+        [&] {
+            p.Show({".3", ".4", ".4.1", ".5"}, true);
+            p.Show({".4.2"}, false);
+            p.height = 135;
+        },
+        [&] {
+            p.Show({".3", ".4", ".4.1", ".4.2", ".5"}, false);
             p.height = 60;
-            return;
-        case 7:
-            p.Show({".1", ".2", ".4", ".4.1"}, true);
-            p.Show({".4.2", ".5", ".6", ".7"}, false);
-            p.InterfaceRow();
-            p.ByProtocol(
-                [&] {
-                    p.Show({".3"}, true);
-                    p.MethodRows();
-                    p.height = 110;
-                },
-                [&] {
-                    p.Show({".3"}, false);
-                    p.height = 85;
-                });
-            return;
-        case 1:
-        case 5:
-        case 6:
-            p.HideAll();
-            return;
-        default:
-            return;  // a text of no mode changes nothing
-    }
+        });
+}
+
+void ShowMode3(Panel& p) {
+    p.Show({".1", ".2"}, true);
+    p.Show({".3", ".3.1", ".3.2", ".6", ".7"}, false);
+    p.InterfaceRow();
+    p.ByProtocol(
+        [&] {
+            p.Show({".4", ".4.1", ".4.2", ".5"}, true);
+            p.height = 110;
+        },
+        [&] {
+            p.Show({".4"}, true);
+            p.Show({".4.1", ".4.2", ".5"}, false);
+            p.height = 60;
+        });
+}
+
+void ShowMode4(Panel& p) {
+    p.HideAll();
+    p.Show({".6"}, true);
+    p.height = 60;
+}
+
+void ShowMode7(Panel& p) {
+    p.Show({".1", ".2", ".4", ".4.1"}, true);
+    p.Show({".4.2", ".5", ".6", ".7"}, false);
+    p.InterfaceRow();
+    p.ByProtocol(
+        [&] {
+            p.Show({".3"}, true);
+            p.MethodRows();
+            p.height = 110;
+        },
+        [&] {
+            p.Show({".3"}, false);
+            p.height = 85;
+        });
+}
+
+void HideRows(Panel& p) {
+    p.HideAll();
+}
+
+void ApplyMode(Panel& p, int mode) {
+    // Index: the work mode 1 to 7; a text of no mode (0) changes nothing.
+    static constexpr void (*kModes[])(Panel&) = {nullptr,   HideRows, ShowTcpMode, ShowMode3,
+                                                 ShowMode4, HideRows, HideRows,    ShowMode7};
+    if (mode > 0 && mode < static_cast<int>(std::size(kModes))) kModes[mode](p);
 }
 
 }  // namespace

@@ -207,15 +207,64 @@ std::string GetProfileString(const std::string& path, std::string_view section,
     return CutToChars(Unquote(lines[*where.key].value), maxChars);
 }
 
+namespace {
+
+/// Whether the file could hold the key and value read back as written: a line break, a "]"
+/// in the section or a key that looks like a section, a comment or holds "=" could not.
+bool Writable(std::string_view section, std::string_view key, std::string_view value) {
+    if (HasLineBreak(section) || section.find(']') != section.npos) return false;
+    if (HasLineBreak(key) || key.find('=') != key.npos) return false;
+    if (!key.empty() && (key.front() == ';' || key.front() == '[')) return false;
+    return !HasLineBreak(value);
+}
+
+/// The text with the value of the key's line replaced: the line up to the '=' and the blanks
+/// after it stay.
+std::string ReplaceValue(const std::string& text, const Line& line, std::string_view encoded) {
+    std::size_t valueStart = line.equals + 1;
+    while (valueStart < line.contentEnd && (text[valueStart] == ' ' || text[valueStart] == '\t'))
+        ++valueStart;
+    std::string result = text.substr(0, valueStart);
+    result.append(encoded);
+    result.append(text, line.contentEnd);
+    return result;
+}
+
+/// The text with "key=value" added after the section's last line that is neither blank nor
+/// a comment.
+std::string AddToSection(const std::string& text, const std::vector<Line>& lines,
+                         const Location& where, std::string_view entry, std::string_view newline) {
+    std::size_t last = *where.section;
+    for (std::size_t i = last + 1; i < where.sectionEnd; ++i) {
+        if (lines[i].kind != LineKind::Blank && lines[i].kind != LineKind::Comment) last = i;
+    }
+    const Line& line = lines[last];
+    std::string result = text.substr(0, line.end);
+    if (line.end == line.contentEnd) result.append(newline);  // last line had no line end
+    result.append(entry).append(newline);
+    result.append(text, line.end);
+    return result;
+}
+
+/// The text with a new section holding "key=value" at its end.
+std::string AddSection(const std::string& text, const std::vector<Line>& lines,
+                       std::string_view section, std::string_view entry, std::string_view newline) {
+    std::string result = text;
+    if (!result.empty() && result.back() != '\n') result.append(newline);
+    // A blank line before the new section, unless the file is empty or ends with one.
+    if (!lines.empty() && lines.back().kind != LineKind::Blank) result.append(newline);
+    result.append("[").append(section).append("]").append(newline);
+    result.append(entry).append(newline);
+    return result;
+}
+
+}  // namespace
+
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
     section = Trim(section, kWhiteSpace);
     key = Trim(key, kWhiteSpace);
-    // Refuse what the file could not hold: it would read back as other sections or keys.
-    if (HasLineBreak(section) || section.find(']') != section.npos) return false;
-    if (HasLineBreak(key) || key.find('=') != key.npos) return false;
-    if (!key.empty() && (key.front() == ';' || key.front() == '[')) return false;
-    if (HasLineBreak(value)) return false;
+    if (!Writable(section, key, value)) return false;
 
     // One writer at a time in this process, so that concurrent writes do not lose each other.
     static std::mutex writeMutex;
@@ -237,48 +286,12 @@ bool WriteProfileString(const std::string& path, std::string_view section, std::
         (firstNewline != text.npos && firstNewline > 0 && text[firstNewline - 1] == '\r') ? "\r\n"
                                                                                           : "\n";
     const std::string encoded = EncodeValue(value);
-    std::string result;
-    result.reserve(text.size() + section.size() + key.size() + encoded.size() + 8);
-
-    if (where.key) {
-        // Keep the line up to the '=' and the blanks after it; replace the value.
-        const Line& line = lines[*where.key];
-        std::size_t valueStart = line.equals + 1;
-        while (valueStart < line.contentEnd &&
-               (text[valueStart] == ' ' || text[valueStart] == '\t'))
-            ++valueStart;
-        result.append(text, 0, valueStart);
-        result.append(encoded);
-        result.append(text, line.contentEnd);
-    } else if (where.section) {
-        // After the last line of the section that is neither blank nor a comment.
-        std::size_t last = *where.section;
-        for (std::size_t i = last + 1; i < where.sectionEnd; ++i) {
-            if (lines[i].kind != LineKind::Blank && lines[i].kind != LineKind::Comment) last = i;
-        }
-        const Line& line = lines[last];
-        result.append(text, 0, line.end);
-        if (line.end == line.contentEnd) result.append(newline);  // last line had no line end
-        result.append(key);
-        result.append("=");
-        result.append(encoded);
-        result.append(newline);
-        result.append(text, line.end);
-    } else {
-        result = text;
-        if (!result.empty() && result.back() != '\n') result.append(newline);
-        // A blank line before the new section, unless the file is empty or ends with one.
-        if (!lines.empty() && lines.back().kind != LineKind::Blank) result.append(newline);
-        result.append("[");
-        result.append(section);
-        result.append("]");
-        result.append(newline);
-        result.append(key);
-        result.append("=");
-        result.append(encoded);
-        result.append(newline);
-    }
-    return ReplaceFileAtomically(path, result);
+    if (where.key)
+        return ReplaceFileAtomically(path, ReplaceValue(text, lines[*where.key], encoded));
+    const std::string entry = std::string(key) + "=" + encoded;
+    return ReplaceFileAtomically(path, where.section
+                                           ? AddToSection(text, lines, where, entry, newline)
+                                           : AddSection(text, lines, section, entry, newline));
 }
 
 }  // namespace platform
