@@ -10,15 +10,15 @@ namespace {
 /// What a layout does besides following its rows.
 enum class Extra {
     None,
-    PostIoSelectionFirst,  // shown: case 10 before the rows follow
-    ServiceGroup,          // the server rows: shown posts case 3; hidden clears the others
-    ActivateGroup,         // the activation rows: shown posts case 1; hidden clears them
-    DioGroup,              // a DIO channel: shown posts its case; hidden clears its rows
+    PostIoSelectionFirst,  // shown: the I/O selection case before the rows follow
+    ServiceGroup,   // the server rows: shown posts the server count; hidden clears the others
+    ActivateGroup,  // the activation rows: shown posts the activation; hidden clears them
+    DioGroup,       // a DIO channel: shown posts its case; hidden clears its rows
 };
 
 struct LayoutRule {
     LayoutRule(std::string layoutName, std::vector<std::string> rowNames, Extra what = Extra::None,
-               int postedCase = 0, std::vector<std::string> clearedRows = {})
+               model::AdaptCase postedCase = {}, std::vector<std::string> clearedRows = {})
         : layout(std::move(layoutName)),
           rows(std::move(rowNames)),
           extra(what),
@@ -28,11 +28,9 @@ struct LayoutRule {
     std::string layout;
     std::vector<std::string> rows;
     Extra extra;
-    int adaptCase;                        // posted when a group is shown
+    model::AdaptCase adaptCase;           // posted when a group is shown
     std::vector<std::string> hiddenRows;  // cleared when the group is hidden
 };
-
-const int kDioCases[] = {7, 8, 9, 20, 21};
 
 std::vector<std::string> ChannelRows(const std::string& n, bool withWorkMode) {
     std::vector<std::string> rows = {"DIO" + n + " protocol",
@@ -60,7 +58,7 @@ void AddChannelRules(std::vector<LayoutRule>& rules) {
         rules.push_back({"IO" + n + "GroupBox",
                          {d + "workmode"},
                          Extra::DioGroup,
-                         kDioCases[channel - 1],
+                         model::DioPanelCase(channel),
                          ChannelRows(n, false)});
         const std::vector<std::pair<std::string, std::vector<std::string>>> rows = {
             {"1", {d + "protocol"}},
@@ -105,7 +103,7 @@ std::vector<LayoutRule> BuildRules() {
         {"ActivateGroupBox",
          {"SMSActivationNO."},
          Extra::ActivateGroup,
-         1,
+         model::AdaptCase::kActivation,
          {"ActivationPhoneNO.", "I/O1 control", "I/O2 control", "I/O3 control", "I/O selection",
           "IO activation methods", "RegisterInfo", "RegistrationReplyInfo", "HeartbeatPacket",
           "HeartbeatPacketReplyInfo", "ActivationInterface", "DataFormat", "On-line data",
@@ -114,7 +112,7 @@ std::vector<LayoutRule> BuildRules() {
         {"ServiceGroupBox",
          {},
          Extra::ServiceGroup,
-         3,
+         model::AdaptCase::kServerCount,
          {"Secondary Server's Ip", "Secondary Server's Port", "Server2's Ip", "Server2's Port",
           "Server3's Ip", "Server3's Port", "Server4's Ip", "Server4's Port", "Server5's Ip",
           "Server5's Port"}},
@@ -169,7 +167,7 @@ void SetLayoutVisible(ui::PaintManager& pm, model::ParamCatalogue& catalogue, co
         case Extra::None:
             return SetRows(catalogue, rule->rows, visible);
         case Extra::PostIoSelectionFirst:
-            if (visible) post(10, 0);
+            if (visible) post(model::AdaptCase::kIoSelection, 0);
             return SetRows(catalogue, rule->rows, visible);
         case Extra::ServiceGroup:
             if (visible) {
