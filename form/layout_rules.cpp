@@ -77,6 +77,9 @@ void AddChannelRules(std::vector<LayoutRule>& rules) {
     }
 }
 
+void AddServerAndPlatformRules(std::vector<LayoutRule>& rules);
+
+/// The layouts of the mode, prefix, activation and debug rows, then the others.
 std::vector<LayoutRule> BuildRules() {
     std::vector<LayoutRule> rules = {
         {"DevID_HLayout", {"Modem'sID number"}},
@@ -109,6 +112,14 @@ std::vector<LayoutRule> BuildRules() {
           "HeartbeatPacketReplyInfo", "ActivationInterface", "DataFormat", "On-line data",
           "Offline data"}},
         {"DebugHorizontalLayout1", {"Debugging  port"}},
+    };
+    AddServerAndPlatformRules(rules);
+    AddChannelRules(rules);
+    return rules;
+}
+
+void AddServerAndPlatformRules(std::vector<LayoutRule>& rules) {
+    const std::vector<LayoutRule> more = {
         {"ServiceGroupBox",
          {},
          Extra::ServiceGroup,
@@ -138,8 +149,7 @@ std::vector<LayoutRule> BuildRules() {
         {"bindingCenterGroupBox3", {"RS485 port binding center"}},
         {"NetWorkSettingsLayout", {"NBNetModeCombo", "NBNetBANDCombo"}},
     };
-    AddChannelRules(rules);
-    return rules;
+    rules.insert(rules.end(), more.begin(), more.end());
 }
 
 const LayoutRule* FindRule(std::string_view name) {
