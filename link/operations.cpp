@@ -63,9 +63,9 @@ std::vector<model::WorkerJob> Link::CloseLink(std::string_view noticeKey) {
     // The writes that never went out are named in the summary of the work they belonged to.
     TallyNotSent(dropped);
     window_.KillTimer(kHandshakeTimer);
-    // Logged out at once: nothing may go to a unit that is gone. "Login" and the port controls
-    // follow with the posted connection state.
-    SetLoggedIn(false);
+    // Logged out at once, so nothing more goes to a unit that is gone; the controls follow
+    // with the posted connection state, after any login notice still on its way.
+    loggedIn_ = false;
     ButtonStateMsg::Post(window_, false, kConnectionGroup);
     openedDevice_ = {};
     if (portListDue_) RebuildPortList();
