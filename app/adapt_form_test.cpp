@@ -98,7 +98,7 @@ class AdaptTest : public ::testing::Test {
 TEST_F(AdaptTest, TheEVariantNeverShowsTheIoPage) {
     LoadReport(t, "7315_E");
     for (int adaptCase : {0, 1, 3, 7, 10, 11, 16, 17, 18, 19, 22, 99}) {
-        t.frame->PostAdaptForm(adaptCase, adaptCase == 16 ? 1 : 0);
+        t.frame->PostAdaptForm(static_cast<model::AdaptCase>(adaptCase), adaptCase == 16 ? 1 : 0);
         t.loop->RunUntilIdle();
         EXPECT_FALSE(t.frame->pages[model::kIoPage].shown || Visible("IOTab")) << adaptCase;
     }

@@ -16,27 +16,30 @@ namespace app {
 void CK4X30FrameWnd::SetLayoutVisible(std::string_view name, bool visible) {
     form::SetLayoutVisible(
         paintManager, catalogue,
-        [this](int adaptCase, int param) { PostAdaptForm(adaptCase, param); }, name, visible);
+        [this](model::AdaptCase adaptCase, int param) { PostAdaptForm(adaptCase, param); }, name,
+        visible);
 }
 
 void CK4X30FrameWnd::UpdatePageTabs(int mode) {
     form::UpdatePageTabs(paintManager, pages, mode);
 }
 
-void CK4X30FrameWnd::PostAdaptForm(int adaptCase, int param) {
-    PostMessage(devlink::UM_ADAPT_FORM, static_cast<std::uintptr_t>(adaptCase), param);
+void CK4X30FrameWnd::PostAdaptForm(model::AdaptCase adaptCase, int param) {
+    devlink::AdaptFormMsg::Post(*this, adaptCase, param);
 }
 
-void CK4X30FrameWnd::AdaptForm(int adaptCase, int param) {
-    if (adaptTrace.size() >= 256) adaptTrace.erase(adaptTrace.begin(), adaptTrace.begin() + 128);
-    adaptTrace.push_back(adaptCase);
+void CK4X30FrameWnd::AdaptForm(model::AdaptCase adaptCase, int param) {
+    if (adaptTrace.size() >= kAdaptTraceLimit) {
+        adaptTrace.erase(adaptTrace.begin(), adaptTrace.begin() + kAdaptTraceLimit / 2);
+    }
+    adaptTrace.push_back(static_cast<int>(adaptCase));
     form::AdaptContext ctx{paintManager,
                            catalogue,
                            pages,
                            baseModel,
                            texts,
                            lastItemSelectName,
-                           [this](int c, int p) { PostAdaptForm(c, p); },
+                           [this](model::AdaptCase c, int p) { PostAdaptForm(c, p); },
                            [this](const std::string& text) { ShowNotice(text); }};
     form::AdaptForm(ctx, adaptCase, param);
 }
@@ -90,7 +93,7 @@ void CK4X30FrameWnd::SaveConfigFile() {
     const auto path = dialogs_.SaveFile(FileDialogSettings(true));
     if (!path) return;
     saveFilePath = *path;
-    link.QueueJob(model::kSaveToFile, model::kReportLine);
+    link.QueueJob(model::JobKind::kSaveToFile, model::kReportLine);
 }
 
 void CK4X30FrameWnd::SaveReportFile(std::string_view report) {
@@ -125,7 +128,7 @@ void CK4X30FrameWnd::LoadConfigFile() {
         valuesAtFileLoad[name] = row.value;
     }
     ApplyReport();
-    link.QueueJob(model::kLoadFromFile, model::kReportLine);
+    link.QueueJob(model::JobKind::kLoadFromFile, model::kReportLine);
 }
 
 void CK4X30FrameWnd::WriteLoadedConfiguration(std::string_view unitReport) {

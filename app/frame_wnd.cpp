@@ -22,7 +22,8 @@ struct CK4X30FrameWnd::Route {
 namespace {
 
 std::intptr_t OnLogText(CK4X30FrameWnd& w, const ui::Message& msg, bool&) {
-    if (!msg.payload.empty()) w.AppendLog(msg.payload);
+    const std::string& text = devlink::LogTextMsg::From(msg);
+    if (!text.empty()) w.AppendLog(text);
     return 0;
 }
 
@@ -30,9 +31,9 @@ std::intptr_t OnLogText(CK4X30FrameWnd& w, const ui::Message& msg, bool&) {
 
 // The message table: a message without a row goes to default processing (nothing here).
 const CK4X30FrameWnd::Route CK4X30FrameWnd::kRoutes[] = {
-    {ui::WM_SYSCOMMAND,
-     [](CK4X30FrameWnd& w, const ui::Message& m, bool&) { return w.OnSysCommand(m.wParam); }},
-    {ui::WM_CLOSE,
+    {devlink::WM_SYSCOMMAND, [](CK4X30FrameWnd& w, const ui::Message& m,
+                                bool&) { return w.OnSysCommand(devlink::SysCommandMsg::From(m)); }},
+    {devlink::WM_CLOSE,
      [](CK4X30FrameWnd&, const ui::Message&, bool& handled) -> std::intptr_t {
          handled = false;
          return 0;
@@ -48,7 +49,8 @@ const CK4X30FrameWnd::Route CK4X30FrameWnd::kRoutes[] = {
      }},
     {devlink::UM_ADAPT_FORM,
      [](CK4X30FrameWnd& w, const ui::Message& m, bool&) -> std::intptr_t {
-         w.AdaptForm(static_cast<int>(m.wParam), static_cast<int>(m.lParam));
+         const devlink::AdaptFormMsg adapt = devlink::AdaptFormMsg::From(m);
+         w.AdaptForm(adapt.adaptCase, adapt.param);
          return 0;
      }},
     {devlink::UM_SAVE_FILE,
@@ -116,7 +118,7 @@ void CK4X30FrameWnd::InitWindow() {
     link.ListSerialPorts();
     if (auto* ports = paintManager.Find<ui::Combo>("SerialPort")) ports->SelectItem(0, false);
     model::InitPageTable(pages);
-    PostMessage(devlink::UM_BUTTON_STATE, 0, devlink::kConnectionGroup);
+    devlink::ButtonStateMsg::Post(*this, false, devlink::kConnectionGroup);
     SetTimer(devlink::kTitleTimer, devlink::kTitlePeriodMs);
     pages[model::kIoPage].shown = false;
     pages[model::kGpsPage].shown = false;
@@ -188,8 +190,7 @@ void CK4X30FrameWnd::AppendLog(std::string_view text) {
 }
 
 void CK4X30FrameWnd::PostLogText(std::string_view text) {
-    PostMessage(devlink::UM_LOG_TEXT, 0, static_cast<std::intptr_t>(text.size()),
-                std::string(text));
+    devlink::LogTextMsg::Post(*this, text);
 }
 
 void CK4X30FrameWnd::ShowNotice(const std::string& text) {

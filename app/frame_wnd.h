@@ -107,10 +107,10 @@ class CK4X30FrameWnd : public ui::Window,
     void SetLayoutVisible(std::string_view name, bool visible) override;
     void RefreshTitle() override { RefreshTitleLabels(); }
     void UpdatePageTabs(int mode) override;
-    void PostAdaptForm(int adaptCase, int param) override;
+    void PostAdaptForm(model::AdaptCase adaptCase, int param) override;
 
     /// Runs one form adaptation case (UM_ADAPT_FORM).
-    void AdaptForm(int adaptCase, int param);
+    void AdaptForm(model::AdaptCase adaptCase, int param);
     /// Extracts the values of the report `text` and fills the form; the extraction's result.
     int ParseReport(std::string_view text);
     /// Fills the form from the rows' values.
@@ -140,8 +140,10 @@ class CK4X30FrameWnd : public ui::Window,
     bool baseModel = false;
     std::string rfModel;
     std::string lastItemSelectName;
-    /// The adaptation cases handled, in order (kept short; for diagnosis and tests).
+    /// The adaptation cases handled, by number, in order (for diagnosis and tests): the older
+    /// half goes when it reaches its limit.
     std::vector<int> adaptTrace;
+    static constexpr size_t kAdaptTraceLimit = 256;
     /// The configuration file being saved or loaded, the rows the one loaded holds (only
     /// those are written) and the values the form was filled with from it.
     std::string saveFilePath;

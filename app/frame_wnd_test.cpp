@@ -59,7 +59,7 @@ TEST_F(FrameTest, LogIsClearedWhenTheNextTextWouldReachTheLimitAndByClear) {
 // The unit is in configuration mode and no worker runs: each event leaves its job queued, and
 // leaving a server address that holds a blank warns (twice below), keeping the text.
 TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChecked) {
-    t.frame->PostMessage(devlink::UM_BUTTON_STATE, 1, 0);
+    devlink::ButtonStateMsg::Post(*t.frame, true, devlink::kLoginGroup);
     t.loop->RunUntilIdle();
     ASSERT_TRUE(t.frame->link.LoggedIn());
     t.dialogs.SetNextFileName("/nonexistent/unit.cfg");
@@ -92,7 +92,7 @@ TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChec
         const std::vector<model::WorkerJob> jobs = t.frame->link.PendingJobs();
         ASSERT_EQ(jobs.size(), before + (kind ? 1 : 0)) << name;
         if (!kind) continue;
-        EXPECT_EQ(jobs.back().jobKind, kind) << name;
+        EXPECT_EQ(static_cast<int>(jobs.back().jobKind), kind) << name;
         EXPECT_EQ(jobs.back().line, line) << name;
     }
     EXPECT_EQ(t.dialogs.FileDialogs().back().proposedName, "7315_E.cfg");
@@ -105,7 +105,7 @@ TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChec
 
 // "LoadFromFile" asks for a configuration file that exists; "SaveToFile" may name a new one.
 TEST_F(FrameTest, TheOpenDialogAsksForAFileThatExistsTheSaveDialogDoesNot) {
-    t.frame->PostMessage(devlink::UM_BUTTON_STATE, 1, 0);
+    devlink::ButtonStateMsg::Post(*t.frame, true, devlink::kLoginGroup);
     t.loop->RunUntilIdle();
     for (const auto& [button, mustExist] :
          {std::pair{"LoadFromFile", true}, {"SaveToFile", false}, {"LoadFromFile", true}}) {

@@ -107,7 +107,7 @@ std::vector<model::WorkerJob> LoadFile(TestFrame& t, const std::string& file,
     t.loop->RunUntilIdle();
     std::vector<model::WorkerJob> writes;
     for (const model::WorkerJob& job : t.frame->link.PendingJobs()) {
-        if (job.jobKind == model::kWriteParam) writes.push_back(job);
+        if (job.jobKind == model::JobKind::kWriteParam) writes.push_back(job);
     }
     return writes;
 }

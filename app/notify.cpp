@@ -1,6 +1,7 @@
 // Control events: every click, selection and focus change of the form arrives here and is
 // dispatched by exact comparison of the event type and the control's name, through tables.
 #include "app/frame_wnd.h"
+#include "form/adapt_form.h"
 #include "form/page_tabs.h"
 #include "link/button_state.h"
 #include "link/messages.h"
@@ -22,7 +23,7 @@ struct NamedReaction {
 };
 
 /// A reaction that queues one job of a kind with a fixed line.
-template <int Kind, const std::string_view& Line>
+template <model::JobKind Kind, const std::string_view& Line>
 void QueueFixedJob(Frame& w, ui::Control&) {
     w.link.QueueJob(Kind, Line);
 }
@@ -52,26 +53,28 @@ constexpr std::string_view kCommandButtonMark = "AT+";
 const NamedReaction kClickTable[] = {
     {"Open", [](Frame& w, ui::Control&) { w.link.OnStartCom(); }},
     {"Clear", [](Frame& w, ui::Control&) { w.logView->SetText({}); }},
-    {"Load", QueueFixedJob<model::kReadReport, model::kReportLine>},
+    {"Load", QueueFixedJob<model::JobKind::kReadReport, model::kReportLine>},
     {"Save", [](Frame& w, ui::Control&) { w.BuildWriteJobs(); }},
-    {"RestoreFactory", QueueFixedJob<model::kFactory, model::kFactoryLine>},
+    {"RestoreFactory", QueueFixedJob<model::JobKind::kFactory, model::kFactoryLine>},
     {"Login", [](Frame& w, ui::Control&) { w.link.Login(); }},
-    {"SaveToFile", [](Frame& w, ui::Control&) { w.PostMessage(devlink::UM_SAVE_FILE, 0, 0); }},
-    {"LoadFromFile", [](Frame& w, ui::Control&) { w.PostMessage(devlink::UM_LOAD_FILE, 0, 0); }},
+    {"SaveToFile", [](Frame& w, ui::Control&) { w.PostMessage(devlink::UM_SAVE_FILE); }},
+    {"LoadFromFile", [](Frame& w, ui::Control&) { w.PostMessage(devlink::UM_LOAD_FILE); }},
     {"SetTime", [](Frame& w, ui::Control&) { w.link.SetTime(); }},
-    {"READFILELOG", QueueFixedJob<model::kReadLog, model::kReadLogLine>},
-    {"CPIN", [](Frame& w,
-                ui::Control&) { w.link.QueueJob(model::kSim, devlink::SimQueryLine(w.rfModel)); }},
-    {"CSQ", QueueFixedJob<model::kSignal, model::kSignalLine>},
-    {"GetVer", QueueFixedJob<model::kVersion, model::kVersionLine>},
+    {"READFILELOG", QueueFixedJob<model::JobKind::kReadLog, model::kReadLogLine>},
+    {"CPIN",
+     [](Frame& w, ui::Control&) {
+         w.link.QueueJob(model::JobKind::kSim, devlink::SimQueryLine(w.rfModel));
+     }},
+    {"CSQ", QueueFixedJob<model::JobKind::kSignal, model::kSignalLine>},
+    {"GetVer", QueueFixedJob<model::JobKind::kVersion, model::kVersionLine>},
     {kCommandButtonMark,
      [](Frame& w, ui::Control& sender) {
-         w.link.QueueJob(model::kCommandButton, sender.GetName() + "\r\n");
+         w.link.QueueJob(model::JobKind::kCommandButton, sender.GetName() + "\r\n");
      }},
     {"quit",
      [](Frame& w, ui::Control& c) {
-         QueueFixedJob<model::kQuit, model::kQuitLine>(w, c);
-         w.PostMessage(devlink::UM_BUTTON_STATE, 0, devlink::kLoginGroup);
+         QueueFixedJob<model::JobKind::kQuit, model::kQuitLine>(w, c);
+         devlink::ButtonStateMsg::Post(w, false, devlink::kLoginGroup);
      }},
     {"TabLeft",
      [](Frame& w, ui::Control&) {
@@ -94,81 +97,77 @@ const NamedReaction kClickTable[] = {
     {"GPS2GPRS", ToggleImage},
 };
 
-// Item selections that post a form adaptation case (wParam, lParam).
+// Item selections that post a form adaptation case with its parameter.
 struct AdaptRow {
     std::string name;
-    int adaptCase;
+    model::AdaptCase adaptCase;
     int channel;
 };
 
 std::vector<AdaptRow> BuildItemSelectTable() {
+    using C = model::AdaptCase;
     std::vector<AdaptRow> rows = {
-        {"Protocolmodel", 0, 0},
-        {"DeviceModel", 0, 0},
-        {"RegistrationAndHeart", 0, 0},
-        {"PrefixCombo", 0, 0},
-        {"ActivateMethod", 1, 0},
-        {"Debug Level", 2, 0},
-        {"ThePPPauthentication", 3, 0},
-        {"LCP ECHO", 4, 0},
-        {"EXFUN", 5, 0},
-        {"dtu is connect to dtu manage platform", 6, 0},
+        {"Protocolmodel", C::kProtocolMode, 0},
+        {"DeviceModel", C::kProtocolMode, 0},
+        {"RegistrationAndHeart", C::kProtocolMode, 0},
+        {"PrefixCombo", C::kProtocolMode, 0},
+        {"ActivateMethod", C::kActivation, 0},
+        {"Debug Level", C::kDebugOutput, 0},
+        {"ThePPPauthentication", C::kServerCount, 0},
+        {"LCP ECHO", C::kLcpEcho, 0},
+        {"EXFUN", C::kIcmp, 0},
+        {"dtu is connect to dtu manage platform", C::kManagePlatform, 0},
     };
-    const int panelCases[] = {7, 8, 9, 20, 21};
     for (int n = 1; n <= 5; ++n) {
         const std::string d = "DIO" + std::to_string(n);
         for (const char* list : {" workmode", " reported methods", " interface", " protocol"}) {
-            rows.push_back({d + list, panelCases[n - 1], 0});
+            rows.push_back({d + list, model::DioPanelCase(n), 0});
         }
     }
     const std::vector<AdaptRow> rest = {
-        {"I/O selection", 10, 0},
-        {"I/O1 control", 11, 0},
-        {"I/O2 control", 12, 0},
-        {"I/O3 control", 13, 0},
-        {"DTU SMS configure fun", 14, 0},
-        {"LORA Mode", 17, 0},
-        {"I/O2 Mode", 18, 0},
-        {"I/O1 Mode", 19, 0},
-        {"1RegisterIsHex", 22, 0},
+        {"I/O selection", C::kIoSelection, 0},
+        {"I/O1 control", C::kIo1Control, 0},
+        {"I/O2 control", C::kIo2Control, 0},
+        {"I/O3 control", C::kIo3Control, 0},
+        {"DTU SMS configure fun", C::kSmsConfigure, 0},
+        {"LORA Mode", C::kIoPageForModel, 0},
+        {"I/O2 Mode", C::kIo2Mode, 0},
+        {"I/O1 Mode", C::kIo1Mode, 0},
+        {"1RegisterIsHex", C::kRegisterHex, 0},
     };
     rows.insert(rows.end(), rest.begin(), rest.end());
     for (int n = 1; n <= 5; ++n) {
-        rows.push_back({"The DIO" + std::to_string(n) + " data format", 16, n});
+        rows.push_back({"The DIO" + std::to_string(n) + " data format", C::kDioDataFormat, n});
     }
     return rows;
 }
 
-void PostAdapt(Frame& w, int adaptCase, int param = 0) {
-    w.PostMessage(devlink::UM_ADAPT_FORM, static_cast<std::uintptr_t>(adaptCase), param);
-}
-
-/// "IO activation methods": the activation rule, then the rule of the chosen way.
+/// "IO activation methods": the activation rule, then the rules of the chosen way.
 void IoActivationMethods(Frame& w, ui::Control&) {
-    PostAdapt(w, 1);
+    const auto post = [&w](model::AdaptCase adaptCase, int param) {
+        w.PostAdaptForm(adaptCase, param);
+    };
+    post(model::AdaptCase::kActivation, 0);
     auto* how = w.paintManager.Find<ui::Combo>("IO activation methods");
     if (!how) return;
-    if (how->GetCurSel() == 0) {
-        PostAdapt(w, 10);
-    } else if (how->GetCurSel() == 1) {
-        for (int adaptCase : {11, 12, 13}) PostAdapt(w, adaptCase);
-    }
+    const int item = how->GetCurSel();
+    if (item == 0 || item == 1) form::PostIoActivationCases(post, item == 0);
 }
 
 const NamedReaction kItemSelectReactions[] = {
     {"IO activation methods", IoActivationMethods},
-    {"Language", [](Frame& w, ui::Control&) { w.PostMessage(devlink::UM_SWITCH_LANGUAGE, 0, 0); }},
+    {"Language", [](Frame& w, ui::Control&) { w.PostMessage(devlink::UM_SWITCH_LANGUAGE); }},
 };
 
 bool ClickWindowButton(Frame& w, ui::Control& sender) {
     if (&sender == w.closeButton) {
         w.PostQuitMessage(0);
     } else if (&sender == w.minButton) {
-        w.PostMessage(ui::WM_SYSCOMMAND, ui::SC_MINIMIZE, 0);
+        devlink::SysCommandMsg::Post(w, ui::SC_MINIMIZE);
     } else if (&sender == w.maxButton) {
-        w.PostMessage(ui::WM_SYSCOMMAND, ui::SC_MAXIMIZE, 0);
+        devlink::SysCommandMsg::Post(w, ui::SC_MAXIMIZE);
     } else if (&sender == w.restoreButton) {
-        w.PostMessage(ui::WM_SYSCOMMAND, ui::SC_RESTORE, 0);
+        devlink::SysCommandMsg::Post(w, ui::SC_RESTORE);
     } else {
         return false;
     }
@@ -200,7 +199,7 @@ void OnKillFocus(Frame& w, ui::Control& sender) {
 
 void OnSetFocus(Frame& w, ui::Control& sender) {
     if (sender.GetName() == "FINDNETMODE" && w.link.LoggedIn()) {
-        w.link.QueueJob(model::kNetMode, model::kNetModeLine);
+        w.link.QueueJob(model::JobKind::kNetMode, model::kNetModeLine);
     }
 }
 
@@ -219,7 +218,7 @@ void OnItemSelect(Frame& w, ui::Control& sender) {
     w.lastItemSelectName = sender.GetName();
     static const std::vector<AdaptRow> table = BuildItemSelectTable();
     for (const AdaptRow& row : table) {
-        if (row.name == sender.GetName()) return PostAdapt(w, row.adaptCase, row.channel);
+        if (row.name == sender.GetName()) return w.PostAdaptForm(row.adaptCase, row.channel);
     }
     for (const NamedReaction& row : kItemSelectReactions) {
         if (row.name == sender.GetName()) return row.react(w, sender);

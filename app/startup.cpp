@@ -25,8 +25,9 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& args) {
 
 int ReadLanguageCode(const std::string& programFolder) {
     // The setting is read into a 20-byte buffer: at most 19 characters are seen.
-    const std::string text =
-        platform::GetProfileString(programFolder + "config.ini", "Set", "Language", "", 19);
+    constexpr int kLanguageSettingSize = 19;
+    const std::string text = platform::GetProfileString(programFolder + "config.ini", "Set",
+                                                        "Language", "", kLanguageSettingSize);
     return platform::ReadDecimal(text);
 }
 

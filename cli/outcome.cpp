@@ -24,10 +24,13 @@ std::string ReplyText(const JobRecord& record) {
 
 /// Jobs other than writes that count as refused when answered ERROR. The first signal query
 /// is not one of them: its ERROR is answered by asking once more.
-bool CommandRefusalCounts(int jobKind) {
-    return jobKind == model::kFactory || jobKind == model::kVersion || jobKind == model::kSim ||
-           jobKind == model::kSignalAgain || jobKind == model::kReadLog ||
-           jobKind == model::kCommandButton;
+bool CommandRefusalCounts(model::JobKind kind) {
+    using K = model::JobKind;
+    for (K counted :
+         {K::kFactory, K::kVersion, K::kSim, K::kSignalAgain, K::kReadLog, K::kCommandButton}) {
+        if (kind == counted) return true;
+    }
+    return false;
 }
 
 /// The exit code that what the window told since `mark` calls for: a lost port, a row the
@@ -68,7 +71,7 @@ Outcome JudgeSince(const Session& session, const Mark& mark, std::ostream& err) 
     for (size_t i = mark.jobs; i < jobs.size(); ++i) {
         const JobRecord& record = jobs[i];
         const std::string line = WithoutLineEnds(record.job.line);
-        if (record.job.jobKind == model::kWriteParam) {
+        if (record.job.jobKind == model::JobKind::kWriteParam) {
             WriteResult write{record.job.paramName, line, record.job.paramValue,
                               WriteResultText(session, record)};
             if (write.result != "ok")

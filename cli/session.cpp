@@ -261,8 +261,7 @@ void Session::ShowProgress() {
     const devlink::JobProgress& p = recorder_.Progress();
     const JobRecord* running = recorder_.RunningJob();
     if (!p.active || !running) return;
-    const int kind = running->job.jobKind;
-    if (model::IsReportRequest(kind)) {
+    if (model::IsReportRequest(running->job.jobKind)) {
         progress_.Show("receiving the report: " + std::to_string(p.value) + " of about " +
                        std::to_string(p.maximum) + " bytes");
     } else {

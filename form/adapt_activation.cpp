@@ -1,4 +1,4 @@
-// Case 1, the activation method, and case 3, the number of servers: rules given as tables.
+// The activation method and the number of servers: rules given as tables.
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -26,7 +26,7 @@ struct Method {
     std::vector<const char*> rows;  // the activation rows shown; the others are hidden
     DioGroups groups;
     int height;
-    std::vector<int> posted;
+    std::vector<model::AdaptCase> posted;
 };
 
 const Method kMethods[] = {
@@ -39,7 +39,7 @@ const Method kMethods[] = {
      {"1", "2", "3", "7", "8", "9", "6.1", "6.1.2"},
      DioGroups::ThirdOnly,
      185,
-     {17, 18}},
+     {model::AdaptCase::kIoPageForModel, model::AdaptCase::kIo2Mode}},
     {"定时激活", "ALARM", {"_ALARM"}, DioGroups::All, 85, {}},
 };
 
@@ -58,7 +58,7 @@ void ApplyMethod(AdaptContext& ctx, const Method& m) {
         ctx.Show(ActivationRow(row), shown);
     }
     ShowDioGroups(ctx, m.groups);
-    for (int posted : m.posted) ctx.post(posted, 0);
+    for (model::AdaptCase posted : m.posted) ctx.post(posted, 0);
     ctx.Show("IOTab", true);
     ctx.pages[model::kIoPage].shown = true;
 }
@@ -75,17 +75,21 @@ std::optional<int> ApplyIoActivation(AdaptContext& ctx) {
     const bool bySelection = how->GetCurSel() == 0;
     ctx.Show(ActivationRow("5"), bySelection);
     for (const char* row : {"6", "6.1", "6.1.1", "6.1.2"}) ctx.Show(ActivationRow(row), false);
-    if (bySelection) {
-        ctx.post(10, 0);
-        return 110;
-    }
-    for (int posted : {11, 12, 13}) ctx.post(posted, 0);
-    return 85;
+    PostIoActivationCases(ctx.post, bySelection);
+    return bySelection ? 110 : 85;
 }
 
 }  // namespace
 
-bool Activation(AdaptContext& ctx, int) {
+void PostIoActivationCases(const PostAdapt& post, bool bySelection) {
+    if (bySelection) {
+        post(model::AdaptCase::kIoSelection, 0);
+        return;
+    }
+    for (model::AdaptCase io : model::kIoControlCases) post(io, 0);
+}
+
+bool Activation(AdaptContext& ctx, model::AdaptCase, int) {
     ui::Combo* method = ctx.List("ActivateMethod");
     if (!method) return false;
     const std::string text = method->GetText();
@@ -139,7 +143,7 @@ void ApplyServerRows(AdaptContext& ctx, const ServerCountRow& row, ui::Control& 
 
 }  // namespace
 
-bool ServerCount(AdaptContext& ctx, int) {
+bool ServerCount(AdaptContext& ctx, model::AdaptCase, int) {
     ui::Combo* count = ctx.List("ThePPPauthentication");
     ui::Control* title = ctx.pm.FindControl("ServerTitle");
     ui::Control* label = ctx.pm.FindControl("Server's Label");

@@ -7,9 +7,11 @@
 
 namespace form {
 
-// Cases 1 and 3, in adapt_activation.cpp.
-bool Activation(AdaptContext& ctx, int);
-bool ServerCount(AdaptContext& ctx, int);
+using model::AdaptCase;
+
+// The activation and the server count, in adapt_activation.cpp.
+bool Activation(AdaptContext& ctx, AdaptCase, int);
+bool ServerCount(AdaptContext& ctx, AdaptCase, int);
 
 namespace {
 
@@ -20,12 +22,17 @@ void ShowIoGroups(AdaptContext& ctx) {
     for (const char* group : kIoGroups) ctx.Show(group, true);
 }
 
+/// The work mode item "I/O activation": it belongs to the channel picked by "I/O selection".
+constexpr int kIoActivationWorkMode = 4;
+/// The I/O modes share the panel of DIO channel 4.
+constexpr int kIoModePanelChannel = 4;
+
 void ShowIoPage(AdaptContext& ctx) {
     ctx.Show("IOTab", true);
     ctx.pages[model::kIoPage].shown = true;
 }
 
-// --- Case 0: protocol mode -------------------------------------------------------------
+// --- The protocol mode ----------------------------------------------------------------
 
 struct ModeHeights {
     int mode = 60;
@@ -76,7 +83,7 @@ void ApplyPrefixRule(AdaptContext& ctx) {
     ctx.Show("PrefixCustomData_HLayout", data->IsVisible() && prefix->GetCurSel() == 3);
 }
 
-bool ProtocolMode(AdaptContext& ctx, int) {
+bool ProtocolMode(AdaptContext& ctx, AdaptCase, int) {
     ui::Combo* protocol = ctx.List("Protocolmodel");
     if (!protocol) return false;
     ModeHeights h;
@@ -100,19 +107,19 @@ bool ProtocolMode(AdaptContext& ctx, int) {
     return true;
 }
 
-// --- Case 2: debug output -------------------------------------------------------------
+// --- The debug output -----------------------------------------------------------------
 
-bool DebugOutput(AdaptContext& ctx, int) {
+bool DebugOutput(AdaptContext& ctx, AdaptCase, int) {
     ui::Combo* level = ctx.List("Debug Level");
     if (!level) return false;
     ctx.Show("DebugHorizontalLayout1", level->GetCurSel() != 0);
     return true;
 }
 
-// --- Cases 4, 5, 6, 14: one optional row under a list ---------------------------------
+// --- One optional row under a list ----------------------------------------------------
 
 struct OptionalRows {
-    int adaptCase;
+    AdaptCase adaptCase;
     const char* list;
     bool onlyItemOne;  // shown for item 1 only; otherwise for every item but 0
     const char* layout;
@@ -122,14 +129,15 @@ struct OptionalRows {
 };
 
 constexpr OptionalRows kOptionalRows[] = {
-    {4, "LCP ECHO", false, "GlobalHorizontalLayout1", "PPPGroupBox", 85, 60},
-    {5, "EXFUN", false, "GlobalHorizontalLayout2", "ICMPGroupBox", 110, 60},
-    {6, "dtu is connect to dtu manage platform", false, "EquimentLayout1", "DtumanageGroupBox", 135,
-     60},
-    {14, "DTU SMS configure fun", true, "EquimentLayout2", "DtumanageGroupBox1", 135, 60},
+    {AdaptCase::kLcpEcho, "LCP ECHO", false, "GlobalHorizontalLayout1", "PPPGroupBox", 85, 60},
+    {AdaptCase::kIcmp, "EXFUN", false, "GlobalHorizontalLayout2", "ICMPGroupBox", 110, 60},
+    {AdaptCase::kManagePlatform, "dtu is connect to dtu manage platform", false, "EquimentLayout1",
+     "DtumanageGroupBox", 135, 60},
+    {AdaptCase::kSmsConfigure, "DTU SMS configure fun", true, "EquimentLayout2",
+     "DtumanageGroupBox1", 135, 60},
 };
 
-bool OptionalRow(AdaptContext& ctx, int adaptCase) {
+bool OptionalRow(AdaptContext& ctx, AdaptCase adaptCase, int) {
     const OptionalRows* rule = nullptr;
     for (const OptionalRows& r : kOptionalRows) {
         if (r.adaptCase == adaptCase) rule = &r;
@@ -144,24 +152,24 @@ bool OptionalRow(AdaptContext& ctx, int adaptCase) {
     return true;
 }
 
-// --- Case 10: I/O selection; cases 11-13: I/O control; 18, 19: I/O modes ---------------
+// --- The I/O selection, the I/O controls and the I/O modes ----------------------------
 
-bool IoSelection(AdaptContext& ctx, int) {
+bool IoSelection(AdaptContext& ctx, AdaptCase, int) {
     ui::Combo* selection = ctx.List("I/O selection");
     if (!selection) return true;
     if (!selection->IsShown()) {
         ShowIoGroups(ctx);
         return true;
     }
-    // Work mode item 4 (I/O activation) belongs to the channel the user picks alone; a
+    // The work mode "I/O activation" belongs to the channel the user picks alone; a
     // selection the form made from the unit's report leaves the unit's work modes as they are.
     const int picked = ctx.lastItemSelectName == "I/O selection" ? selection->GetCurSel() : -1;
     for (int k = 1; picked >= 0 && k <= 5; ++k) {
         ui::Combo* workMode = ctx.List("DIO" + std::to_string(k) + " workmode");
         if (!workMode) break;
         if (k - 1 == picked) {
-            workMode->SelectItem(4);
-        } else if (workMode->GetCurSel() == 4) {
+            workMode->SelectItem(kIoActivationWorkMode);
+        } else if (workMode->GetCurSel() == kIoActivationWorkMode) {
             workMode->SelectItem(0);
         }
     }
@@ -170,8 +178,8 @@ bool IoSelection(AdaptContext& ctx, int) {
     return true;
 }
 
-bool IoControl(AdaptContext& ctx, int adaptCase) {
-    const std::string n = std::to_string(adaptCase - 10);
+bool IoControl(AdaptContext& ctx, AdaptCase, int io) {
+    const std::string n = std::to_string(io);
     ui::Combo* control = ctx.List("I/O" + n + " control");
     if (!control) return true;
     const std::string group = "IO" + n + "GroupBox";
@@ -198,16 +206,16 @@ Step IoModeStep(AdaptContext& ctx, int n) {
     return Step::Continue;
 }
 
-bool IoModes(AdaptContext& ctx, int adaptCase) {
-    const std::vector<int> steps = adaptCase == 18 ? std::vector<int>{2, 1} : std::vector<int>{1};
-    for (int n : steps) {
+/// The I/O modes from `firstMode` down to the first, then the panel they share.
+bool IoModes(AdaptContext& ctx, AdaptCase, int firstMode) {
+    for (int n = firstMode; n >= 1; --n) {
         const Step step = IoModeStep(ctx, n);
         if (step != Step::Continue) return step == Step::FinalOnly;
     }
-    return ApplyDioPanel(ctx, 4);
+    return ApplyDioPanel(ctx, kIoModePanelChannel);
 }
 
-// --- Case 16: DIO data format; 22: register data in hex; DIO panels --------------------
+// --- The DIO data format, register data in hex, the DIO panels ------------------------
 
 /// Empties `fields` while `list` differs from the unit's value of it, and puts the unit's
 /// values back when it is the same again. False when the list or its row is missing.
@@ -225,7 +233,7 @@ bool FollowUnitValue(AdaptContext& ctx, const std::string& list,
     return true;
 }
 
-bool DataFormat(AdaptContext& ctx, int channel) {
+bool DataFormat(AdaptContext& ctx, AdaptCase, int channel) {
     // A new data format makes the channel's texts meaningless, so they are emptied; but the
     // selection a report makes is the unit's own format, and emptying then would make the
     // next "Save" erase the unit's texts. So the texts follow the format like the register
@@ -237,33 +245,55 @@ bool DataFormat(AdaptContext& ctx, int channel) {
     return true;
 }
 
-bool RestoreRegisterTexts(AdaptContext& ctx, int) {
+bool RestoreRegisterTexts(AdaptContext& ctx, AdaptCase, int) {
     return FollowUnitValue(
         ctx, "1RegisterIsHex",
         {"RegisterInfo", "RegistrationReplyInfo", "HeartbeatPacket", "HeartbeatPacketReplyInfo"});
 }
 
-bool DioPanelCase(AdaptContext& ctx, int adaptCase) {
-    const int channel = adaptCase >= 20 ? adaptCase - 16 : adaptCase - 6;
+bool DioPanel(AdaptContext& ctx, AdaptCase, int channel) {
     return ApplyDioPanel(ctx, channel);
 }
 
-using Rule = bool (*)(AdaptContext&, int);
+/// Nothing but the final step: the IO page follows the model.
+bool IoPageForModel(AdaptContext&, AdaptCase, int) {
+    return true;
+}
+
+/// A rule: the context, its case and its parameter. False when it stopped early.
+using Rule = bool (*)(AdaptContext&, AdaptCase, int);
 
 struct CaseRule {
-    int adaptCase;
+    AdaptCase adaptCase;
     Rule rule;
-    bool byParam = false;  // the rule takes the message's parameter, not the case
+    int param = 0;                // the channel, I/O or first I/O mode the case is for
+    bool paramOfMessage = false;  // the message's parameter instead: the channel
 };
 
+using C = AdaptCase;
 const CaseRule kCases[] = {
-    {0, ProtocolMode},      {1, Activation},    {2, DebugOutput},
-    {3, ServerCount},       {4, OptionalRow},   {5, OptionalRow},
-    {6, OptionalRow},       {7, DioPanelCase},  {8, DioPanelCase},
-    {9, DioPanelCase},      {10, IoSelection},  {11, IoControl},
-    {12, IoControl},        {13, IoControl},    {14, OptionalRow},
-    {16, DataFormat, true}, {18, IoModes},      {19, IoModes},
-    {20, DioPanelCase},     {21, DioPanelCase}, {22, RestoreRegisterTexts},
+    {C::kProtocolMode, ProtocolMode},
+    {C::kActivation, Activation},
+    {C::kDebugOutput, DebugOutput},
+    {C::kServerCount, ServerCount},
+    {C::kLcpEcho, OptionalRow},
+    {C::kIcmp, OptionalRow},
+    {C::kManagePlatform, OptionalRow},
+    {C::kDio1Panel, DioPanel, 1},
+    {C::kDio2Panel, DioPanel, 2},
+    {C::kDio3Panel, DioPanel, 3},
+    {C::kIoSelection, IoSelection},
+    {C::kIo1Control, IoControl, 1},
+    {C::kIo2Control, IoControl, 2},
+    {C::kIo3Control, IoControl, 3},
+    {C::kSmsConfigure, OptionalRow},
+    {C::kDioDataFormat, DataFormat, 0, true},
+    {C::kIoPageForModel, IoPageForModel},
+    {C::kIo2Mode, IoModes, 2},
+    {C::kIo1Mode, IoModes, 1},
+    {C::kDio4Panel, DioPanel, 4},
+    {C::kDio5Panel, DioPanel, 5},
+    {C::kRegisterHex, RestoreRegisterTexts},
 };
 
 }  // namespace
@@ -274,10 +304,10 @@ void AdaptContext::SetHeight(std::string_view name, int height) {
     }
 }
 
-void AdaptForm(AdaptContext& ctx, int adaptCase, int param) {
+void AdaptForm(AdaptContext& ctx, AdaptCase adaptCase, int param) {
     for (const CaseRule& c : kCases) {
         if (c.adaptCase != adaptCase) continue;
-        if (!c.rule(ctx, c.byParam ? param : adaptCase)) return;
+        if (!c.rule(ctx, adaptCase, c.paramOfMessage ? param : c.param)) return;
         break;
     }
     // The IO page exists exactly for the base model, whatever a rule did to it.

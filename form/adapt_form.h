@@ -34,10 +34,14 @@ struct AdaptContext {
     void SetHeight(std::string_view name, int height);
 };
 
-/// Runs case `adaptCase` (parameter `param`: the channel of case 16), then the final step
-/// that makes the "IOTab" page exist exactly for the base model. A case that stops early
-/// skips the final step.
-void AdaptForm(AdaptContext& ctx, int adaptCase, int param);
+/// Runs case `adaptCase` (parameter `param`: the channel of a data format change), then the
+/// final step that makes the "IOTab" page exist exactly for the base model. A case that stops
+/// early skips the final step; a number without a case runs only the final step.
+void AdaptForm(AdaptContext& ctx, model::AdaptCase adaptCase, int param);
+
+/// Posts the cases that follow the way I/O activation is chosen ("IO activation methods"): the
+/// I/O selection when the channel is chosen by selection, else the three I/O controls.
+void PostIoActivationCases(const PostAdapt& post, bool bySelection);
 
 /// The DIO channel panel of channel 1 to 5: the rows its work mode uses, the report-method
 /// list after a work mode change, and the group's height. False when it stopped early.

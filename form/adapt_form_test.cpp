@@ -27,8 +27,9 @@ TEST(AdaptForm, ACaseWhoseListIsMissingStopsOrRunsOnlyTheFinalStep) {
         const platform::LanguageTexts texts("/nonexistent/Language.ini");
         const std::string last;
         int posted = 0;
-        AdaptContext ctx{pm, catalogue, pages, base, texts, last, [&](int, int) { ++posted; }, {}};
-        AdaptForm(ctx, adaptCase, 1);
+        AdaptContext ctx{
+            pm, catalogue, pages, base, texts, last, [&](model::AdaptCase, int) { ++posted; }, {}};
+        AdaptForm(ctx, static_cast<model::AdaptCase>(adaptCase), 1);
         EXPECT_EQ(pm.FindControl("IOTab")->IsVisible(), finalStep) << "case " << adaptCase;
         EXPECT_EQ(pages[model::kIoPage].shown, finalStep) << "case " << adaptCase;
         EXPECT_EQ(posted, 0) << "case " << adaptCase;

@@ -1,6 +1,5 @@
 #include "form/layout_rules.h"
 
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -11,15 +10,15 @@ namespace {
 /// What a layout does besides following its rows.
 enum class Extra {
     None,
-    PostIoSelectionFirst,  // shown: case 10 before the rows follow
-    ServiceGroup,          // the server rows: shown posts case 3; hidden clears the others
-    ActivateGroup,         // the activation rows: shown posts case 1; hidden clears them
-    DioGroup,              // a DIO channel: shown posts its case; hidden clears its rows
+    PostIoSelectionFirst,  // shown: the I/O selection case before the rows follow
+    ServiceGroup,   // the server rows: shown posts the server count; hidden clears the others
+    ActivateGroup,  // the activation rows: shown posts the activation; hidden clears them
+    DioGroup,       // a DIO channel: shown posts its case; hidden clears its rows
 };
 
 struct LayoutRule {
     LayoutRule(std::string layoutName, std::vector<std::string> rowNames, Extra what = Extra::None,
-               int postedCase = 0, std::vector<std::string> clearedRows = {})
+               model::AdaptCase postedCase = {}, std::vector<std::string> clearedRows = {})
         : layout(std::move(layoutName)),
           rows(std::move(rowNames)),
           extra(what),
@@ -29,11 +28,9 @@ struct LayoutRule {
     std::string layout;
     std::vector<std::string> rows;
     Extra extra;
-    int adaptCase;                        // posted when a group is shown
+    model::AdaptCase adaptCase;           // posted when a group is shown
     std::vector<std::string> hiddenRows;  // cleared when the group is hidden
 };
-
-const int kDioCases[] = {7, 8, 9, 20, 21};
 
 std::vector<std::string> ChannelRows(const std::string& n, bool withWorkMode) {
     std::vector<std::string> rows = {"DIO" + n + " protocol",
@@ -61,7 +58,7 @@ void AddChannelRules(std::vector<LayoutRule>& rules) {
         rules.push_back({"IO" + n + "GroupBox",
                          {d + "workmode"},
                          Extra::DioGroup,
-                         kDioCases[channel - 1],
+                         model::DioPanelCase(channel),
                          ChannelRows(n, false)});
         const std::vector<std::pair<std::string, std::vector<std::string>>> rows = {
             {"1", {d + "protocol"}},
@@ -80,71 +77,79 @@ void AddChannelRules(std::vector<LayoutRule>& rules) {
     }
 }
 
-// The layouts whose rows are named here; the DIO channels' rules are added by pattern.
-const LayoutRule kFixedRules[] = {
-    {"DevID_HLayout", {"Modem'sID number"}},
-    {"ListenPort_HLayout", {"ListenPort"}},
-    {"ModeHorizontalLayout2", {"DeviceModel", "Transferprotocol"}},
-    {"ModeHorizontalLayout4", {"RegistrationAndHeart"}},
-    {"ModeHorizontalLayout6", {"HeartbeatTime"}},
-    {"ModeHorizontalLayout7", {"1RegisterIsHex"}},
-    {"ModeHorizontalLayout8",
-     {"RegisterInfo", "RegistrationReplyInfo", "HeartbeatPacket", "HeartbeatPacketReplyInfo"}},
-    {"HorizontalLayout_Prefix", {"PrefixCombo", "PrefixDataEdit"}},
-    {"PrefixCustomData_HLayout", {"PrefixDataEdit"}},
-    {"ActivateHorizontalLayout2", {"On-line data", "Offline data"}},
-    {"ActivateHorizontalLayout3", {"ActivationInterface", "DataFormat"}},
-    {"ActivateHorizontalLayout4", {"IO activation methods"}},
-    {"ActivateHorizontalLayout5", {"I/O selection"}, Extra::PostIoSelectionFirst},
-    {"ActivateHorizontalLayout6", {"I/O1 control", "I/O2 control"}},
-    {"ActivateHorizontalLayout6.1.1", {"I/O3 control"}},
-    {"ActivateHorizontalLayout6.1.2", {"Sms Daemon Password"}},
-    {"ActivateHorizontalLayout7", {"ActivationPhoneNO."}},
-    {"ActivateHorizontalLayout8", {"SMSActivationNO."}},
-    {"ActivateHorizontalLayout9", {"I/O1 Mode", "I/O2 Mode"}},
-    {"ActivateHorizontalLayout_ALARM", {"ALARM Inact Time", "ALARM Act Time"}},
-    {"ActivateGroupBox",
-     {"SMSActivationNO."},
-     Extra::ActivateGroup,
-     1,
-     {"ActivationPhoneNO.", "I/O1 control", "I/O2 control", "I/O3 control", "I/O selection",
-      "IO activation methods", "RegisterInfo", "RegistrationReplyInfo", "HeartbeatPacket",
-      "HeartbeatPacketReplyInfo", "ActivationInterface", "DataFormat", "On-line data",
-      "Offline data"}},
-    {"DebugHorizontalLayout1", {"Debugging  port"}},
-    {"ServiceGroupBox",
-     {},
-     Extra::ServiceGroup,
-     3,
-     {"Secondary Server's Ip", "Secondary Server's Port", "Server2's Ip", "Server2's Port",
-      "Server3's Ip", "Server3's Port", "Server4's Ip", "Server4's Port", "Server5's Ip",
-      "Server5's Port"}},
-    {"ServiceHorizontalLayout0", {"Server's Ip", "Server's Port"}},
-    {"ServiceHorizontalLayout1", {"Secondary Server's Ip", "Secondary Server's Port"}},
-    {"ServiceHorizontalLayout2", {"Server2's Ip", "Server2's Port"}},
-    {"ServiceHorizontalLayout3", {"Server3's Ip", "Server3's Port"}},
-    {"ServiceHorizontalLayout4", {"Server4's Ip", "Server4's Port"}},
-    {"ServiceHorizontalLayout5", {"Server5's Ip", "Server5's Port"}},
-    {"GlobalHorizontalLayout1", {"Lcp echo interval", "Lcp echo testing number"}},
-    {"GlobalHorizontalLayout2", {"ICMP Ip", "ICMP interval", "ICMP testing number"}},
-    {"EquimentLayout1",
-     {"Dtu manage id", "dtu manage server's Ip", "Dtumanagetransferprotocol",
-      "dtu manage server's Port"}},
-    {"EquimentLayout2",
-     {"DTU SMS configure password", "DTU SMS administrator number", "DTU sms exception reporting"}},
-    {"DtumanageGroupBox",
-     {"dtu is connect to dtu manage platform", "Dtu manage id", "dtu manage server's Ip",
-      "Dtumanagetransferprotocol", "dtu manage server's Port"}},
-    {"bindingCenterGroupBox", {"A serial port binding center"}},
-    {"bindingCenterGroupBox2", {"A serial 2 port binding center"}},
-    {"bindingCenterGroupBox3", {"RS485 port binding center"}},
-    {"NetWorkSettingsLayout", {"NBNetModeCombo", "NBNetBANDCombo"}},
-};
+void AddServerAndPlatformRules(std::vector<LayoutRule>& rules);
 
+/// The layouts of the mode, prefix, activation and debug rows, then the others.
 std::vector<LayoutRule> BuildRules() {
-    std::vector<LayoutRule> rules(std::begin(kFixedRules), std::end(kFixedRules));
+    std::vector<LayoutRule> rules = {
+        {"DevID_HLayout", {"Modem'sID number"}},
+        {"ListenPort_HLayout", {"ListenPort"}},
+        {"ModeHorizontalLayout2", {"DeviceModel", "Transferprotocol"}},
+        {"ModeHorizontalLayout4", {"RegistrationAndHeart"}},
+        {"ModeHorizontalLayout6", {"HeartbeatTime"}},
+        {"ModeHorizontalLayout7", {"1RegisterIsHex"}},
+        {"ModeHorizontalLayout8",
+         {"RegisterInfo", "RegistrationReplyInfo", "HeartbeatPacket", "HeartbeatPacketReplyInfo"}},
+        {"HorizontalLayout_Prefix", {"PrefixCombo", "PrefixDataEdit"}},
+        {"PrefixCustomData_HLayout", {"PrefixDataEdit"}},
+        {"ActivateHorizontalLayout2", {"On-line data", "Offline data"}},
+        {"ActivateHorizontalLayout3", {"ActivationInterface", "DataFormat"}},
+        {"ActivateHorizontalLayout4", {"IO activation methods"}},
+        {"ActivateHorizontalLayout5", {"I/O selection"}, Extra::PostIoSelectionFirst},
+        {"ActivateHorizontalLayout6", {"I/O1 control", "I/O2 control"}},
+        {"ActivateHorizontalLayout6.1.1", {"I/O3 control"}},
+        {"ActivateHorizontalLayout6.1.2", {"Sms Daemon Password"}},
+        {"ActivateHorizontalLayout7", {"ActivationPhoneNO."}},
+        {"ActivateHorizontalLayout8", {"SMSActivationNO."}},
+        {"ActivateHorizontalLayout9", {"I/O1 Mode", "I/O2 Mode"}},
+        {"ActivateHorizontalLayout_ALARM", {"ALARM Inact Time", "ALARM Act Time"}},
+        {"ActivateGroupBox",
+         {"SMSActivationNO."},
+         Extra::ActivateGroup,
+         model::AdaptCase::kActivation,
+         {"ActivationPhoneNO.", "I/O1 control", "I/O2 control", "I/O3 control", "I/O selection",
+          "IO activation methods", "RegisterInfo", "RegistrationReplyInfo", "HeartbeatPacket",
+          "HeartbeatPacketReplyInfo", "ActivationInterface", "DataFormat", "On-line data",
+          "Offline data"}},
+        {"DebugHorizontalLayout1", {"Debugging  port"}},
+    };
+    AddServerAndPlatformRules(rules);
     AddChannelRules(rules);
     return rules;
+}
+
+void AddServerAndPlatformRules(std::vector<LayoutRule>& rules) {
+    const std::vector<LayoutRule> more = {
+        {"ServiceGroupBox",
+         {},
+         Extra::ServiceGroup,
+         model::AdaptCase::kServerCount,
+         {"Secondary Server's Ip", "Secondary Server's Port", "Server2's Ip", "Server2's Port",
+          "Server3's Ip", "Server3's Port", "Server4's Ip", "Server4's Port", "Server5's Ip",
+          "Server5's Port"}},
+        {"ServiceHorizontalLayout0", {"Server's Ip", "Server's Port"}},
+        {"ServiceHorizontalLayout1", {"Secondary Server's Ip", "Secondary Server's Port"}},
+        {"ServiceHorizontalLayout2", {"Server2's Ip", "Server2's Port"}},
+        {"ServiceHorizontalLayout3", {"Server3's Ip", "Server3's Port"}},
+        {"ServiceHorizontalLayout4", {"Server4's Ip", "Server4's Port"}},
+        {"ServiceHorizontalLayout5", {"Server5's Ip", "Server5's Port"}},
+        {"GlobalHorizontalLayout1", {"Lcp echo interval", "Lcp echo testing number"}},
+        {"GlobalHorizontalLayout2", {"ICMP Ip", "ICMP interval", "ICMP testing number"}},
+        {"EquimentLayout1",
+         {"Dtu manage id", "dtu manage server's Ip", "Dtumanagetransferprotocol",
+          "dtu manage server's Port"}},
+        {"EquimentLayout2",
+         {"DTU SMS configure password", "DTU SMS administrator number",
+          "DTU sms exception reporting"}},
+        {"DtumanageGroupBox",
+         {"dtu is connect to dtu manage platform", "Dtu manage id", "dtu manage server's Ip",
+          "Dtumanagetransferprotocol", "dtu manage server's Port"}},
+        {"bindingCenterGroupBox", {"A serial port binding center"}},
+        {"bindingCenterGroupBox2", {"A serial 2 port binding center"}},
+        {"bindingCenterGroupBox3", {"RS485 port binding center"}},
+        {"NetWorkSettingsLayout", {"NBNetModeCombo", "NBNetBANDCombo"}},
+    };
+    rules.insert(rules.end(), more.begin(), more.end());
 }
 
 const LayoutRule* FindRule(std::string_view name) {
@@ -172,7 +177,7 @@ void SetLayoutVisible(ui::PaintManager& pm, model::ParamCatalogue& catalogue, co
         case Extra::None:
             return SetRows(catalogue, rule->rows, visible);
         case Extra::PostIoSelectionFirst:
-            if (visible) post(10, 0);
+            if (visible) post(model::AdaptCase::kIoSelection, 0);
             return SetRows(catalogue, rule->rows, visible);
         case Extra::ServiceGroup:
             if (visible) {

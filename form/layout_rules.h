@@ -5,13 +5,14 @@
 #include <functional>
 #include <string_view>
 
+#include "model/adapt_case.h"
 #include "model/catalogue.h"
 #include "ui/paint_manager.h"
 
 namespace form {
 
 /// Posts a form adaptation case (UM_ADAPT_FORM) to run after the present message.
-using PostAdapt = std::function<void(int adaptCase, int param)>;
+using PostAdapt = std::function<void(model::AdaptCase adaptCase, int param)>;
 
 /// Shows or hides the control `name`. When the name is a layout of the rule table, the
 /// `shown` flags of its catalogue rows follow, and showing a layout whose content depends on a

@@ -83,7 +83,9 @@ TEST(LayoutRules, RowsFollowTheirLayoutAndGroupsPostTheirCase) {
         model::InitParamCatalogue(catalogue);
         for (auto& [name, row] : catalogue) row.shown = !visible;
         Posted posted;
-        const auto post = [&](int adaptCase, int param) { posted.emplace_back(adaptCase, param); };
+        const auto post = [&](model::AdaptCase adaptCase, int param) {
+            posted.emplace_back(static_cast<int>(adaptCase), param);
+        };
         SetLayoutVisible(pm, catalogue, post, layout, visible);
         Names changed;
         for (const auto& [name, row] : catalogue) {

@@ -1,5 +1,6 @@
 #include "form/page_tabs.h"
 
+#include <array>
 #include <string>
 
 #include "ui/controls.h"
@@ -9,6 +10,10 @@ namespace form {
 namespace {
 
 using model::PageTable;
+
+/// The pages, and the last of them.
+constexpr int kPageCount = static_cast<int>(std::tuple_size_v<PageTable>);
+constexpr int kLastPage = kPageCount - 1;
 
 ui::Control* Header(ui::PaintManager& pm, const PageTable& pages, int i) {
     return pm.FindControl(pages[static_cast<size_t>(i)].name);
@@ -27,7 +32,7 @@ void OpenPage(ui::PaintManager& pm, const PageTable& pages, int i) {
 
 void ApplyPages(ui::PaintManager& pm, const PageTable& pages) {
     bool opened = false;
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < kPageCount; ++i) {
         ui::Control* header = Header(pm, pages, i);
         if (!header) continue;
         header->SetVisible(Shown(pages, i));
@@ -39,9 +44,9 @@ void ApplyPages(ui::PaintManager& pm, const PageTable& pages) {
 }
 
 void ScrollRight(ui::PaintManager& pm, const PageTable& pages, int room) {
-    int last = 9;
+    int last = kLastPage;
     int sum = 0;
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < kPageCount; ++i) {
         ui::Control* header = Header(pm, pages, i);
         if (!Shown(pages, i) || !header || !header->IsVisible()) continue;
         sum += header->GetFixedWidth();
@@ -50,7 +55,7 @@ void ScrollRight(ui::PaintManager& pm, const PageTable& pages, int room) {
             break;
         }
     }
-    if (last < 9) ++last;
+    if (last < kLastPage) ++last;
     // Walking down from the tab just beyond the room, hide every header that no longer fits.
     int fromRight = 0;
     bool overflow = false;
@@ -64,8 +69,8 @@ void ScrollRight(ui::PaintManager& pm, const PageTable& pages, int room) {
 }
 
 void ScrollLeft(ui::PaintManager& pm, const PageTable& pages) {
-    int first = 9;
-    for (int i = 0; i < 10; ++i) {
+    int first = kLastPage;
+    for (int i = 0; i < kPageCount; ++i) {
         ui::Control* header = Header(pm, pages, i);
         if (Shown(pages, i) && header && header->IsVisible()) {
             first = i;

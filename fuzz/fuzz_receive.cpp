@@ -19,6 +19,11 @@ namespace {
 using fuzz::Check;
 using fuzz::Has;
 
+// The exchange states as numbers (LinkTestAccess::ExchangeState): idle, the handshake; the
+// others are the job kinds.
+constexpr int kIdle = -1;
+constexpr int kHandshake = 0;
+
 /// What the text means to an exchange: whether it ends it, wakes the worker, queues a job of
 /// another kind (0: none) and says the unit logged in (1) or out (0), or neither (-1).
 struct Outcome {
@@ -84,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ui::HeadlessLoop loop(window);
     devlink::Link& link = window.link;
     using Access = devlink::LinkTestAccess;
-    Access::ExchangeState(link) = TakeState(in);
+    Access::SetExchangeState(link, TakeState(in));
     Access::LoggedIn(link) = !in.empty() && (in.front() & 1);
     if (!in.empty()) in.remove_prefix(1);
 
@@ -103,9 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool loggedIn = Access::LoggedIn(link);
         const std::size_t jobs = link.QueuedJobs();
         Access::ReplyEvent(link).Reset();
-        window.PostMessage(devlink::UM_SERIAL_DATA,
-                           Access::Port(link).Generation() + (stale ? 1 : 0),
-                           static_cast<std::intptr_t>(chunk.size()), chunk);
+        devlink::SerialDataMsg::Post(window, Access::Port(link).Generation() + (stale ? 1 : 0),
+                                     chunk);
         clock.Advance(devlink::kHandshakePeriodMs);  // a handshake tick, if one is due
         loop.RunUntilIdle();
 
@@ -113,18 +117,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int after = state;
         int login = loggedIn ? 1 : 0;
         if (!stale && !chunk.empty()) {
-            if (state != devlink::kNoReply) log.append(chunk.substr(0, chunk.find('\0')));
+            if (state != kIdle) log.append(chunk.substr(0, chunk.find('\0')));
             for (char& c : chunk) c = c == '\0' ? ' ' : c;
             text.append(chunk);
             if (text.size() > 16000) text.erase(0, text.size() - 16000);
             out = Expected(state, text);
-            if (out.ends) after = devlink::kNoReply;
+            if (out.ends) after = kIdle;
             if (out.login >= 0) login = out.login;
-            if (state == devlink::kHandshake && out.ends) text.clear();
+            if (state == kHandshake && out.ends) text.clear();
             if (Has(text, "Seting Timeout and quit")) {
                 login = 0;
             } else if (Has(text, "'s' key") && !loggedIn) {
-                after = devlink::kHandshake;  // the unit is starting: the handshake begins again
+                after = kHandshake;  // the unit is starting: the handshake begins again
                 text.clear();
             }
         }
@@ -139,7 +143,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "the reply event does not follow the reply");
         Check(link.QueuedJobs() == jobs + (out.queued ? 1 : 0), "a job was queued or not");
         if (out.queued) {
-            Check(link.PendingJobs().back().jobKind == out.queued, "the wrong job was queued");
+            Check(static_cast<int>(link.PendingJobs().back().jobKind) == out.queued,
+                  "the wrong job was queued");
         }
         Check(link.LoggedIn() == (login == 1), "the logged-in flag does not follow the unit");
         Check(window.log == log, "the log echo is not the chunks up to their first zero byte");

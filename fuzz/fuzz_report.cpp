@@ -18,7 +18,7 @@ struct NoHooks : model::FormHooks {
     void SetLayoutVisible(std::string_view, bool) override {}
     void RefreshTitle() override {}
     void UpdatePageTabs(int) override {}
-    void PostAdaptForm(int, int) override {}
+    void PostAdaptForm(model::AdaptCase, int) override {}
 };
 
 /// An edit field for every "Edit" row and a drop-down for every "Combobox" row, with the items

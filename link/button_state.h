@@ -9,22 +9,23 @@
 
 namespace devlink {
 
-/// The groups of UM_BUTTON_STATE's lParam.
+/// The groups of UM_BUTTON_STATE.
 enum ButtonGroup {
-    kLoginGroup = 0,       // operation buttons follow, "Login" opposite, device state
-    kConnectionGroup = 1,  // operation buttons and "Login" follow, port controls opposite
+    kLoginGroup = 0,       // the login: operation buttons follow, "Login" opposite, device state
+    kConnectionGroup = 1,  // the login and the port: as the login, then the port group
     kOperationGroup = 2,   // operation buttons follow
-    kPortGroup = 3,        // "Login" follows, port controls opposite
+    kPortGroup = 3,        // the port: "Login" follows, port controls opposite
 };
 
-/// Enables (`enable`) or disables a group of controls; groups 0 and 1 also show the device
-/// state. `loggedIn` receives the new login state where the group sets it. Returns 1.
-int SetButtonState(ui::PaintManager& pm, const platform::LanguageTexts& texts, bool enable,
-                   int group, bool& loggedIn);
+/// Enables or disables the operation buttons.
+void EnableOperations(ui::PaintManager& pm, bool enable);
 
-/// Sets the login flag and the "DeviceState" text; logging in hides "helpGroupBox".
-void SetDeviceState(ui::PaintManager& pm, const platform::LanguageTexts& texts, bool loggedIn,
-                    bool& loggedInFlag);
+/// The port opened (`open`: "Login" usable, the port controls not) or closed.
+void ShowPortOpen(ui::PaintManager& pm, bool open);
+
+/// The login: the operation buttons follow, "Login" the opposite, the "DeviceState" text says
+/// it; logging in hides "helpGroupBox".
+void ShowLogin(ui::PaintManager& pm, const platform::LanguageTexts& texts, bool loggedIn);
 
 /// Enables or disables the named control; a missing control is skipped.
 void SetControlEnabled(ui::PaintManager& pm, std::string_view name, bool enable);

@@ -20,15 +20,16 @@ TEST_F(LinkTest, AReportWhoseValuesHoldResultWordsIsTakenWhole) {
     for (const char* value : {"OK", "ERROR", "OK\r\nERROR"}) {
         ASSERT_TRUE(unit->SetValue("Custom Register reply Info", value));
         ASSERT_TRUE(unit->SetValue("Access Point Name", value));
-        for (const int kind : {model::kReadReport, model::kSaveToFile, model::kLoadFromFile}) {
+        for (const model::JobKind kind : {model::JobKind::kReadReport, model::JobKind::kSaveToFile,
+                                          model::JobKind::kLoadFromFile}) {
             window.handedReports.clear();
             ASSERT_TRUE(Run(kind, model::kReportLine)) << value;
-            ASSERT_EQ(window.handedReports.size(), 1u) << kind << " " << value;
+            ASSERT_EQ(window.handedReports.size(), 1u) << static_cast<int>(kind) << " " << value;
             const std::string& report = window.handedReports[0];
             // The sim's last row, then its closing line.
             EXPECT_EQ(
                 Occurrences(report, "DTU SMS administrator number: 13900000000\r\n\r\nOK\r\n"), 1u)
-                << kind << " " << value;
+                << static_cast<int>(kind) << " " << value;
             EXPECT_EQ(events.outcomes.back(), JobOutcome::kAcknowledged);
         }
     }
@@ -43,7 +44,7 @@ TEST_F(LinkTest, AReportTooShortIsNotTakenAndTheLogSaysSo) {
         }
     }
     OpenAndLogIn();
-    ASSERT_TRUE(Run(model::kReadReport, model::kReportLine));
+    ASSERT_TRUE(Run(model::JobKind::kReadReport, model::kReportLine));
     EXPECT_EQ(events.outcomes.back(), JobOutcome::kIncomplete);
     EXPECT_EQ(window.reportsParsed, 0);
     EXPECT_EQ(Logged("ReportIncomplete\r\n"), 1u);
@@ -55,17 +56,17 @@ TEST_F(LinkTest, AReportTooShortIsNotTakenAndTheLogSaysSo) {
 TEST_F(LinkTest, AResultWhoseLineEndComesLateIsAWholeAnswer) {
     StartUnit({.lateLineEndMs = 30});
     OpenAndLogIn();
-    ASSERT_TRUE(Run(model::kWriteParam, "AT+APN=x.y\r\n", "Access Point Name", "x.y"));
+    ASSERT_TRUE(Run(model::JobKind::kWriteParam, "AT+APN=x.y\r\n", "Access Point Name", "x.y"));
     EXPECT_EQ(events.outcomes.back(), JobOutcome::kAcknowledged);
     EXPECT_TRUE(Logged("SaveSuccess\r\n")) << window.log;
-    ASSERT_TRUE(Run(model::kNetMode, model::kNetModeLine));
+    ASSERT_TRUE(Run(model::JobKind::kNetMode, model::kNetModeLine));
     EXPECT_EQ(window.Find("FINDNETMODE")->GetText(), " LTE");
     unit->Refuse("AT+PORT");
-    ASSERT_TRUE(Run(model::kWriteParam, "AT+PORT=1\r\n", "Server's Port", "1"));
+    ASSERT_TRUE(Run(model::JobKind::kWriteParam, "AT+PORT=1\r\n", "Server's Port", "1"));
     EXPECT_EQ(events.outcomes.back(), JobOutcome::kRefused);
     using Written = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(window.written, (Written{{"Access Point Name", "x.y"}}));
-    ASSERT_TRUE(Run(model::kReadReport, model::kReportLine));
+    ASSERT_TRUE(Run(model::JobKind::kReadReport, model::kReportLine));
     EXPECT_EQ(window.reportsParsed, 1);
     EXPECT_TRUE(events.unanswered.empty());
 }
@@ -78,8 +79,8 @@ TEST_F(LinkTest, TheSummaryOfWritesCutByALostPortNamesTheOnesNeverSent) {
     OpenAndLogIn();
     const int idleBefore = events.idle;
     for (const char* name : {"a", "b", "c", "d"}) {
-        window.link.QueueJob(model::kWriteParam, std::string("AT+PORT=") + name + "\r\n", name,
-                             name);
+        window.link.QueueJob(model::JobKind::kWriteParam, std::string("AT+PORT=") + name + "\r\n",
+                             name, name);
     }
     ASSERT_TRUE(Until([&] { return events.idle > idleBefore && !events.tallies.empty(); }));
     const WriteTally& tally = events.tallies.back();
@@ -102,16 +103,16 @@ TEST_F(LinkTest, OperationsAreAnsweredAndFinished) {
     StartUnit();
     OpenAndLogIn();
     const struct {
-        int kind;
+        model::JobKind kind;
         std::string line;
         const char* notice;  // what the log says once it is answered, if anything
     } cases[] = {
-        {model::kVersion, std::string(model::kVersionLine), ""},
-        {model::kSim, std::string(model::kPinLine), ""},
-        {model::kReadLog, std::string(model::kReadLogLine), ""},
-        {model::kCommandButton, "AT+CSQ\r\n", ""},
-        {model::kWriteParam, model::ClockLine("2027/03/01,07:05:09"), "SaveSuccess"},
-        {model::kFactory, std::string(model::kFactoryLine), "FactorySuccess"},
+        {model::JobKind::kVersion, std::string(model::kVersionLine), ""},
+        {model::JobKind::kSim, std::string(model::kPinLine), ""},
+        {model::JobKind::kReadLog, std::string(model::kReadLogLine), ""},
+        {model::JobKind::kCommandButton, "AT+CSQ\r\n", ""},
+        {model::JobKind::kWriteParam, model::ClockLine("2027/03/01,07:05:09"), "SaveSuccess"},
+        {model::JobKind::kFactory, std::string(model::kFactoryLine), "FactorySuccess"},
     };
     for (const auto& c : cases) {
         const size_t logBefore = window.log.size();
@@ -121,7 +122,7 @@ TEST_F(LinkTest, OperationsAreAnsweredAndFinished) {
     EXPECT_EQ(unit->ClockText(), "2027/03/01,07:05:09");
     EXPECT_EQ(window.reportsParsed, 1);
     unit->Refuse("AT+CSQ");
-    ASSERT_TRUE(Run(model::kSignal, model::kSignalLine));
+    ASSERT_TRUE(Run(model::JobKind::kSignal, model::kSignalLine));
     EXPECT_EQ(Occurrences(unit->Received(), model::kSignalLine), 2u);
     EXPECT_TRUE(events.unanswered.empty());
 }
@@ -144,10 +145,11 @@ TEST(NetModeAnswer, FillsTheFieldOnlyFromAShortAnswerWithItsMarkerAndLineEnd) {
         HostWindow window(clock);
         ui::Control* field = window.Find("FINDNETMODE");
         field->SetText("before");
-        const model::WorkerJob job{model::kNetMode, std::string(model::kNetModeLine), {}, {}};
-        window.SendMessage(UM_JOB_START, reinterpret_cast<std::uintptr_t>(&job));
+        const model::WorkerJob job{
+            model::JobKind::kNetMode, std::string(model::kNetModeLine), {}, {}};
+        JobStartMsg::Send(window, job);
         window.link.OnReceived(c.reply);
-        window.SendMessage(UM_JOB_FINISH, reinterpret_cast<std::uintptr_t>(&job), 1);
+        JobFinishMsg::Send(window, job, true);
         const std::string expected = std::string(c.field).empty() ? std::string(39, 'x') : c.field;
         EXPECT_EQ(field->GetText(), expected) << c.reply;
     }
@@ -161,23 +163,23 @@ TEST(FileReport, IsCompleteAtItsOkAlsoWhenTheFirstChunkEndsBeforeTheFirstLabel) 
     const size_t ok = report.find("OK");
     ASSERT_NE(label, std::string::npos);
     ASSERT_GT(ok, label);
-    for (const int kind : {model::kSaveToFile, model::kLoadFromFile}) {
+    for (const model::JobKind kind : {model::JobKind::kSaveToFile, model::JobKind::kLoadFromFile}) {
         // Where the first chunk ends: after the first byte, before the label, inside it.
         for (const size_t cut : {size_t{1}, label, label + 6}) {
             ui::ManualClock clock;
             HostWindow window(clock);
             const model::WorkerJob job{kind, std::string(model::kReportLine), {}, {}};
-            window.SendMessage(UM_JOB_START, reinterpret_cast<std::uintptr_t>(&job));
+            JobStartMsg::Send(window, job);
             const ui::Event& answered = LinkTestAccess::ReplyEvent(window.link);
             window.link.OnReceived(report.substr(0, cut));
             window.link.OnReceived(report.substr(cut, ok - cut));
-            EXPECT_FALSE(answered.IsSet()) << kind << " cut at " << cut;
+            EXPECT_FALSE(answered.IsSet()) << static_cast<int>(kind) << " cut at " << cut;
             window.link.OnReceived(report.substr(ok));
-            ASSERT_TRUE(answered.IsSet()) << kind << " cut at " << cut;
-            window.SendMessage(UM_JOB_FINISH, reinterpret_cast<std::uintptr_t>(&job), 1);
+            ASSERT_TRUE(answered.IsSet()) << static_cast<int>(kind) << " cut at " << cut;
+            JobFinishMsg::Send(window, job, true);
             const std::string& handed =
-                kind == model::kSaveToFile ? window.savedReport : window.loadedReport;
-            EXPECT_EQ(handed, report) << kind << " cut at " << cut;
+                kind == model::JobKind::kSaveToFile ? window.savedReport : window.loadedReport;
+            EXPECT_EQ(handed, report) << static_cast<int>(kind) << " cut at " << cut;
         }
     }
 }
@@ -201,7 +203,7 @@ TEST_F(LinkTest, TheHandshakeLogsInAndQuitOrTheUnitLeavingLogsOut) {
     EXPECT_FALSE(Enabled("Login"));
     // The handshake is the single byte "s", nothing else.
     EXPECT_EQ(unit->Received().find_first_not_of('s'), std::string::npos) << unit->Received();
-    ASSERT_TRUE(Run(model::kQuit, model::kQuitLine));
+    ASSERT_TRUE(Run(model::JobKind::kQuit, model::kQuitLine));
     EXPECT_FALSE(window.link.LoggedIn());
     EXPECT_FALSE(Enabled("Load"));
     EXPECT_TRUE(Enabled("Login"));
@@ -209,7 +211,7 @@ TEST_F(LinkTest, TheHandshakeLogsInAndQuitOrTheUnitLeavingLogsOut) {
     unit->Restart();
     ASSERT_TRUE(Until([&] { return window.link.LoggedIn(); }));
     unit->SetIdleTimeout(std::chrono::milliseconds(0));  // from its next line on
-    ASSERT_TRUE(Run(model::kVersion, model::kVersionLine));
+    ASSERT_TRUE(Run(model::JobKind::kVersion, model::kVersionLine));
     EXPECT_TRUE(Until([&] { return !window.link.LoggedIn(); }));
 }
 
@@ -236,14 +238,14 @@ TEST_F(LinkTest, AJobTimesOutAfterItsLimitTimesTheFactorOfTheSpeed) {
     StartUnit({.silent = true});
     const struct {
         const char* baud;
-        int kind;
+        model::JobKind kind;
         std::string_view line;
         ui::Millis limit;
     } cases[] = {
-        {"115200", model::kSignal, model::kSignalLine, 5000},
-        {"1200", model::kSignal, model::kSignalLine, 40000},
-        {"9600", model::kReadReport, model::kReportLine, 24000},
-        {"115200", model::kReadLog, model::kReadLogLine, 24000},
+        {"115200", model::JobKind::kSignal, model::kSignalLine, 5000},
+        {"1200", model::JobKind::kSignal, model::kSignalLine, 40000},
+        {"9600", model::JobKind::kReadReport, model::kReportLine, 24000},
+        {"115200", model::JobKind::kReadLog, model::kReadLogLine, 24000},
     };
     for (const auto& c : cases) {
         Open(c.baud);
@@ -270,7 +272,7 @@ TEST_F(LinkTest, NothingIsWrittenOnceTheWindowHasBegunToClose) {
     OpenAndLogIn();
     const size_t before = unit->Received().size();
     window.EndLoop();  // the window's destruction has begun
-    window.link.QueueJob(model::kVersion, model::kVersionLine);
+    window.link.QueueJob(model::JobKind::kVersion, model::kVersionLine);
     for (int step = 0; step < 2000 && window.link.QueuedJobs() != 0; ++step) {
         clock.Advance(5);
         std::this_thread::sleep_for(std::chrono::microseconds(500));
@@ -289,7 +291,7 @@ TEST_F(LinkTest, TheProgressOfAReportReadFollowsItsBytes) {
     loop.RunUntilIdle();
     events.progress.clear();
     const int idle = events.idle;
-    window.link.QueueJob(model::kReadReport, model::kReportLine);
+    window.link.QueueJob(model::JobKind::kReadReport, model::kReportLine);
     // No virtual time passes while the report streams in real time: no time-out.
     ASSERT_TRUE(UntilWithoutTime([&] { return events.idle > idle; }));
     EXPECT_TRUE(Logged("send:\r\nAT+SHOW\r\n"));  // the line sent, in the log
@@ -322,10 +324,12 @@ TEST_F(LinkTest, WritesAreCountedAndSummedUp) {
     events.progress.clear();
     const int idle = events.idle;
     const ui::Millis queued = clock.Now();
-    window.link.QueueJob(model::kWriteParam, "AT+APN=internet\r\n", "Access Point Name", "x");
-    window.link.QueueJob(model::kWriteParam, "AT+PORT=6000\r\n", "Server's Port", "6000");
-    window.link.QueueJob(model::kWriteParam, "AT+IPAD=1.2.3.4\r\n", "Server's Ip", "1.2.3.4");
-    window.link.QueueJob(model::kWriteParam, "AT+NOSUCH=1\r\n", "No such", "1");
+    window.link.QueueJob(model::JobKind::kWriteParam, "AT+APN=internet\r\n", "Access Point Name",
+                         "x");
+    window.link.QueueJob(model::JobKind::kWriteParam, "AT+PORT=6000\r\n", "Server's Port", "6000");
+    window.link.QueueJob(model::JobKind::kWriteParam, "AT+IPAD=1.2.3.4\r\n", "Server's Ip",
+                         "1.2.3.4");
+    window.link.QueueJob(model::JobKind::kWriteParam, "AT+NOSUCH=1\r\n", "No such", "1");
     ASSERT_TRUE(UntilWithoutTime([&] { return events.started.size() == 1; }));
     EXPECT_EQ(events.started[0], queued);
     ASSERT_TRUE(Until([&] { return events.idle > idle; }));

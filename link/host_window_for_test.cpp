@@ -63,7 +63,7 @@ std::intptr_t HostWindow::HandleMessage(const ui::Message& msg, bool& handled) {
         return 0;
     }
     if (msg.id == UM_LOG_TEXT) {
-        log += msg.payload;
+        log += LogTextMsg::From(msg);
         return 0;
     }
     if (msg.id == UM_PARSE_REPORT) {

@@ -17,7 +17,17 @@ namespace devlink {
 struct LinkTestAccess {
     static CSerialPort& Port(Link& link) { return link.serialPort_; }
     static ReceiveText& Received(Link& link) { return link.rxBuffer_; }
-    static int& ExchangeState(Link& link) { return link.expectedReply_; }
+    /// The exchange state as a number: -1 idle, 0 the handshake, else the job kind awaited.
+    static int ExchangeState(const Link& link) {
+        const ExpectedReply& state = link.expectedReply_;
+        if (state.exchange == Exchange::kReply) return static_cast<int>(state.job);
+        return state.exchange == Exchange::kHandshake ? 0 : -1;
+    }
+    static void SetExchangeState(Link& link, int state) {
+        link.expectedReply_ = state < 0    ? kNoReply
+                              : state == 0 ? kHandshakeReply
+                                           : ReplyTo(static_cast<model::JobKind>(state));
+    }
     static bool& LoggedIn(Link& link) { return link.loggedIn_; }
     static ui::Event& ReplyEvent(Link& link) { return link.replyEvent_; }
 };
@@ -68,9 +78,7 @@ class HostWindow : public ui::Window, public LinkHost {
     ui::PaintManager& Form() override { return form; }
     const platform::LanguageTexts& Texts() const override { return texts_; }
     void AppendLog(std::string_view text) override { log.append(text); }
-    void PostLogText(std::string_view text) override {
-        PostMessage(UM_LOG_TEXT, 0, 0, std::string(text));
-    }
+    void PostLogText(std::string_view text) override { LogTextMsg::Post(*this, text); }
     void ShowBox(const std::string&, const std::string&, platform::BoxIcon) override {}
     std::string ModelText() const override { return "7315"; }
     const std::string& RfModel() const override { return rfModel; }

@@ -10,14 +10,14 @@ namespace devlink {
 
 namespace {
 
-/// A parameter write (not the clock, which names no parameter) or the factory restore.
-bool IsTallied(const model::WorkerJob& job) {
-    return (job.jobKind == model::kWriteParam && !job.paramName.empty()) ||
-           job.jobKind == model::kFactory;
+/// A parameter write: not the clock, which names no parameter.
+bool IsParameterWrite(const model::WorkerJob& job) {
+    return job.jobKind == model::JobKind::kWriteParam && !job.paramName.empty();
 }
 
-bool IsParameterWrite(const model::WorkerJob& job) {
-    return job.jobKind == model::kWriteParam && !job.paramName.empty();
+/// A parameter write or the factory restore.
+bool IsTallied(const model::WorkerJob& job) {
+    return IsParameterWrite(job) || job.jobKind == model::JobKind::kFactory;
 }
 
 std::string Joined(const std::vector<std::string>& names) {
@@ -44,7 +44,9 @@ void Link::ProgressAtStart(const model::WorkerJob& job) {
 }
 
 void Link::ProgressOnReceived() {
-    if (!progress_.active || !model::IsReportRequest(expectedReply_)) return;
+    const bool report =
+        expectedReply_.exchange == Exchange::kReply && model::IsReportRequest(expectedReply_.job);
+    if (!progress_.active || !report) return;
     const int received = rxBuffer_.Length();
     SetProgress({true, received, std::max(kReportSizeEstimate, received)});
 }

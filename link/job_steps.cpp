@@ -8,6 +8,17 @@
 
 namespace devlink {
 
+namespace {
+
+/// A report read needs more than this many bytes to be taken: a shorter answer is no report.
+constexpr int kMinReportBytes = 3000;
+/// A net mode answer longer than this is no answer to "AT+FINDNETMODE".
+constexpr int kMaxNetModeAnswer = 100;
+/// The net mode field takes at most this many bytes of the answer.
+constexpr size_t kNetModeFieldSize = 39;
+
+}  // namespace
+
 // The steps reach into the link; a friend of it.
 struct JobSteps {
     static void ReportSaveResult(Link& l, const model::WorkerJob& job, JobOutcome outcome,
@@ -28,7 +39,7 @@ struct JobSteps {
 
     static void ParseReport(Link& l, const model::WorkerJob&, JobOutcome outcome) {
         // A shorter answer is no report: it is not parsed (the log has said so).
-        if (outcome == JobOutcome::kAcknowledged) l.window_.SendMessage(UM_PARSE_REPORT, 0, 0);
+        if (outcome == JobOutcome::kAcknowledged) l.window_.SendMessage(UM_PARSE_REPORT);
     }
     static void ReportWrite(Link& l, const model::WorkerJob& job, JobOutcome outcome) {
         ReportSaveResult(l, job, outcome, "SaveSuccess", "SaveError", true);
@@ -42,13 +53,11 @@ struct JobSteps {
     static void WriteLoaded(Link& l, const model::WorkerJob&, JobOutcome) {
         l.host_.WriteLoadedConfiguration(l.rxBuffer_.View());
     }
-    static void LogOut(Link& l, const model::WorkerJob&, JobOutcome) {
-        l.SetButtonState(false, kLoginGroup);
-    }
+    static void LogOut(Link& l, const model::WorkerJob&, JobOutcome) { l.SetLoggedIn(false); }
 
     static void FillNetMode(Link& l, const model::WorkerJob&, JobOutcome) {
         ui::Control* field = l.host_.Form().FindControl("FINDNETMODE");
-        if (!field || l.rxBuffer_.Length() > 100) return;
+        if (!field || l.rxBuffer_.Length() > kMaxNetModeAnswer) return;
         const std::string_view text = l.rxBuffer_.View();
         constexpr std::string_view kMarker = "+FINDNETMODE:";
         const size_t start = text.find(kMarker);
@@ -56,25 +65,23 @@ struct JobSteps {
         const size_t from = start + kMarker.size();
         const size_t end = text.find("\r\n", from);
         if (end == std::string_view::npos) return;
-        field->SetText(std::string(text.substr(from, std::min<size_t>(end - from, 39))));
+        field->SetText(std::string(text.substr(from, std::min(end - from, kNetModeFieldSize))));
     }
 };
 
 namespace {
 
 struct FinishingStep {
-    int kind;
+    model::JobKind kind;
     void (*finish)(Link&, const model::WorkerJob&, JobOutcome);
 };
 
-/// A report read needs more than this many bytes to be taken: a shorter answer is no report.
-constexpr int kMinReportBytes = 3000;
-
+using K = model::JobKind;
 const FinishingStep kFinishingSteps[] = {
-    {model::kReadReport, JobSteps::ParseReport},   {model::kWriteParam, JobSteps::ReportWrite},
-    {model::kFactory, JobSteps::ReportFactory},    {model::kSaveToFile, JobSteps::SaveFile},
-    {model::kLoadFromFile, JobSteps::WriteLoaded}, {model::kQuit, JobSteps::LogOut},
-    {model::kNetMode, JobSteps::FillNetMode},
+    {K::kReadReport, JobSteps::ParseReport},   {K::kWriteParam, JobSteps::ReportWrite},
+    {K::kFactory, JobSteps::ReportFactory},    {K::kSaveToFile, JobSteps::SaveFile},
+    {K::kLoadFromFile, JobSteps::WriteLoaded}, {K::kQuit, JobSteps::LogOut},
+    {K::kNetMode, JobSteps::FillNetMode},
 };
 
 }  // namespace
@@ -84,7 +91,7 @@ JobOutcome Link::OutcomeOf(const model::WorkerJob& job, bool answered) const {
     // A report job is answered only by the listing and the "OK" line after it.
     if (model::IsReportRequest(job.jobKind)) {
         const bool tooShort =
-            job.jobKind == model::kReadReport && rxBuffer_.Length() <= kMinReportBytes;
+            job.jobKind == model::JobKind::kReadReport && rxBuffer_.Length() <= kMinReportBytes;
         return tooShort ? JobOutcome::kIncomplete : JobOutcome::kAcknowledged;
     }
     switch (FirstResultLine(rxBuffer_.View())) {

@@ -41,7 +41,7 @@ void Link::StopWorker() {
     jobQueue_.SetWorkerAlive(false);
 }
 
-bool Link::QueueJob(int kind, std::string_view line, std::string paramName,
+bool Link::QueueJob(model::JobKind kind, std::string_view line, std::string paramName,
                     std::string paramValue) {
     return QueueJob(
         model::WorkerJob{kind, std::string(line), std::move(paramName), std::move(paramValue)});
@@ -51,34 +51,54 @@ bool Link::QueueJob(const model::WorkerJob& job) {
     return jobQueue_.QueueJob(job);
 }
 
-void Link::SetButtonState(bool enable, int group) {
-    devlink::SetButtonState(host_.Form(), host_.Texts(), enable, group, loggedIn_);
+void Link::SetLoggedIn(bool loggedIn) {
+    loggedIn_ = loggedIn;
+    ShowLogin(host_.Form(), host_.Texts(), loggedIn);
+}
+
+void Link::SetButtonState(bool enable, ButtonGroup group) {
+    switch (group) {
+        case kLoginGroup:
+            return SetLoggedIn(enable);
+        case kConnectionGroup:
+            SetLoggedIn(enable);
+            return ShowPortOpen(host_.Form(), enable);
+        case kOperationGroup:
+            return EnableOperations(host_.Form(), enable);
+        case kPortGroup:
+            return ShowPortOpen(host_.Form(), enable);
+    }
 }
 
 std::intptr_t Link::HandleMessage(const ui::Message& msg, bool& handled) {
-    const auto* job = reinterpret_cast<const model::WorkerJob*>(msg.wParam);
     switch (msg.id) {
-        case UM_SERIAL_DATA:
+        case UM_SERIAL_DATA: {
             // A chunk of a port closed since it was read is not the unit's answer any more.
-            if (msg.wParam == serialPort_.Generation()) OnReceived(msg.payload);
+            const SerialDataMsg data = SerialDataMsg::From(msg);
+            if (data.generation == serialPort_.Generation()) OnReceived(data.bytes);
             return 0;
+        }
         case UM_PORT_LOST:
-            OnPortLost(msg.wParam);
+            OnPortLost(PortLostMsg::From(msg));
             return 0;
         case UM_PORTS_CHANGED:
             RefreshPortList();
             return 0;
         case UM_PORT_ERROR:
-            host_.ShowBox(msg.payload, "Application Error", platform::BoxIcon::Stop);
+            host_.ShowBox(PortErrorMsg::From(msg), "Application Error", platform::BoxIcon::Stop);
             return 0;
-        case UM_BUTTON_STATE:
-            SetButtonState(msg.wParam == 1, static_cast<int>(msg.lParam));
+        case UM_BUTTON_STATE: {
+            const ButtonStateMsg state = ButtonStateMsg::From(msg);
+            SetButtonState(state.enable, state.group);
             return 1;
+        }
         case UM_JOB_START:
-            return OnJobStart(*job);
-        case UM_JOB_FINISH:
-            OnJobFinish(*job, msg.lParam != 0);
+            return OnJobStart(JobStartMsg::From(msg));
+        case UM_JOB_FINISH: {
+            const JobFinishMsg finish = JobFinishMsg::From(msg);
+            OnJobFinish(finish.job, finish.answered);
             return 0;
+        }
         case UM_WORKER_IDLE:
             OnWorkerIdle();
             return 0;
@@ -90,7 +110,7 @@ std::intptr_t Link::HandleMessage(const ui::Message& msg, bool& handled) {
 
 std::intptr_t Link::OnJobStart(const model::WorkerJob& job) {
     window_.KillTimer(kHandshakeTimer);
-    expectedReply_ = job.jobKind;
+    expectedReply_ = ReplyTo(job.jobKind);
     replyEvent_.Reset();
     rxBuffer_.Clear();
     Tell([&](LinkObserver& o) { o.JobStarted(job); });

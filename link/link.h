@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "link/button_state.h"
 #include "link/device_source.h"
 #include "link/job_queue.h"
 #include "link/receive_text.h"
@@ -104,8 +105,24 @@ class LinkObserver {
     virtual void WritesDone(const WriteTally& /*tally*/) {}
 };
 
-/// The exchange states: what the text received so far is tested for.
-enum ExpectedReply { kNoReply = -1, kHandshake = 0 };
+/// The exchange in progress: what the text received so far is tested for.
+enum class Exchange {
+    kIdle,       ///< nothing: what arrives is kept but not shown
+    kHandshake,  ///< the unit's "enter setting!" while the handshake byte goes out
+    kReply,      ///< the reply to a job (or to the login text) of a kind
+};
+
+struct ExpectedReply {
+    Exchange exchange = Exchange::kIdle;
+    model::JobKind job{};  ///< kReply: the kind whose reply is awaited
+    bool operator==(const ExpectedReply&) const = default;
+};
+
+constexpr ExpectedReply kNoReply{};
+constexpr ExpectedReply kHandshakeReply{Exchange::kHandshake};
+constexpr ExpectedReply ReplyTo(model::JobKind kind) {
+    return {Exchange::kReply, kind};
+}
 
 class Link {
   public:
@@ -151,10 +168,14 @@ class Link {
     void SetTime();
     void SendDirect(std::string_view text);
     /// Queues a job; any thread. Returns whether a worker will carry it out.
-    bool QueueJob(int kind, std::string_view line, std::string paramName = {},
+    bool QueueJob(model::JobKind kind, std::string_view line, std::string paramName = {},
                   std::string paramValue = {});
     bool QueueJob(const model::WorkerJob& job);
-    void SetButtonState(bool enable, int group);
+    /// Enables or disables a group of controls (UM_BUTTON_STATE). The login group logs in or
+    /// out; the connection group does that and shows the port opened or closed.
+    void SetButtonState(bool enable, ButtonGroup group);
+    /// Logs in or out: the state changes, then the controls that follow it.
+    void SetLoggedIn(bool loggedIn);
 
     /// The receive handler: one chunk from the port.
     void OnReceived(std::string_view chunk);
@@ -220,7 +241,7 @@ class Link {
     LinkHost& host_;
     CSerialPort serialPort_;
     ReceiveText rxBuffer_;
-    int expectedReply_ = kNoReply;
+    ExpectedReply expectedReply_ = kNoReply;
     ui::Event replyEvent_;  // set here, waited on by the worker
     bool loggedIn_ = false;
     int timeoutFactor_ = 1;

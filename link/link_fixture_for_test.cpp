@@ -37,7 +37,8 @@ void LinkTest::OpenAndLogIn() {
     loop.RunUntilIdle();
 }
 
-bool LinkTest::Run(int kind, std::string_view line, std::string paramName, std::string paramValue) {
+bool LinkTest::Run(model::JobKind kind, std::string_view line, std::string paramName,
+                   std::string paramValue) {
     const int before = events.idle;
     window.link.QueueJob(kind, line, std::move(paramName), std::move(paramValue));
     return Until([&] { return events.idle > before; });

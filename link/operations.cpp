@@ -16,6 +16,10 @@ namespace devlink {
 namespace {
 
 constexpr std::uint32_t kWriteBufferSize = 8192;
+/// The time limits hold at this line speed and above; slower lines multiply them.
+constexpr int kTimeLimitBaudRate = 9600;
+/// A character format: data bits, parity, stop bits ("8N1").
+constexpr size_t kCharacterFormatSize = 3;
 
 /// The notice that names why a port could not be opened, where the cause is known.
 const char* OpenErrorCause(int error) {
@@ -59,8 +63,10 @@ std::vector<model::WorkerJob> Link::CloseLink(std::string_view noticeKey) {
     // The writes that never went out are named in the summary of the work they belonged to.
     TallyNotSent(dropped);
     window_.KillTimer(kHandshakeTimer);
+    // Logged out at once, so nothing more goes to a unit that is gone; the controls follow
+    // with the posted connection state, after any login notice still on its way.
     loggedIn_ = false;
-    window_.PostMessage(UM_BUTTON_STATE, 0, kConnectionGroup);
+    ButtonStateMsg::Post(window_, false, kConnectionGroup);
     openedDevice_ = {};
     if (portListDue_) RebuildPortList();
     return dropped;
@@ -82,18 +88,18 @@ void Link::OnStartCom() {
         host_.AppendLog(Text("OnStartCom", "NoPort", "\r\n"));
         return;
     }
-    expectedReply_ = kHandshake;
+    expectedReply_ = kHandshakeReply;
     const int baudRate = platform::ReadDecimal(baud->GetText());
     if (!format) return;
     const std::string characterFormat = format->GetText();
-    if (baudRate <= 0 || characterFormat.size() < 3) {
+    if (baudRate <= 0 || characterFormat.size() < kCharacterFormatSize) {
         // Refused before anything is opened: the time-out factor needs a positive rate and
         // the format needs its three characters.
         host_.AppendLog(Text("OnStartCom", "OpenError", "\r\n"));
         host_.AppendLog(Text("OnStartCom", "BadSettings", "\r\n"));
         return;
     }
-    timeoutFactor_ = std::max(1, 9600 / baudRate);
+    timeoutFactor_ = std::max(1, kTimeLimitBaudRate / baudRate);
     const bool opened = serialPort_.OpenPort(
         &window_, port->GetText(), baudRate, characterFormat[1], characterFormat[0] - '0',
         characterFormat[2] - '0', EV_RXCHAR | EV_CTS, kWriteBufferSize);
@@ -109,7 +115,7 @@ void Link::OnStartCom() {
     NoteOpenedDevice(serialPort_.Path());
     if (open) open->SetText(Text("OnStartCom", "Close"));
     window_.SetTimer(kHandshakeTimer, kHandshakePeriodMs);
-    window_.PostMessage(UM_BUTTON_STATE, 1, kPortGroup);
+    ButtonStateMsg::Post(window_, true, kPortGroup);
 }
 
 void Link::SendDirect(std::string_view text) {
@@ -121,12 +127,12 @@ void Link::Login() {
     rxBuffer_.Clear();
     window_.KillTimer(kHandshakeTimer);
     SendDirect(model::kLoginText);
-    expectedReply_ = model::kLoginKind;
+    expectedReply_ = ReplyTo(model::JobKind::kLogin);
 }
 
 void Link::SetTime() {
     const std::string clock = MakeClockText(static_cast<long long>(std::time(nullptr)));
-    QueueJob(model::kWriteParam, model::ClockLine(clock));
+    QueueJob(model::JobKind::kWriteParam, model::ClockLine(clock));
 }
 
 }  // namespace devlink

@@ -40,12 +40,17 @@ bool ErrorWithoutReport(const ReceiveText& rx) {
 struct ReplyActions {
     static void Signal(Link& l) { l.replyEvent_.Set(); }
     static void Idle(Link& l) { l.expectedReply_ = kNoReply; }
-    static void PostLoggedIn(Link& l) { l.window_.PostMessage(UM_BUTTON_STATE, 1, kLoginGroup); }
-    static void PostLoggedOut(Link& l) { l.window_.PostMessage(UM_BUTTON_STATE, 0, kLoginGroup); }
+    // Posted: the login changes after what the window has been handed before it.
+    static void PostLoggedIn(Link& l) { ButtonStateMsg::Post(l.window_, true, kLoginGroup); }
+    static void PostLoggedOut(Link& l) { ButtonStateMsg::Post(l.window_, false, kLoginGroup); }
     static void StopHandshake(Link& l) { l.window_.KillTimer(kHandshakeTimer); }
     static void ClearText(Link& l) { l.rxBuffer_.Clear(); }
-    static void ReadReportAgain(Link& l) { l.QueueJob(model::kReadReport, model::kReportLine); }
-    static void AskSignalAgain(Link& l) { l.QueueJob(model::kSignalAgain, model::kSignalLine); }
+    static void ReadReportAgain(Link& l) {
+        l.QueueJob(model::JobKind::kReadReport, model::kReportLine);
+    }
+    static void AskSignalAgain(Link& l) {
+        l.QueueJob(model::JobKind::kSignalAgain, model::kSignalLine);
+    }
 };
 
 namespace {
@@ -54,37 +59,42 @@ using A = ReplyActions;
 using Action = void (*)(Link&);
 
 struct ReplyRule {
-    std::initializer_list<int> states;
+    std::initializer_list<ExpectedReply> states;
     bool (*test)(const ReceiveText&);
     std::initializer_list<Action> actions;
 };
 
-using namespace model;
+using K = model::JobKind;
+constexpr ExpectedReply R(K kind) {
+    return ReplyTo(kind);
+}
 
 // For each exchange state the first row whose test holds runs its actions in order; a state
 // whose tests all fail stays, and the next chunk is tested against the grown text.
 const ReplyRule kReplyRules[] = {
-    {{kHandshake}, EnterSetting, {A::StopHandshake, A::ClearText, A::PostLoggedIn, A::Idle}},
-    {{kReadReport}, Report, {A::Signal, A::Idle}},
-    {{kWriteParam, kVersion, kSim, kCommandButton}, OkOrError, {A::Signal, A::Idle}},
-    {{kLoginKind}, EnterSetting, {A::Idle, A::PostLoggedIn, A::Signal}},
-    {{kLoginKind}, Error, {A::Signal, A::Idle}},
-    {{kFactory}, Ok, {A::Signal, A::ReadReportAgain, A::Idle}},
-    {{kFactory}, Error, {A::Signal, A::Idle}},
-    {{kSaveToFile, kLoadFromFile}, Report, {A::Signal, A::Idle}},
-    {{kSaveToFile, kLoadFromFile}, ErrorWithoutReport, {A::Idle}},
-    {{kQuit}, Ok, {A::Signal, A::PostLoggedOut, A::Idle}},
-    {{kNetMode}, Ok, {A::Signal, A::Idle}},
-    {{kSignal}, Ok, {A::Idle, A::Signal}},
-    {{kSignal}, Error, {A::Signal, A::AskSignalAgain, A::Idle}},
-    {{kSignalAgain, kReadLog}, Ok, {A::Idle, A::Signal}},
-    {{kSignalAgain, kReadLog}, Error, {A::Signal, A::Idle}},
+    {{kHandshakeReply}, EnterSetting, {A::StopHandshake, A::ClearText, A::PostLoggedIn, A::Idle}},
+    {{R(K::kReadReport)}, Report, {A::Signal, A::Idle}},
+    {{R(K::kWriteParam), R(K::kVersion), R(K::kSim), R(K::kCommandButton)},
+     OkOrError,
+     {A::Signal, A::Idle}},
+    {{R(K::kLogin)}, EnterSetting, {A::Idle, A::PostLoggedIn, A::Signal}},
+    {{R(K::kLogin)}, Error, {A::Signal, A::Idle}},
+    {{R(K::kFactory)}, Ok, {A::Signal, A::ReadReportAgain, A::Idle}},
+    {{R(K::kFactory)}, Error, {A::Signal, A::Idle}},
+    {{R(K::kSaveToFile), R(K::kLoadFromFile)}, Report, {A::Signal, A::Idle}},
+    {{R(K::kSaveToFile), R(K::kLoadFromFile)}, ErrorWithoutReport, {A::Idle}},
+    {{R(K::kQuit)}, Ok, {A::Signal, A::PostLoggedOut, A::Idle}},
+    {{R(K::kNetMode)}, Ok, {A::Signal, A::Idle}},
+    {{R(K::kSignal)}, Ok, {A::Idle, A::Signal}},
+    {{R(K::kSignal)}, Error, {A::Signal, A::AskSignalAgain, A::Idle}},
+    {{R(K::kSignalAgain), R(K::kReadLog)}, Ok, {A::Idle, A::Signal}},
+    {{R(K::kSignalAgain), R(K::kReadLog)}, Error, {A::Signal, A::Idle}},
 };
 
 }  // namespace
 
 void Link::ApplyReplyRules() {
-    const int state = expectedReply_;
+    const ExpectedReply state = expectedReply_;
     for (const ReplyRule& rule : kReplyRules) {
         if (std::find(rule.states.begin(), rule.states.end(), state) == rule.states.end()) continue;
         if (!rule.test(rxBuffer_)) continue;
@@ -101,10 +111,10 @@ void Link::OnReceived(std::string_view chunk) {
     ProgressOnReceived();
     ApplyReplyRules();
     if (rxBuffer_.Contains("Seting Timeout and quit")) {
-        window_.PostMessage(UM_BUTTON_STATE, 0, kLoginGroup);
+        ButtonStateMsg::Post(window_, false, kLoginGroup);
     } else if (rxBuffer_.Contains("'s' key") && !loggedIn_) {
         // The unit is starting: ask it into configuration mode while its prompt lasts.
-        expectedReply_ = kHandshake;
+        expectedReply_ = kHandshakeReply;
         window_.SetTimer(kHandshakeTimer, kHandshakePeriodMs);
         rxBuffer_.Clear();
     }

@@ -1,4 +1,4 @@
-// The text received from the unit since it was last cleared: at most 16000 bytes, oldest
+// The text received from the unit since it was last cleared: at most its capacity, oldest
 // first, with zero bytes stored as blanks so it is always one zero-terminated string.
 #pragma once
 
@@ -9,6 +9,7 @@ namespace devlink {
 
 class ReceiveText {
   public:
+    /// The newest bytes kept: room for the longest report with its echo and result line.
     static constexpr int kCapacity = 16000;
 
     /// Appends a chunk; beyond the capacity the oldest bytes go.

@@ -8,16 +8,10 @@
 
 namespace devlink {
 
-int JobTimeLimitMs(int jobKind) {
-    switch (jobKind) {
-        case model::kReadReport:
-        case model::kSaveToFile:
-        case model::kLoadFromFile:
-        case model::kReadLog:
-            return 24000;
-        default:
-            return 5000;
-    }
+int JobTimeLimitMs(model::JobKind kind) {
+    // A report and the log are long answers.
+    const bool longAnswer = model::IsReportRequest(kind) || kind == model::JobKind::kReadLog;
+    return longAnswer ? kLongAnswerLimitMs : kAnswerLimitMs;
 }
 
 Worker::Worker(Link& link, ui::Clock& clock)
@@ -63,9 +57,8 @@ void Worker::WorkerJobThreadProc() {
 }
 
 bool Worker::RunJob(const model::WorkerJob& job) {
-    link_.window_.SendMessage(UM_BUTTON_STATE, 0, kOperationGroup);
-    const auto factor =
-        link_.window_.SendMessage(UM_JOB_START, reinterpret_cast<std::uintptr_t>(&job));
+    ButtonStateMsg::Send(link_.window_, false, kOperationGroup);
+    const auto factor = JobStartMsg::Send(link_.window_, job);
     // No answer to the start: the window has begun to close. Nothing more goes out.
     if (factor <= 0 || stop_) return false;
     link_.host_.PostLogText(link_.Text("ComSend", "send") + ":" + job.line);
@@ -75,7 +68,7 @@ bool Worker::RunJob(const model::WorkerJob& job) {
     const bool answered = link_.replyEvent_.Wait(clock_, limit, &stop_);
     if (stop_) return false;
     // The finishing step, or the time-out notice, on the user-interface thread.
-    link_.window_.SendMessage(UM_JOB_FINISH, reinterpret_cast<std::uintptr_t>(&job), answered);
+    JobFinishMsg::Send(link_.window_, job, answered);
     return true;
 }
 

@@ -19,9 +19,13 @@ namespace devlink {
 
 class Link;
 
-/// The time limit of a job kind before the time-out factor: 24 s for the report and log
-/// reads, 5 s for everything else.
-int JobTimeLimitMs(int jobKind);
+/// The time limits of a job before the time-out factor: the report and log reads, and
+/// everything else.
+constexpr int kLongAnswerLimitMs = 24000;
+constexpr int kAnswerLimitMs = 5000;
+
+/// The time limit of a job kind before the time-out factor.
+int JobTimeLimitMs(model::JobKind kind);
 
 class Worker {
   public:

@@ -156,7 +156,7 @@ bool QueueParamWrite(BuildContext& ctx, const std::string& name, const ParamEntr
     const auto same = std::find_if(ctx.planned.begin(), ctx.planned.end(),
                                    [&](const WorkerJob& job) { return job.line == line; });
     if (same == ctx.planned.end()) {
-        ctx.planned.push_back(WorkerJob{kWriteParam, std::move(line), name, value});
+        ctx.planned.push_back(WorkerJob{JobKind::kWriteParam, std::move(line), name, value});
     } else if (same->paramName != name &&
                std::find(same->sameLineRows.begin(), same->sameLineRows.end(), name) ==
                    same->sameLineRows.end()) {

@@ -56,7 +56,7 @@ TEST_F(BuildTest, AChangedFieldFlaggedOnAPageFlaggedGivesOneLineWithItsValueUnch
     pm.FindControl("Server's Ip")->SetVisible(false);
     EXPECT_EQ(Build(), (Lines{"AT+IPAD= 10.0.0.1 \"a\"\r\n"}));
     ASSERT_EQ(jobs.size(), 1u);
-    EXPECT_EQ(jobs[0].jobKind, kWriteParam);
+    EXPECT_EQ(jobs[0].jobKind, JobKind::kWriteParam);
     EXPECT_EQ(jobs[0].paramName, "Server's Ip");
     EXPECT_EQ(jobs[0].paramValue, " 10.0.0.1 \"a\"");
     catalogue.SetShown("Server's Ip", false);

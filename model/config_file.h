@@ -1,6 +1,6 @@
 // Configuration files (".cfg"): the unit's report as received, stored as a text-mode file the
 // way the tool has always written them: every LF written as CR LF, CR LF read back as LF, a
-// byte 26 ends the text, at most as much read as the receive text holds.
+// byte 26 ends the text, at most kConfigReadLimit bytes of text read.
 #pragma once
 
 #include <optional>
@@ -9,6 +9,7 @@
 
 namespace model {
 
+/// The longest text read from a configuration file; the rest of a longer file is ignored.
 constexpr size_t kConfigReadLimit = 16000;
 
 /// The bytes on disk for `text`: each LF becomes CR LF.

@@ -219,8 +219,8 @@ void ApplyReportToForm(ReportContext& ctx) {
             if (ui::Control* field = ctx.pm.FindControl(name)) field->SetText(row.value);
         }
     }
-    ctx.hooks.PostAdaptForm(1, 0);
-    ctx.hooks.PostAdaptForm(17, 0);
+    ctx.hooks.PostAdaptForm(AdaptCase::kActivation, 0);
+    ctx.hooks.PostAdaptForm(AdaptCase::kIoPageForModel, 0);
 }
 
 }  // namespace model

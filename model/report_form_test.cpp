@@ -15,8 +15,9 @@ class RecordingHooks : public FormHooks {
     }
     void RefreshTitle() override { calls.push_back("title"); }
     void UpdatePageTabs(int mode) override { calls.push_back("tabs" + std::to_string(mode)); }
-    void PostAdaptForm(int adaptCase, int param) override {
-        calls.push_back("adapt" + std::to_string(adaptCase) + "," + std::to_string(param));
+    void PostAdaptForm(AdaptCase adaptCase, int param) override {
+        calls.push_back("adapt" + std::to_string(static_cast<int>(adaptCase)) + "," +
+                        std::to_string(param));
     }
 
     std::vector<std::pair<std::string, bool>> layouts;

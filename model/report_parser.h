@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/adapt_case.h"
 #include "model/catalogue.h"
 #include "model/page_table.h"
 #include "ui/controls.h"
@@ -15,9 +16,10 @@ namespace model {
 
 constexpr std::string_view kListingStart = "Access Point Name:";
 constexpr std::string_view kCdmaListingStart = "Whether module using CDMA mode:";
-/// Labels are searched in the listing up to this size: all the receive text can hold, so a
+/// Labels are searched in the listing up to this size, the longest report a unit sends, so a
 /// report with long values loses none of its last rows.
 constexpr size_t kListingCopySize = 16000;
+/// A value this long or longer is no value: the row stays empty.
 constexpr size_t kValueLimit = 100;
 
 /// The part of `text` after the first `start` and before the first `end` that follows it,
@@ -39,7 +41,7 @@ class FormHooks {
     virtual void SetLayoutVisible(std::string_view name, bool visible) = 0;
     virtual void RefreshTitle() = 0;
     virtual void UpdatePageTabs(int mode) = 0;
-    virtual void PostAdaptForm(int adaptCase, int param) = 0;
+    virtual void PostAdaptForm(AdaptCase adaptCase, int param) = 0;
 };
 
 struct ReportContext {
@@ -52,8 +54,9 @@ struct ReportContext {
 };
 
 /// Decides the model's pages from the device type and the radio module, puts every row's
-/// value into its control (a drop-down by its rule) and asks the form to adapt (cases 1
-/// and 17). A drop-down whose rule finds no item for the value shows no item.
+/// value into its control (a drop-down by its rule) and asks the form to adapt: the
+/// activation case, then the IO page for the model. A drop-down whose rule finds no item for the
+/// value shows no item.
 void ApplyReportToForm(ReportContext& ctx);
 
 /// Empties `list` and fills it with "AUTO" and the bands "b1"... of the module: up to b28

@@ -6,21 +6,11 @@
 
 namespace model {
 
-struct WorkerJob {
-    int jobKind = 0;         // decides the time limit, the awaited reply and the finishing step
-    std::string line;        // the exact bytes written to the unit
-    std::string paramName;   // parameter writes: the control name of the catalogue row
-    std::string paramValue;  // parameter writes: the value being written
-    /// Parameter writes: the other rows that asked for the very same line in the same walk;
-    /// they hold the value too once the unit has taken it.
-    std::vector<std::string> sameLineRows = {};
-};
-
-/// The kinds of job.
-enum JobKind {
+/// The kinds of job. The numbers are the design's: tables and tests name a kind by them.
+enum class JobKind {
     kReadReport = 1,
     kWriteParam = 2,
-    kLoginKind = 3,
+    kLogin = 3,
     kFactory = 4,
     kSaveToFile = 5,
     kLoadFromFile = 6,
@@ -34,9 +24,20 @@ enum JobKind {
     kCommandButton = 15,
 };
 
+struct WorkerJob {
+    JobKind jobKind{};       // decides the time limit, the awaited reply and the finishing step
+    std::string line;        // the exact bytes written to the unit
+    std::string paramName;   // parameter writes: the control name of the catalogue row
+    std::string paramValue;  // parameter writes: the value being written
+    /// Parameter writes: the other rows that asked for the very same line in the same walk;
+    /// they hold the value too once the unit has taken it.
+    std::vector<std::string> sameLineRows = {};
+};
+
 /// The jobs that ask for the unit's parameter report ("\r\nAT+SHOW\r\n").
-constexpr bool IsReportRequest(int jobKind) {
-    return jobKind == kReadReport || jobKind == kSaveToFile || jobKind == kLoadFromFile;
+constexpr bool IsReportRequest(JobKind kind) {
+    return kind == JobKind::kReadReport || kind == JobKind::kSaveToFile ||
+           kind == JobKind::kLoadFromFile;
 }
 
 }  // namespace model

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+#include "link/messages.h"
+
 namespace view {
 
 namespace {
@@ -81,7 +83,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // Alt+F4 and the window manager's close end the program through the frame's quit path;
     // the window itself is not destroyed here.
     event->ignore();
-    frame_.PostMessage(ui::WM_SYSCOMMAND, ui::SC_CLOSE, 0);
+    devlink::SysCommandMsg::Post(frame_, ui::SC_CLOSE);
 }
 
 bool MainWindow::StartDrag(QWidget* target, const QPoint& globalPos) {

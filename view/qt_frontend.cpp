@@ -1,5 +1,6 @@
 #include "view/qt_frontend.h"
 
+#include "link/messages.h"
 #include "view/first_frame.h"
 #include "view/main_window.h"
 #include "view/mirror.h"
@@ -15,7 +16,7 @@ int QtFrontend::Run(app::CK4X30FrameWnd& frame) {
     Mirror mirror(frame.paintManager);
     MainWindow window(frame, mirror);
     frame.SetScreen(&window);
-    ReportFirstFrame(window, [&frame] { frame.PostMessage(ui::WM_SYSCOMMAND, ui::SC_CLOSE, 0); });
+    ReportFirstFrame(window, [&frame] { devlink::SysCommandMsg::Post(frame, ui::SC_CLOSE); });
     window.ShowCentred();
     const int code = loop.Run();
     // The worker and the port's thread wake the loop: they stop while it still exists.
