@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "link/udev_device_source.h"
 #include "platform/decimal.h"
 #include "platform/file_locations.h"
 #include "platform/profile.h"
+#include "serial/udev_device_source.h"
 #include "ui/paint_manager.h"
 
 namespace app {

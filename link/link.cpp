@@ -2,9 +2,9 @@
 
 #include "link/button_state.h"
 #include "link/messages.h"
-#include "link/port_watcher.h"
 #include "link/worker.h"
 #include "model/unit_lines.h"
+#include "serial/port_watcher.h"
 
 namespace devlink {
 

@@ -10,13 +10,13 @@
 #include <string_view>
 #include <vector>
 
-#include "link/device_source.h"
 #include "link/job_queue.h"
 #include "link/receive_text.h"
-#include "link/serial_port.h"
 #include "model/worker_job.h"
 #include "platform/dialogs.h"
 #include "platform/language_texts.h"
+#include "serial/device_source.h"
+#include "serial/serial_port.h"
 #include "ui/event.h"
 #include "ui/paint_manager.h"
 #include "ui/window.h"

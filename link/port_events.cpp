@@ -7,10 +7,10 @@
 
 #include "link/link.h"
 #include "link/messages.h"
-#include "link/modem_manager.h"
 #include "link/port_list.h"
-#include "link/port_watcher.h"
 #include "platform/text.h"
+#include "serial/modem_manager.h"
+#include "serial/port_watcher.h"
 
 namespace devlink {
 

@@ -3,9 +3,9 @@
 // notice of a port closed since.
 #include <filesystem>
 
-#include "link/fake_device_source_for_test.h"
 #include "link/link_fixture_for_test.h"
 #include "platform/temp_folder_for_test.h"
+#include "serial/fake_device_source_for_test.h"
 
 namespace devlink::testing {
 namespace {

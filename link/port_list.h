@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "link/device_source.h"
+#include "serial/device_source.h"
 #include "ui/controls.h"
 
 namespace devlink {

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "link/modem_manager.h"
 #include "platform/temp_folder_for_test.h"
+#include "serial/modem_manager.h"
 
 namespace devlink {
 namespace {

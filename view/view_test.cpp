@@ -15,7 +15,7 @@
 #include <QTest>
 
 #include "app/test_frame.h"
-#include "link/fake_device_source_for_test.h"
+#include "serial/fake_device_source_for_test.h"
 #include "view/view_fixture.h"
 
 namespace view {

@@ -1,4 +1,4 @@
-#include "link/serial_port.h"
+#include "serial/serial_port.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -9,8 +9,8 @@
 #include <chrono>
 #include <cstring>
 
-#include "link/comm_settings.h"
-#include "link/serial_termios.h"
+#include "serial/line_settings.h"
+#include "serial/serial_termios.h"
 
 namespace devlink {
 

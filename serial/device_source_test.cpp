@@ -1,5 +1,5 @@
 // The udev device source, and the port watcher on it where udev runs.
-#include "link/port_watcher.h"
+#include "serial/port_watcher.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "link/messages.h"
-#include "link/udev_device_source.h"
+#include "serial/udev_device_source.h"
 #include "ui/headless_loop.h"
 
 namespace devlink {

@@ -1,4 +1,4 @@
-#include "link/device_source.h"
+#include "serial/device_source.h"
 
 #include <climits>
 #include <cstdlib>

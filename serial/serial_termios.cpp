@@ -1,4 +1,4 @@
-#include "link/serial_termios.h"
+#include "serial/serial_termios.h"
 
 #include <fcntl.h>
 #include <linux/serial.h>

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "link/device_source.h"
+#include "serial/device_source.h"
 
 struct udev;
 struct udev_monitor;

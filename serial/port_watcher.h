@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <thread>
 
-#include "link/device_source.h"
+#include "serial/device_source.h"
 #include "ui/window.h"
 
 namespace devlink {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "link/device_source.h"
+#include "serial/device_source.h"
 
 namespace devlink {
 

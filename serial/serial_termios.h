@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "link/comm_settings.h"
+#include "serial/line_settings.h"
 
 namespace devlink::tty {
 

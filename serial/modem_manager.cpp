@@ -1,4 +1,4 @@
-#include "link/modem_manager.h"
+#include "serial/modem_manager.h"
 
 #include <algorithm>
 #include <filesystem>

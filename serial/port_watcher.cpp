@@ -1,4 +1,4 @@
-#include "link/port_watcher.h"
+#include "serial/port_watcher.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>

@@ -1,4 +1,4 @@
-#include "link/comm_settings.h"
+#include "serial/line_settings.h"
 
 #include <gtest/gtest.h>
 

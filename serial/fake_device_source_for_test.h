@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "link/device_source.h"
+#include "serial/device_source.h"
 
 namespace devlink::testing {
 

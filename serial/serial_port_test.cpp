@@ -1,6 +1,6 @@
 // The serial port against real pseudo-terminals: the test holds the master side, the port
 // opens the slave device as it would open a USB adapter.
-#include "link/serial_port.h"
+#include "serial/serial_port.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <string>
 
-#include "link/serial_termios.h"
+#include "serial/serial_termios.h"
 #include "ui/headless_loop.h"
 
 namespace devlink {

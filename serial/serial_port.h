@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "link/messages.h"
-#include "link/serial_termios.h"
+#include "serial/serial_termios.h"
 #include "ui/clock.h"
 #include "ui/window.h"
 

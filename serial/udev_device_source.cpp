@@ -1,4 +1,4 @@
-#include "link/udev_device_source.h"
+#include "serial/udev_device_source.h"
 
 #include <libudev.h>
 #include <unistd.h>
