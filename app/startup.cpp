@@ -35,7 +35,6 @@ std::string SkinFolder(const std::string& programFolder, int languageCode) {
 }
 
 int RunProgram(Frontend& frontend, const ProgramOptions& options) {
-    ui::PaintManager::SetInstancePath(options.programFolder);
     const platform::FileLocations files = platform::LocateFiles(options.programFolder);
     FrameSettings settings;
     settings.languageCode = ReadLanguageCode(files.settingsFolder);
@@ -47,10 +46,10 @@ int RunProgram(Frontend& frontend, const ProgramOptions& options) {
     settings.args = options.args;
     settings.extraPorts = options.extraPorts;
 
-    devlink::UdevDeviceSource devices;  // outlives the frame, whose watcher reads it
+    serial::UdevDeviceSource devices;  // outlives the frame, whose watcher reads it
     CK4X30FrameWnd frame(frontend.Clock(), frontend.Dialogs(), settings);
     frame.texts = platform::LanguageTexts(skin + "/Language.ini");
-    frame.link.UseDeviceSource(&devices);
+    frame.link.Ports().UseDeviceSource(&devices);
     std::string error;
     if (!frame.Create(error)) {
         std::fprintf(stderr, "dtuconfig: %s\n", error.c_str());
@@ -58,7 +57,7 @@ int RunProgram(Frontend& frontend, const ProgramOptions& options) {
         return 1;
     }
     if (!frame.link.StartWorker()) frame.AppendLog(frame.LoadText("WinMain", "WorkThread", "\r\n"));
-    frame.link.StartPortWatcher();  // without it the list follows the devices when opened
+    frame.link.Ports().StartPortWatcher();  // without it the list follows the devices when opened
     return frontend.Run(frame);
 }
 

@@ -66,7 +66,6 @@ Session::~Session() {
 
 bool Session::Create(std::string& error) {
     const std::string skin = app::SkinFolder(settings_.programFolder, settings_.languageCode);
-    ui::PaintManager::SetInstancePath(settings_.programFolder);
     ui::PaintManager::SetResourcePath(skin);
     app::FrameSettings frameSettings;
     frameSettings.languageCode = settings_.languageCode;

@@ -15,7 +15,7 @@ namespace devlink {
 
 /// The link's inner state, for tests and fuzz targets only.
 struct LinkTestAccess {
-    static CSerialPort& Port(Link& link) { return link.serialPort_; }
+    static serial::PortIo& Port(Link& link) { return link.serialPort_; }
     static ReceiveText& Received(Link& link) { return link.rxBuffer_; }
     static int& ExchangeState(Link& link) { return link.expectedReply_; }
     static bool& LoggedIn(Link& link) { return link.loggedIn_; }

@@ -11,9 +11,8 @@ namespace devlink {
 using ui::WM_USER;
 
 // From the serial port's event thread (posted).
-constexpr std::uint32_t UM_SERIAL_DATA = WM_USER + 10;   // 1034: a chunk; wParam the generation
-constexpr std::uint32_t UM_PORT_LOST = WM_USER + 11;     // 1035: the device went away
-constexpr std::uint32_t UM_PORT_ERROR = WM_USER + 1124;  // the error box of a queued write
+constexpr std::uint32_t UM_SERIAL_DATA = WM_USER + 10;  // 1034: a chunk; wParam the generation
+constexpr std::uint32_t UM_PORT_LOST = WM_USER + 11;    // 1035: the device went away
 
 // The form and the window's own deferred work.
 constexpr std::uint32_t UM_ADAPT_FORM = WM_USER + 1100;       // 2124: case, channel

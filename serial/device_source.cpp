@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstdlib>
 
-namespace devlink {
+namespace serial {
 
 namespace {
 
@@ -48,4 +48,4 @@ std::optional<SerialDevice> FindDevice(const std::vector<SerialDevice>& devices,
     return std::nullopt;
 }
 
-}  // namespace devlink
+}  // namespace serial

@@ -11,7 +11,7 @@
 
 #include "serial/device_source.h"
 
-namespace devlink::testing {
+namespace serial::testing {
 
 class FakeDeviceSource final : public DeviceSource {
   public:
@@ -50,4 +50,4 @@ class FakeDeviceSource final : public DeviceSource {
     std::vector<SerialDevice> devices_;
 };
 
-}  // namespace devlink::testing
+}  // namespace serial::testing

@@ -1,24 +1,28 @@
-// Line settings of a serial port, from the settings text "baud=%d parity=%c data=%d stop=%d".
+// The line settings of a serial port, typed: the speed and the character format. The form's
+// texts ("115200" and "8N1") are read into them once, at the edge; the port trusts them.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace devlink {
+namespace serial {
+
+enum class Parity : char { kNone = 'N', kEven = 'E', kOdd = 'O', kMark = 'M', kSpace = 'S' };
 
 struct LineSettings {
-    int baud = 9600;
-    char parity = 'N';  // N none, E even, O odd, M mark, S space
-    int dataBits = 8;   // 5 to 8
-    int stopBits = 1;   // 1 or 2
+    int baud = 9600;   ///< any positive rate; those termios has no constant for go through termios2
+    int dataBits = 8;  ///< 5 to 8
+    Parity parity = Parity::kNone;
+    int stopBits = 1;  ///< 1 or 2
 };
 
-/// The settings text for the given values.
-std::string FormatSettings(int baud, char parity, int dataBits, int stopBits);
-/// Parses a settings text of "key=value" words separated by blanks. Refuses (nothing) an
-/// unknown key, a missing key, a baud rate that is not a positive number, a parity other than
-/// N, E, O, M, S (either case), data bits outside 5 to 8 and stop bits other than 1 or 2.
-std::optional<LineSettings> ParseSettings(std::string_view text);
+/// The settings of `baud` and a character format of data bits, parity and stop bits ("8N1",
+/// "7E2"; the parity in either case). Nothing when the baud rate is not positive or the
+/// format is not three such characters.
+std::optional<LineSettings> MakeLineSettings(int baud, std::string_view format);
 
-}  // namespace devlink
+/// "115200 8N1": the settings as a person reads them, for messages.
+std::string Describe(const LineSettings& settings);
+
+}  // namespace serial

@@ -4,36 +4,35 @@
 
 #include <tuple>
 
-namespace devlink {
+namespace serial {
 namespace {
 
-TEST(CommSettings, ParsesWhatTheDeviceCanDoAndRefusesTheRest) {
+TEST(LineSettings, TakesWhatTheDeviceCanDoAndRefusesTheRest) {
     const struct {
-        const char* text;
-        std::tuple<int, char, int, int> parsed;  // baud, parity, data bits, stop bits
+        int baud;
+        const char* format;
+        std::tuple<int, char, int> parsed;  // data bits, parity, stop bits
     } accepted[] = {
-        {"baud=9600 parity=N data=8 stop=1", {9600, 'N', 8, 1}},
-        {"baud=1200 parity=E data=7 stop=2", {1200, 'E', 7, 2}},
-        {"baud=250000 parity=o data=5 stop=1", {250000, 'O', 5, 1}},  // non-standard rate
-        {"baud=4800 parity=M data=8 stop=1", {4800, 'M', 8, 1}},
-        {"baud=4800 parity=S data=6 stop=1", {4800, 'S', 6, 1}},
-        {"  baud=9600   parity=N data=8 stop=1 ", {9600, 'N', 8, 1}},
+        {9600, "8N1", {8, 'N', 1}},   {1200, "7E2", {7, 'E', 2}},
+        {250000, "5o1", {5, 'O', 1}},  // a rate without a termios constant; either case
+        {4800, "8M1", {8, 'M', 1}},   {4800, "6S1", {6, 'S', 1}},
     };
     for (const auto& c : accepted) {
-        const auto p = ParseSettings(c.text);
-        ASSERT_TRUE(p.has_value()) << c.text;
-        EXPECT_EQ(std::tuple(p->baud, p->parity, p->dataBits, p->stopBits), c.parsed) << c.text;
+        const auto s = MakeLineSettings(c.baud, c.format);
+        ASSERT_TRUE(s.has_value()) << c.format;
+        EXPECT_EQ(s->baud, c.baud);
+        EXPECT_EQ(std::tuple(s->dataBits, static_cast<char>(s->parity), s->stopBits), c.parsed)
+            << c.format;
     }
-    for (const char* text :
-         {"baud=9600 parity=X data=8 stop=1", "baud=9600 parity=N data=9 stop=1",
-          "baud=9600 parity=N data=4 stop=1", "baud=9600 parity=N data=8 stop=0",
-          "baud=9600 parity=N data=8 stop=3", "baud=0 parity=N data=8 stop=1",
-          "baud=-9600 parity=N data=8 stop=1", "baud=96x0 parity=N data=8 stop=1",
-          "baud=9600 parity=N data=8", "baud=9600 parity=NN data=8 stop=1",
-          "baud=9600 parity=N data=8 stop=1 flow=x", ""}) {
-        EXPECT_FALSE(ParseSettings(text).has_value()) << text;
+    EXPECT_EQ(Describe(*MakeLineSettings(115200, "7e2")), "115200 7E2");
+    const std::pair<int, const char*> refused[] = {
+        {9600, "8X1"},  {9600, "9N1"}, {9600, "4N1"},  {9600, "8N0"}, {9600, "8N3"}, {0, "8N1"},
+        {-9600, "8N1"}, {9600, "8N"},  {9600, "8N1 "}, {9600, "8NN"}, {9600, ""},    {9600, "N81"},
+    };
+    for (const auto& [baud, format] : refused) {
+        EXPECT_FALSE(MakeLineSettings(baud, format).has_value()) << baud << " " << format;
     }
 }
 
 }  // namespace
-}  // namespace devlink
+}  // namespace serial

@@ -1,21 +1,20 @@
-// A thread of its own that watches a device source and tells the window when the serial
-// devices change. It only posts: it never waits for the window, so stopping it is prompt.
+// A thread of its own that watches a device source and says when the serial devices change.
+// What it calls must not wait for the thread that stops the watcher, so stopping is prompt.
 #pragma once
 
-#include <cstdint>
+#include <functional>
 #include <thread>
 
 #include "serial/device_source.h"
-#include "ui/window.h"
 
-namespace devlink {
+namespace serial {
 
 class PortWatcher {
   public:
-    /// Starts the thread; it posts `message` to `window` after each change `source` reports.
-    /// Throws std::system_error when the thread or its stop event cannot be created. The
-    /// source and the window must outlive the watcher.
-    PortWatcher(DeviceSource& source, ui::Window& window, std::uint32_t message);
+    /// Starts the thread; it calls `changed` (on that thread) after each change `source`
+    /// reports. Throws std::system_error when the thread or its stop event cannot be created.
+    /// The source must outlive the watcher.
+    PortWatcher(DeviceSource& source, std::function<void()> changed);
     /// Stops the thread and waits for it.
     ~PortWatcher();
     PortWatcher(const PortWatcher&) = delete;
@@ -25,10 +24,9 @@ class PortWatcher {
     void Run();
 
     DeviceSource& source_;
-    ui::Window& window_;
-    const std::uint32_t message_;
+    const std::function<void()> changed_;
     const int stopEvent_;
     std::thread thread_;
 };
 
-}  // namespace devlink
+}  // namespace serial

@@ -9,20 +9,16 @@
 #include <chrono>
 #include <cstring>
 
-#include "serial/line_settings.h"
-#include "serial/serial_termios.h"
+namespace serial {
 
-namespace devlink {
-
-// An opened device with the two events its thread waits on. Shared, so a write in progress
-// on another thread keeps the descriptor valid after ClosePort let go of it.
+// An opened device with the event that ends its thread. Shared, so a write in progress on
+// another thread keeps the descriptor valid after Close let go of it.
 struct CSerialPort::Handle {
     int fd = -1;
     int shutdownEvent = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    int writeEvent = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     std::atomic<long> errorCount{-1};
     ~Handle() {
-        for (int f : {fd, shutdownEvent, writeEvent}) {
+        for (int f : {fd, shutdownEvent}) {
             if (f >= 0) ::close(f);
         }
     }
@@ -35,80 +31,67 @@ void Signal(int event) {
     [[maybe_unused]] ssize_t n = ::write(event, &one, sizeof one);
 }
 
-void Consume(int event) {
-    std::uint64_t value = 0;
-    [[maybe_unused]] ssize_t n = ::read(event, &value, sizeof value);
-}
-
 /// True when the device counted a new line error since the last look.
-bool NewLineErrors(CSerialPort::Handle& h);
+bool NewLineErrors(CSerialPort::Handle& h) {
+    const long count = tty::LineErrorCount(h.fd);
+    if (count < 0) return false;  // the device keeps no counters
+    const long before = h.errorCount.exchange(count);
+    return before >= 0 && count > before;
+}
 
 }  // namespace
 
 CSerialPort::~CSerialPort() {
-    ClosePort();
+    Close();
+}
+
+std::int64_t CSerialPort::SteadyMillis() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 std::string CSerialPort::ErrorText(std::string_view step, int error, const std::string& path) {
-    std::string text = "WARNING:  ";
-    text.append(step).append(" Failed with the following error: \n");
-    text.append(std::strerror(error)).append("\nPort: ").append(path).append("\n");
-    return text;
+    return path + ": cannot " + std::string(step) + ": " + std::strerror(error);
 }
 
-void CSerialPort::ShowError(std::string_view step, int error) {
-    if (errorBox_) errorBox_(ErrorText(step, error, path_));
-}
-
-bool CSerialPort::OpenPort(ui::Window* owner, const std::string& path, int baud, char parity,
-                           int dataBits, int stopBits, std::uint32_t /*eventMask*/,
-                           std::uint32_t writeBufferSize) {
-    ClosePort();
-    std::lock_guard lock(portLock_);
-    owner_ = owner;
-    path_ = path;
+bool CSerialPort::Open(const std::string& path, const LineSettings& settings) {
+    Close();
+    int setupError = 0;
     {
-        std::lock_guard writeLock(writeMutex_);
-        writeBuffer_.assign(writeBufferSize, '\0');
-        writeLength_ = 0;
+        std::lock_guard lock(portLock_);
+        path_ = path;
+        const int fd = tty::OpenExclusive(path);
+        if (fd < 0) {
+            lastOpenError_ = errno;
+            return false;
+        }
+        lastOpenError_ = 0;
+        auto handle = std::make_shared<Handle>();
+        handle->fd = fd;
+        // Raw first, so settings that fail never leave the port cooked.
+        tty::MakeRaw(fd);
+        tty::RaiseModemLines(fd);
+        baud_ = settings.baud;
+        if (!tty::ApplySettings(fd, settings)) setupError = errno;
+        tty::AskLowLatency(fd);
+        handle->errorCount = tty::LineErrorCount(fd);
+        handle_ = std::move(handle);
+        ++generation_;
+        open_ = true;
     }
-    const int fd = tty::OpenExclusive(path);
-    if (fd < 0) {
-        lastOpenError_ = errno;
-        return false;
+    StartEventThread();
+    if (setupError != 0) {
+        listener_.SetupFailed(ErrorText("set the line to " + Describe(settings), setupError, path));
     }
-    lastOpenError_ = 0;
-    auto handle = std::make_shared<Handle>();
-    handle->fd = fd;
-    tty::MakeRaw(fd);
-    baud_ = baud;
-    Configure(fd, FormatSettings(baud, parity, dataBits, stopBits));
-    tty::PurgeBoth(fd);
-    handle->errorCount = tty::LineErrorCount(fd);
-    handle_ = std::move(handle);
-    ++generation_;
-    open_ = true;
     return true;
 }
 
-void CSerialPort::Configure(int fd, const std::string& settingsText) {
-    // Each step only if the one before succeeded; the first failure shows its box.
-    if (!tty::CanReadSettings(fd)) return ShowError("GetCommState()", errno);
-    tty::RaiseModemLines(fd);
-    const auto settings = ParseSettings(settingsText);
-    if (!settings) return ShowError("BuildCommDCB()", EINVAL);
-    if (!tty::ApplySettings(fd, *settings)) return ShowError("SetCommState()", errno);
-}
-
-bool CSerialPort::StartEventThread() {
-    StopEventThread();
+void CSerialPort::StartEventThread() {
     std::lock_guard lock(portLock_);
-    if (!handle_) return false;
     // What arrived before the thread watches the port is stale: drop it now, not from the
-    // thread, so nothing sent after this call returns can be lost.
+    // thread, so nothing sent after Open returns can be lost.
     tty::PurgeBoth(handle_->fd);
     eventThread_ = std::thread(&CSerialPort::EventThread, this, handle_, generation_.load());
-    return true;
 }
 
 void CSerialPort::StopEventThread() {
@@ -119,12 +102,11 @@ void CSerialPort::StopEventThread() {
         handle = handle_;
     }
     if (handle) Signal(handle->shutdownEvent);
-    // The thread never waits for the owner or for this lock while it shuts down.
+    // The thread never waits for the listener's owner or for this lock while it shuts down.
     eventThread_.join();
-    if (handle) Consume(handle->shutdownEvent);  // a new thread may watch the same device
 }
 
-void CSerialPort::ClosePort() {
+void CSerialPort::Close() {
     open_ = false;
     ++generation_;
     StopEventThread();
@@ -134,15 +116,12 @@ void CSerialPort::ClosePort() {
 
 void CSerialPort::EventThread(std::shared_ptr<Handle> handle, std::uint64_t generation) {
     for (;;) {
-        pollfd fds[3] = {{handle->shutdownEvent, POLLIN, 0},
-                         {handle->fd, POLLIN, 0},
-                         {handle->writeEvent, POLLIN, 0}};
-        if (::poll(fds, 3, -1) < 0) {
+        pollfd fds[2] = {{handle->shutdownEvent, POLLIN, 0}, {handle->fd, POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0) {
             if (errno == EINTR) continue;
             break;
         }
-        // In priority order: shutdown, the port, a queued write.
-        if (fds[0].revents) return;
+        if (fds[0].revents) return;  // the shutdown comes first
         const short portEvents = fds[1].revents;
         if (portEvents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) {
             const tty::ReadOutcome outcome = ReceiveStep(*handle, generation);
@@ -151,10 +130,9 @@ void CSerialPort::EventThread(std::shared_ptr<Handle> handle, std::uint64_t gene
             const bool hungUp = (portEvents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
             if (hungUp && outcome == tty::ReadOutcome::kNothing) break;
         }
-        if (fds[2].revents) QueuedWriteStep(*handle, generation);
     }
-    // The device went away: tell the owner once and wait only for the shutdown.
-    owner_->PostMessage(UM_PORT_LOST, generation, 0);
+    // The device went away: tell the listener once and wait only for the shutdown.
+    listener_.Lost(generation);
     pollfd stop{handle->shutdownEvent, POLLIN, 0};
     while (::poll(&stop, 1, -1) < 0 && errno == EINTR) {
     }
@@ -179,8 +157,7 @@ tty::ReadOutcome CSerialPort::ReceiveStep(Handle& h, std::uint64_t generation) {
         outcome = tty::ReadAvailable(h.fd, buffer, want, n);
     }
     if (outcome == tty::ReadOutcome::kData) {
-        owner_->PostMessage(UM_SERIAL_DATA, generation, static_cast<std::intptr_t>(n),
-                            std::string(buffer, n));
+        listener_.Received(generation, std::string(buffer, n));
     } else if (outcome == tty::ReadOutcome::kNothing) {
         // Announced bytes that were flushed meanwhile: do not spin on a level that stays up.
         ::poll(nullptr, 0, 1);
@@ -188,30 +165,7 @@ tty::ReadOutcome CSerialPort::ReceiveStep(Handle& h, std::uint64_t generation) {
     return outcome;
 }
 
-void CSerialPort::QueuedWriteStep(Handle& h, std::uint64_t generation) {
-    Consume(h.writeEvent);
-    std::lock_guard lock(portLock_);
-    if (!open_ || generation != generation_) return;
-    tty::PurgeBoth(h.fd);  // pending input is lost, as with every queued write
-    std::lock_guard writeLock(writeMutex_);
-    size_t done = 0;
-    while (done < writeLength_) {
-        const ssize_t n = ::write(h.fd, writeBuffer_.data() + done, writeLength_ - done);
-        if (n > 0) {
-            done += static_cast<size_t>(n);
-        } else if (n < 0 && errno == EAGAIN) {
-            pollfd out{h.fd, POLLOUT, 0};
-            if (::poll(&out, 1, 1000) <= 0) break;
-        } else {
-            break;
-        }
-    }
-    if (done < writeLength_) {
-        owner_->PostMessage(UM_PORT_ERROR, 0, 0, ErrorText("WriteFile()", errno, path_));
-    }
-}
-
-std::uint32_t CSerialPort::WriteNow(const char* bytes, std::uint32_t count) {
+std::uint32_t CSerialPort::Write(std::string_view bytes) {
     std::shared_ptr<Handle> handle;
     {
         std::lock_guard lock(portLock_);
@@ -223,9 +177,10 @@ std::uint32_t CSerialPort::WriteNow(const char* bytes, std::uint32_t count) {
         return 0;
     }
     if (!open_) return 0;
+    const auto count = static_cast<std::uint32_t>(bytes.size());
     std::uint32_t done = 0;
     while (done < count) {
-        const ssize_t n = ::write(handle->fd, bytes + done, count - done);
+        const ssize_t n = ::write(handle->fd, bytes.data() + done, count - done);
         if (n > 0) {
             done += static_cast<std::uint32_t>(n);
             continue;
@@ -243,45 +198,14 @@ std::uint32_t CSerialPort::WriteNow(const char* bytes, std::uint32_t count) {
 
 bool CSerialPort::WaitUntilSent(int fd, std::uint32_t count) {
     const std::int64_t bitsPerSecond = std::max(1, baud_.load());
-    const ui::Millis lineTime = static_cast<ui::Millis>(count) * 10 * 1000 / bitsPerSecond;
-    const ui::Millis deadline = clock_->Now() + std::max<ui::Millis>(kMinDrainWaitMs, lineTime);
+    const std::int64_t lineTime = static_cast<std::int64_t>(count) * 10 * 1000 / bitsPerSecond;
+    const std::int64_t deadline = now_() + std::max(kMinDrainWaitMs, lineTime);
     while (outputQueued_(fd) > 0) {
-        if (clock_->Now() >= deadline) return false;
+        if (now_() >= deadline) return false;
         // The device says nothing when its queue empties: look again shortly.
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
 }
 
-void CSerialPort::QueueWrite(std::string_view text) {
-    QueueWrite(text.data(), static_cast<std::uint32_t>(text.size()));
-}
-
-void CSerialPort::QueueWrite(const char* bytes, std::uint32_t count) {
-    std::shared_ptr<Handle> handle;
-    {
-        std::lock_guard lock(portLock_);
-        handle = handle_;
-    }
-    if (!handle) return;
-    {
-        std::lock_guard writeLock(writeMutex_);
-        writeLength_ =
-            std::min<std::uint32_t>(count, static_cast<std::uint32_t>(writeBuffer_.size()));
-        std::memcpy(writeBuffer_.data(), bytes, writeLength_);
-    }
-    Signal(handle->writeEvent);
-}
-
-namespace {
-
-bool NewLineErrors(CSerialPort::Handle& h) {
-    const long count = tty::LineErrorCount(h.fd);
-    if (count < 0) return false;  // the device keeps no counters
-    const long before = h.errorCount.exchange(count);
-    return before >= 0 && count > before;
-}
-
-}  // namespace
-
-}  // namespace devlink
+}  // namespace serial

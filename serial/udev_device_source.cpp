@@ -3,9 +3,7 @@
 #include <libudev.h>
 #include <unistd.h>
 
-#include "link/port_list.h"
-
-namespace devlink {
+namespace serial {
 
 UdevDeviceSource::UdevDeviceSource() : context_(udev_new()) {
     if (!context_) return;
@@ -47,4 +45,4 @@ bool UdevDeviceSource::ReadChanges() {
     return changed;
 }
 
-}  // namespace devlink
+}  // namespace serial

@@ -5,10 +5,6 @@
 namespace ui {
 
 namespace {
-std::string& InstancePath() {
-    static std::string path;
-    return path;
-}
 std::string& ResourcePath() {
     static std::string path;
     return path;
@@ -21,12 +17,6 @@ PaintManager::~PaintManager() {
     root_.reset();
 }
 
-void PaintManager::SetInstancePath(std::string path) {
-    InstancePath() = std::move(path);
-}
-const std::string& PaintManager::GetInstancePath() {
-    return InstancePath();
-}
 void PaintManager::SetResourcePath(std::string path) {
     ResourcePath() = std::move(path);
 }

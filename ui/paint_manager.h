@@ -44,8 +44,6 @@ class PaintManager {
     PaintManager(const PaintManager&) = delete;
     PaintManager& operator=(const PaintManager&) = delete;
 
-    static void SetInstancePath(std::string path);
-    static const std::string& GetInstancePath();
     static void SetResourcePath(std::string path);
     static const std::string& GetResourcePath();
 
