@@ -191,8 +191,8 @@ class Link {
     ui::Window& window_;
     LinkHost& host_;
     std::unique_ptr<serial::PortListener> portListener_;  // posts the port's news to the window
-    std::unique_ptr<serial::PortIo> ownPort_;
-    serial::PortIo& serialPort_;
+    std::unique_ptr<serial::PortIo> ownPort_;             // the system's serial port
+    serial::PortIo& serialPort_;                          // all the link uses of it
     PortChooser ports_;
     ReceiveText rxBuffer_;
     int expectedReply_ = kNoReply;
