@@ -73,7 +73,7 @@ const CK4X30FrameWnd::Route CK4X30FrameWnd::kRoutes[] = {
 CK4X30FrameWnd::CK4X30FrameWnd(ui::Clock& clock, platform::Dialogs& dialogs, FrameSettings settings)
     : ui::Window(clock), dialogs_(dialogs), settings_(std::move(settings)) {
     languageCode = settings_.languageCode;
-    link.SetExtraPorts(settings_.extraPorts);
+    link.Ports().SetExtraPorts(settings_.extraPorts);
     model::InitParamCatalogue(catalogue);
 }
 
@@ -115,7 +115,7 @@ void CK4X30FrameWnd::InitWindow() {
     minButton = paintManager.Find<ui::Button>("minbtn");
     logView = paintManager.Find<ui::RichEdit>("richedit");
     logView->SetLimitText(kLogLimit);
-    link.ListSerialPorts();
+    link.Ports().ListSerialPorts();
     if (auto* ports = paintManager.Find<ui::Combo>("SerialPort")) ports->SelectItem(0, false);
     model::InitPageTable(pages);
     devlink::ButtonStateMsg::Post(*this, false, devlink::kConnectionGroup);

@@ -227,7 +227,7 @@ void OnItemSelect(Frame& w, ui::Control& sender) {
 
 /// The port list is rebuilt as it opens, so it shows the devices present now.
 void OnDropDown(Frame& w, ui::Control& sender) {
-    if (sender.GetName() == "SerialPort") w.link.RefreshPortList();
+    if (sender.GetName() == "SerialPort") w.link.Ports().RefreshPortList();
 }
 
 struct EventRoute {

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "link/udev_device_source.h"
 #include "platform/decimal.h"
 #include "platform/file_locations.h"
 #include "platform/profile.h"
+#include "serial/udev_device_source.h"
 #include "ui/paint_manager.h"
 
 namespace app {
@@ -63,10 +63,11 @@ int RunProgram(Frontend& frontend, const ProgramOptions& options) {
     settings.args = options.args;
     settings.extraPorts = options.extraPorts;
 
-    devlink::UdevDeviceSource devices;  // outlives the frame, whose watcher reads it
+    serial::UdevDeviceSource devices;  // outlives the frame, whose watcher reads it
     std::string error;
-    const auto frame = MakeFrame(frontend.Clock(), frontend.Dialogs(), settings, error,
-                                 [&](CK4X30FrameWnd& f) { f.link.UseDeviceSource(&devices); });
+    const auto frame =
+        MakeFrame(frontend.Clock(), frontend.Dialogs(), settings, error,
+                  [&](CK4X30FrameWnd& f) { f.link.Ports().UseDeviceSource(&devices); });
     if (!frame) {
         std::fprintf(stderr, "dtuconfig: %s\n", error.c_str());
         frontend.Dialogs().MessageBox(error, "dtuconfig", platform::BoxIcon::Stop);
@@ -75,7 +76,7 @@ int RunProgram(Frontend& frontend, const ProgramOptions& options) {
     if (!frame->link.StartWorker()) {
         frame->AppendLog(frame->LoadText("WinMain", "WorkThread", "\r\n"));
     }
-    frame->link.StartPortWatcher();  // without it the list follows the devices when opened
+    frame->link.Ports().StartPortWatcher();  // without it the list follows the devices when opened
     return frontend.Run(*frame);
 }
 

@@ -7,7 +7,7 @@
 #include "cli/outcome.h"
 #include "cli/output.h"
 #include "cli/session.h"
-#include "link/port_list.h"
+#include "serial/udev_device_source.h"
 
 namespace cli {
 
@@ -49,8 +49,8 @@ int PressButton(CommandContext& ctx, std::string_view button) {
 }
 
 /// One port as JSON: every field the system knows, empty texts where it knows nothing.
-std::string PortJson(const devlink::SerialDevice& d) {
-    const std::string description = devlink::DescribeDevice(d);
+std::string PortJson(const serial::SerialDevice& d) {
+    const std::string description = serial::DescribeDevice(d);
     const std::pair<const char*, const std::string*> fields[] = {
         {"path", &d.path},         {"description", &description}, {"byId", &d.byIdPath},
         {"vendor", &d.vendor},     {"model", &d.model},           {"serial", &d.serial},
@@ -63,7 +63,7 @@ std::string PortJson(const devlink::SerialDevice& d) {
 }
 
 int RunPorts(CommandContext& ctx) {
-    const std::vector<devlink::SerialDevice> ports = devlink::DiscoverSerialPorts();
+    const std::vector<serial::SerialDevice> ports = serial::DiscoverSerialPorts();
     if (ctx.options.json) {
         ctx.out << "[";
         for (size_t i = 0; i < ports.size(); ++i) ctx.out << (i ? "," : "") << PortJson(ports[i]);
@@ -72,9 +72,8 @@ int RunPorts(CommandContext& ctx) {
     }
     // Path, description and by-id path, tab-separated; a field the system does not know is
     // left empty.
-    for (const devlink::SerialDevice& port : ports) {
-        ctx.out << Printable(port.path + "\t" + devlink::DescribeDevice(port) + "\t" +
-                             port.byIdPath)
+    for (const serial::SerialDevice& port : ports) {
+        ctx.out << Printable(port.path + "\t" + serial::DescribeDevice(port) + "\t" + port.byIdPath)
                 << "\n";
     }
     if (ports.empty()) ctx.err << "dtucfg: no serial ports found\n";

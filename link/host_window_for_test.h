@@ -15,7 +15,7 @@ namespace devlink {
 
 /// The link's inner state, for tests and fuzz targets only.
 struct LinkTestAccess {
-    static CSerialPort& Port(Link& link) { return link.serialPort_; }
+    static serial::PortIo& Port(Link& link) { return link.serialPort_; }
     static ReceiveText& Received(Link& link) { return link.rxBuffer_; }
     /// The exchange state as a number: -1 idle, 0 the handshake, else the job kind awaited.
     static int ExchangeState(const Link& link) {

@@ -2,22 +2,46 @@
 
 #include "link/button_state.h"
 #include "link/messages.h"
-#include "link/port_watcher.h"
 #include "link/worker.h"
 #include "model/unit_lines.h"
+#include "serial/serial_port.h"
 
 namespace devlink {
 
-Link::Link(ui::Window& w, LinkHost& h) : window_(w), host_(h) {
-    serialPort_.SetErrorBox([this](const std::string& text) {
+namespace {
+
+/// Hands what the port meets to the window: received bytes and a lost device are posted (the
+/// port's event thread never waits for the window); a failed setup is shown at once.
+class PortToWindow final : public serial::PortListener {
+  public:
+    PortToWindow(ui::Window& window, LinkHost& host) : window_(window), host_(host) {}
+    void Received(std::uint64_t generation, std::string bytes) override {
+        SerialDataMsg::Post(window_, generation, std::move(bytes));
+    }
+    void Lost(std::uint64_t generation) override { PortLostMsg::Post(window_, generation); }
+    void SetupFailed(const std::string& text) override {
         host_.ShowBox(text, "Application Error", platform::BoxIcon::Stop);
-    });
-}
+    }
+
+  private:
+    ui::Window& window_;
+    LinkHost& host_;
+};
+
+}  // namespace
+
+Link::Link(ui::Window& w, LinkHost& h)
+    : window_(w),
+      host_(h),
+      portListener_(std::make_unique<PortToWindow>(w, h)),
+      ownPort_(std::make_unique<serial::CSerialPort>(*portListener_)),
+      serialPort_(*ownPort_),
+      ports_(w, h, serialPort_) {}
 
 Link::~Link() {
-    StopPortWatcher();
+    ports_.StopPortWatcher();
     StopWorker();
-    serialPort_.ClosePort();
+    serialPort_.Close();
 }
 
 bool Link::StartWorker() {
@@ -32,8 +56,8 @@ bool Link::StartWorker() {
 
 void Link::ShutDown() {
     StopWorker();
-    StopPortWatcher();
-    serialPort_.ClosePort();
+    ports_.StopPortWatcher();
+    serialPort_.Close();
 }
 
 void Link::StopWorker() {
@@ -82,10 +106,7 @@ std::intptr_t Link::HandleMessage(const ui::Message& msg, bool& handled) {
             OnPortLost(PortLostMsg::From(msg));
             return 0;
         case UM_PORTS_CHANGED:
-            RefreshPortList();
-            return 0;
-        case UM_PORT_ERROR:
-            host_.ShowBox(PortErrorMsg::From(msg), "Application Error", platform::BoxIcon::Stop);
+            ports_.RefreshPortList();
             return 0;
         case UM_BUTTON_STATE: {
             const ButtonStateMsg state = ButtonStateMsg::From(msg);
@@ -126,7 +147,7 @@ void Link::OnWorkerIdle() {
 }
 
 void Link::OnHandshakeTimer() {
-    serialPort_.WriteNow(model::kHandshakeByte);
+    serialPort_.Write(model::kHandshakeByte);
 }
 
 void Link::AddObserver(LinkObserver* observer) {
@@ -140,7 +161,7 @@ void Link::RemoveObserver(LinkObserver* observer) {
 void Link::OnPortLost(std::uint64_t generation) {
     if (generation != serialPort_.Generation() || !serialPort_.IsOpen()) return;
     host_.AppendLog(Text("OnStartCom", "PortLost", "\r\n"));
-    NoteLostPort();
+    ports_.PortLost();
     const std::vector<model::WorkerJob> dropped = CloseLink("CloseNotice");
     Tell([&](LinkObserver& o) { o.PortLost(dropped); });
 }

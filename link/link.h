@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "link/button_state.h"
-#include "link/device_source.h"
 #include "link/job_queue.h"
+#include "link/port_list.h"
 #include "link/receive_text.h"
-#include "link/serial_port.h"
 #include "model/worker_job.h"
 #include "platform/dialogs.h"
 #include "platform/language_texts.h"
+#include "serial/port_io.h"
 #include "ui/event.h"
 #include "ui/paint_manager.h"
 #include "ui/window.h"
@@ -25,7 +25,6 @@
 namespace devlink {
 
 class Worker;
-class PortWatcher;
 
 /// How far the work in progress has come, for a progress bar: the bytes of a report received
 /// of its expected size (passed when the report is longer, complete at its "OK"), or the
@@ -140,22 +139,8 @@ class Link {
     void AddObserver(LinkObserver* observer);
     void RemoveObserver(LinkObserver* observer);
 
-    // The port list "SerialPort" and the devices behind it; user-interface thread.
-    /// Takes the devices from `source` from now on; null: the system's, enumerated when
-    /// needed. The source must outlive the link.
-    void UseDeviceSource(DeviceSource* source);
-    /// Starts the thread that watches the source and posts UM_PORTS_CHANGED; false when the
-    /// source cannot tell changes or no thread could be started.
-    bool StartPortWatcher();
-    void StopPortWatcher();
-    /// Fills "SerialPort" at window start. False, leaving the list as the layout made it,
-    /// when there is nothing to list or no such control.
-    bool ListSerialPorts();
-    /// The devices changed, or the list is being opened: rebuilds the list now, or when the
-    /// port is closed if it is open.
-    void RefreshPortList();
-    /// A rebuild waits for the port to close.
-    bool PortListDue() const { return portListDue_; }
+    /// The port list "SerialPort" and the devices behind it; user-interface thread.
+    PortChooser& Ports() { return ports_; }
 
     /// Handles the link's window messages; `handled` false for any other message.
     std::intptr_t HandleMessage(const ui::Message& msg, bool& handled);
@@ -193,11 +178,6 @@ class Link {
     size_t QueuedJobs() const { return jobQueue_.Size(); }
     std::vector<model::WorkerJob> PendingJobs() const { return jobQueue_.Pending(); }
 
-    /// Device paths listed in "SerialPort" before the discovered ones.
-    void SetExtraPorts(std::vector<std::string> paths) { extraPorts_ = std::move(paths); }
-    /// Where the running processes are looked for (ModemManager); "/proc".
-    void SetProcRoot(std::string root) { procRoot_ = std::move(root); }
-
   private:
     friend class Worker;
     friend struct JobSteps;
@@ -229,38 +209,24 @@ class Link {
         return host_.Texts().LoadText(section, key, suffix);
     }
 
-    std::vector<SerialDevice> CurrentDevices() const;
-    bool RebuildPortList();
-    /// Remembers the device just opened and hints at ModemManager where it may interfere.
-    void NoteOpenedDevice(const std::string& path);
-    /// Remembers the adapter of the port just lost, to tell and select it when it is back.
-    void NoteLostPort();
-    void ForgetLostPort();
-
     ui::Window& window_;
     LinkHost& host_;
-    CSerialPort serialPort_;
+    std::unique_ptr<serial::PortListener> portListener_;  // posts the port's news to the window
+    std::unique_ptr<serial::PortIo> ownPort_;             // the system's serial port
+    serial::PortIo& serialPort_;                          // all the link uses of it
+    PortChooser ports_;
     ReceiveText rxBuffer_;
     ExpectedReply expectedReply_ = kNoReply;
     ui::Event replyEvent_;  // set here, waited on by the worker
     bool loggedIn_ = false;
     int timeoutFactor_ = 1;
     JobQueue jobQueue_;  // any thread
-    std::vector<std::string> extraPorts_;
-    std::string procRoot_ = "/proc";
     std::vector<LinkObserver*> observers_;
     JobProgress progress_;
     int writesDone_ = 0;
     WriteTally tally_;
 
     std::unique_ptr<Worker> worker_;
-    DeviceSource* deviceSource_ = nullptr;
-    std::unique_ptr<PortWatcher> portWatcher_;
-    bool portListDue_ = false;  // the devices changed while the port was open
-    bool portsListed_ = false;  // the list holds what this link put there
-    SerialDevice openedDevice_;
-    std::string lostById_;       // the by-id path of the adapter whose port was lost
-    bool lostSeenGone_ = false;  // a rebuild has seen that adapter gone
 };
 
 /// "yyyy/mm/dd,hh:mm:ss" of the local time `t` (seconds since the epoch).

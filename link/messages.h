@@ -22,9 +22,8 @@ using ui::WM_CLOSE;       // 16
 using ui::WM_SYSCOMMAND;  // 274: wParam SC_CLOSE, SC_MINIMIZE, SC_MAXIMIZE or SC_RESTORE
 
 // From the serial port's event thread (posted).
-constexpr std::uint32_t UM_SERIAL_DATA = WM_USER + 10;   // 1034: a chunk; wParam the generation
-constexpr std::uint32_t UM_PORT_LOST = WM_USER + 11;     // 1035: the device went away
-constexpr std::uint32_t UM_PORT_ERROR = WM_USER + 1124;  // 2148: the error box of a queued write
+constexpr std::uint32_t UM_SERIAL_DATA = WM_USER + 10;  // 1034: a chunk; wParam the generation
+constexpr std::uint32_t UM_PORT_LOST = WM_USER + 11;    // 1035: the device went away
 
 // The form and the window's own deferred work.
 constexpr std::uint32_t UM_ADAPT_FORM = WM_USER + 1100;       // 2124: case, channel
@@ -75,14 +74,6 @@ struct PortLostMsg {
         w.PostMessage(UM_PORT_LOST, generation);
     }
     static std::uint64_t From(const ui::Message& m) { return m.wParam; }
-};
-
-/// UM_PORT_ERROR: the text of the error box.
-struct PortErrorMsg {
-    static void Post(ui::Window& w, std::string text) {
-        w.PostMessage(UM_PORT_ERROR, 0, 0, std::move(text));
-    }
-    static const std::string& From(const ui::Message& m) { return m.payload; }
 };
 
 /// UM_ADAPT_FORM: a form adaptation case and its parameter.

@@ -9,17 +9,15 @@
 #include "link/messages.h"
 #include "model/unit_lines.h"
 #include "platform/decimal.h"
+#include "serial/line_settings.h"
 #include "ui/controls.h"
 
 namespace devlink {
 
 namespace {
 
-constexpr std::uint32_t kWriteBufferSize = 8192;
 /// The time limits hold at this line speed and above; slower lines multiply them.
 constexpr int kTimeLimitBaudRate = 9600;
-/// A character format: data bits, parity, stop bits ("8N1").
-constexpr size_t kCharacterFormatSize = 3;
 
 /// The notice that names why a port could not be opened, where the cause is known.
 const char* OpenErrorCause(int error) {
@@ -54,7 +52,7 @@ std::string_view SimQueryLine(std::string_view rfModel) {
 }
 
 std::vector<model::WorkerJob> Link::CloseLink(std::string_view noticeKey) {
-    serialPort_.ClosePort();
+    serialPort_.Close();
     if (ui::Control* open = host_.Form().FindControl("Open")) {
         open->SetText(Text("OnStartCom", "Open"));
     }
@@ -67,8 +65,7 @@ std::vector<model::WorkerJob> Link::CloseLink(std::string_view noticeKey) {
     // with the posted connection state, after any login notice still on its way.
     loggedIn_ = false;
     ButtonStateMsg::Post(window_, false, kConnectionGroup);
-    openedDevice_ = {};
-    if (portListDue_) RebuildPortList();
+    ports_.PortClosed();
     return dropped;
 }
 
@@ -89,37 +86,34 @@ void Link::OnStartCom() {
         return;
     }
     expectedReply_ = kHandshakeReply;
-    const int baudRate = platform::ReadDecimal(baud->GetText());
     if (!format) return;
-    const std::string characterFormat = format->GetText();
-    if (baudRate <= 0 || characterFormat.size() < kCharacterFormatSize) {
+    // The form's texts are read into typed settings once, here; the port trusts them.
+    const auto settings =
+        serial::MakeLineSettings(platform::ReadDecimal(baud->GetText()), format->GetText());
+    if (!settings) {
         // Refused before anything is opened: the time-out factor needs a positive rate and
-        // the format needs its three characters.
+        // the device a format it can take.
         host_.AppendLog(Text("OnStartCom", "OpenError", "\r\n"));
         host_.AppendLog(Text("OnStartCom", "BadSettings", "\r\n"));
         return;
     }
-    timeoutFactor_ = std::max(1, kTimeLimitBaudRate / baudRate);
-    const bool opened = serialPort_.OpenPort(
-        &window_, port->GetText(), baudRate, characterFormat[1], characterFormat[0] - '0',
-        characterFormat[2] - '0', EV_RXCHAR | EV_CTS, kWriteBufferSize);
-    if (!opened) {
+    timeoutFactor_ = std::max(1, kTimeLimitBaudRate / settings->baud);
+    if (!serialPort_.Open(port->GetText(), *settings)) {
         host_.AppendLog(Text("OnStartCom", "OpenError", "\r\n"));
         if (const char* cause = OpenErrorCause(serialPort_.LastOpenError())) {
             host_.AppendLog(Text("OnStartCom", cause, "\r\n"));
         }
         return;
     }
-    serialPort_.StartEventThread();
     host_.AppendLog(Text("OnStartCom", "OpenNotice", "\r\n"));
-    NoteOpenedDevice(serialPort_.Path());
+    ports_.PortOpened(serialPort_.Path());
     if (open) open->SetText(Text("OnStartCom", "Close"));
     window_.SetTimer(kHandshakeTimer, kHandshakePeriodMs);
     ButtonStateMsg::Post(window_, true, kPortGroup);
 }
 
 void Link::SendDirect(std::string_view text) {
-    serialPort_.WriteNow(text);
+    serialPort_.Write(text);
     host_.PostLogText(Text("ComSend", "send") + ":" + std::string(text) + "\r\n");
 }
 

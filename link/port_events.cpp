@@ -1,58 +1,70 @@
-// The link's side of the port list: "SerialPort" follows the devices that come and go, is
-// left alone while the port is open, loses its selection (and says so) when the selected port
-// goes away, and selects an adapter that comes back after its port was lost. Everything here
-// runs on the user-interface thread.
+// The port chooser: "SerialPort" follows the devices that come and go, is left alone while the
+// port is open, loses its selection (and says so) when the selected port goes away, and
+// selects an adapter that comes back after its port was lost. Everything here runs on the
+// user-interface thread.
 #include <algorithm>
 #include <system_error>
 
 #include "link/link.h"
 #include "link/messages.h"
-#include "link/modem_manager.h"
 #include "link/port_list.h"
-#include "link/port_watcher.h"
 #include "platform/text.h"
+#include "serial/modem_manager.h"
+#include "serial/udev_device_source.h"
 
 namespace devlink {
 
-void Link::UseDeviceSource(DeviceSource* source) {
+PortChooser::PortChooser(ui::Window& window, LinkHost& host, const serial::PortIo& port)
+    : window_(window), host_(host), port_(port) {}
+
+PortChooser::~PortChooser() {
+    StopPortWatcher();
+}
+
+std::string PortChooser::Text(const char* section, const char* key, const char* suffix) const {
+    return host_.Texts().LoadText(section, key, suffix);
+}
+
+void PortChooser::UseDeviceSource(serial::DeviceSource* source) {
     StopPortWatcher();
     deviceSource_ = source;
 }
 
-bool Link::StartPortWatcher() {
+bool PortChooser::StartPortWatcher() {
     StopPortWatcher();
     if (!deviceSource_ || deviceSource_->ChangeDescriptor() < 0) return false;
     try {
-        portWatcher_ = std::make_unique<PortWatcher>(*deviceSource_, window_, UM_PORTS_CHANGED);
+        portWatcher_ = std::make_unique<serial::PortWatcher>(
+            *deviceSource_, [&window = window_] { window.PostMessage(UM_PORTS_CHANGED); });
     } catch (const std::system_error&) {
         return false;
     }
     return true;
 }
 
-void Link::StopPortWatcher() {
+void PortChooser::StopPortWatcher() {
     portWatcher_.reset();  // its destructor stops and joins the thread
 }
 
-std::vector<SerialDevice> Link::CurrentDevices() const {
-    return deviceSource_ ? deviceSource_->Devices() : DiscoverSerialPorts();
+std::vector<SerialDevice> PortChooser::CurrentDevices() const {
+    return deviceSource_ ? deviceSource_->Devices() : serial::DiscoverSerialPorts();
 }
 
-bool Link::ListSerialPorts() {
+bool PortChooser::ListSerialPorts() {
     return RebuildPortList();
 }
 
-void Link::RefreshPortList() {
+void PortChooser::RefreshPortList() {
     // The list of an open port stays as it is: the port controls are disabled, and the
     // rebuild waits for the close.
-    if (serialPort_.IsOpen()) {
+    if (port_.IsOpen()) {
         portListDue_ = true;
         return;
     }
     RebuildPortList();
 }
 
-bool Link::RebuildPortList() {
+bool PortChooser::RebuildPortList() {
     portListDue_ = false;
     auto* list = host_.Form().Find<ui::Combo>("SerialPort");
     if (!list) return false;
@@ -83,22 +95,27 @@ bool Link::RebuildPortList() {
     return true;
 }
 
-void Link::NoteLostPort() {
+void PortChooser::PortLost() {
     lostById_ = openedDevice_.byIdPath;
     lostSeenGone_ = false;
 }
 
-void Link::ForgetLostPort() {
+void PortChooser::ForgetLostPort() {
     lostById_.clear();
     lostSeenGone_ = false;
 }
 
-void Link::NoteOpenedDevice(const std::string& path) {
+void PortChooser::PortOpened(const std::string& path) {
     ForgetLostPort();  // another port is in use: a lost one coming back is no news
     openedDevice_ = FindDevice(CurrentDevices(), path).value_or(SerialDevice{});
-    const std::string rule = ModemManagerIgnoreRule(openedDevice_);
-    if (rule.empty() || !ModemManagerRuns(procRoot_)) return;
+    const std::string rule = serial::ModemManagerIgnoreRule(openedDevice_);
+    if (rule.empty() || !serial::ModemManagerRuns(procRoot_)) return;
     host_.AppendLog(Text("OnStartCom", "ModemManagerHint", "\r\n") + rule + "\r\n");
+}
+
+void PortChooser::PortClosed() {
+    openedDevice_ = {};
+    if (portListDue_) RebuildPortList();
 }
 
 }  // namespace devlink

@@ -3,12 +3,14 @@
 // notice of a port closed since.
 #include <filesystem>
 
-#include "link/fake_device_source_for_test.h"
 #include "link/link_fixture_for_test.h"
 #include "platform/temp_folder_for_test.h"
+#include "serial/fake_device_source_for_test.h"
 
 namespace devlink::testing {
 namespace {
+
+using serial::testing::FakeDeviceSource;
 
 const std::string kById = "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0";
 using Paths = std::vector<std::string>;
@@ -35,13 +37,13 @@ class PortEvents : public LinkTest {
 TEST_F(PortEvents, TheListFollowsTheDevicesWaitsForTheCloseAndSelectsALostAdapterThatIsBack) {
     StartUnit();
     const std::string unitPath = unit->DevicePath();
-    window.link.SetExtraPorts({unitPath});  // as "--port" lists it
+    window.link.Ports().SetExtraPorts({unitPath});  // as "--port" lists it
     devices.Add({.path = unitPath, .byIdPath = kById, .vendorId = "1a86", .productId = "7523"});
-    window.link.UseDeviceSource(&devices);
+    window.link.Ports().UseDeviceSource(&devices);
     std::filesystem::create_directories(proc.File("4242"));  // ModemManager runs
     platform::testing_support::WriteFile(proc.File("4242/comm"), "ModemManager\n");
-    window.link.SetProcRoot(proc.Path());
-    ASSERT_TRUE(window.link.StartPortWatcher());
+    window.link.Ports().SetProcRoot(proc.Path());
+    ASSERT_TRUE(window.link.Ports().StartPortWatcher());
     devices.Add({.path = "/dev/ttyUSB9"});
     ASSERT_TRUE(Until([&] { return Items() == Paths{unitPath, "/dev/ttyUSB9"}; }));
     EXPECT_EQ(List()->GetText(), unitPath);
@@ -54,8 +56,8 @@ TEST_F(PortEvents, TheListFollowsTheDevicesWaitsForTheCloseAndSelectsALostAdapte
 
     // While the port is open the list stays as it is, even when opened.
     devices.Add({.path = "/dev/ttyUSB10"});
-    ASSERT_TRUE(Until([&] { return window.link.PortListDue(); }));
-    window.link.RefreshPortList();
+    ASSERT_TRUE(Until([&] { return window.link.Ports().PortListDue(); }));
+    window.link.Ports().RefreshPortList();
     EXPECT_EQ(Items(), (Paths{unitPath, "/dev/ttyUSB9"}));
 
     // The adapter is unplugged: the close rebuilds the list. Its device is still listed for
@@ -71,7 +73,7 @@ TEST_F(PortEvents, TheListFollowsTheDevicesWaitsForTheCloseAndSelectsALostAdapte
     devices.Add({.path = "/dev/ttyUSB11", .byIdPath = kById});
     ASSERT_TRUE(Until([&] { return List()->GetText() == "/dev/ttyUSB11"; })) << window.log;
     EXPECT_EQ(Logged("PortBack /dev/ttyUSB11\r\n"), 1u);
-    window.link.RefreshPortList();
+    window.link.Ports().RefreshPortList();
     EXPECT_EQ(Logged("PortBack"), 1u);
     EXPECT_FALSE(window.link.PortOpen());
 }
@@ -107,8 +109,8 @@ TEST(PortSelection, AChosenPortThatGoesLeavesNoSelectionAndIsNamed) {
         ui::HeadlessLoop loop(window);
         auto* list = window.form.Find<ui::Combo>("SerialPort");
         MakeDevices(devices, c.atStart);
-        window.link.UseDeviceSource(&devices);
-        window.link.ListSerialPorts();
+        window.link.Ports().UseDeviceSource(&devices);
+        window.link.Ports().ListSerialPorts();
         for (int i = 0; i < list->GetCount(); ++i) {
             if (list->GetItemText(i) == c.chosen) list->SelectItem(i);
         }
@@ -138,8 +140,8 @@ TEST_F(PortEvents, ALostAdapterThatGoesLeavesNoSelectionAndOpenReachesNoOtherUni
     const std::string unitPath = unit->DevicePath();
     devices.Add({.path = unitPath, .byIdPath = kById});
     devices.Add({.path = other.DevicePath()});
-    window.link.UseDeviceSource(&devices);
-    window.link.RefreshPortList();
+    window.link.Ports().UseDeviceSource(&devices);
+    window.link.Ports().RefreshPortList();
     ASSERT_EQ(List()->GetText(), unitPath);
     OpenAndLogIn();
 

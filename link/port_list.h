@@ -1,18 +1,21 @@
-// The PC's serial ports, for the port list of the form and for `dtucfg ports`, and the rules
-// by which the list "SerialPort" follows the devices that come and go.
+// The port list "SerialPort" of the form: the rules by which it follows the serial devices that
+// come and go, and the chooser that keeps it so.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "link/device_source.h"
+#include "serial/device_source.h"
+#include "serial/port_io.h"
+#include "serial/port_watcher.h"
 #include "ui/controls.h"
+#include "ui/window.h"
 
 namespace devlink {
 
-/// Serial devices that exist: tty devices with a real parent device (USB, ACM, PCI and
-/// platform UARTs whose type is known), sorted by path. Opens no device.
-std::vector<SerialDevice> DiscoverSerialPorts();
+using serial::SerialDevice;
+class LinkHost;
 
 /// One item of "SerialPort": the text is a device path as given (a discovered node, or a
 /// `--port` path as typed).
@@ -45,5 +48,65 @@ PortListPlan PlanPortList(const std::vector<std::string>& extraPorts,
 /// Puts the plan's items, each with its tooltip (attribute "tooltip"), into `list` and
 /// selects the planned item.
 void ApplyPortList(ui::Combo& list, const PortListPlan& plan, const std::string& serialLabel);
+
+/// Keeps "SerialPort" following the devices: fills it at window start, rebuilds it when the
+/// devices change (while the port is open, once it closes), leaves no item selected (and says
+/// so) when the selected port goes away, and selects an adapter that comes back after its port
+/// was lost. User-interface thread; the watcher's thread only posts UM_PORTS_CHANGED.
+class PortChooser {
+  public:
+    /// `port` tells whether the port is open; the window receives the watcher's messages.
+    PortChooser(ui::Window& window, LinkHost& host, const serial::PortIo& port);
+    ~PortChooser();
+    PortChooser(const PortChooser&) = delete;
+    PortChooser& operator=(const PortChooser&) = delete;
+
+    /// Takes the devices from `source` from now on; null: the system's, enumerated when
+    /// needed. The source must outlive the chooser.
+    void UseDeviceSource(serial::DeviceSource* source);
+    /// Starts the thread that watches the source and posts UM_PORTS_CHANGED; false when the
+    /// source cannot tell changes or no thread could be started.
+    bool StartPortWatcher();
+    void StopPortWatcher();
+    /// Fills "SerialPort" at window start. False, leaving the list as the layout made it,
+    /// when there is nothing to list or no such control.
+    bool ListSerialPorts();
+    /// The devices changed, or the list is being opened: rebuilds the list now, or when the
+    /// port is closed if it is open.
+    void RefreshPortList();
+    /// A rebuild waits for the port to close.
+    bool PortListDue() const { return portListDue_; }
+    /// Device paths listed in "SerialPort" before the discovered ones.
+    void SetExtraPorts(std::vector<std::string> paths) { extraPorts_ = std::move(paths); }
+    /// Where the running processes are looked for (ModemManager); "/proc".
+    void SetProcRoot(std::string root) { procRoot_ = std::move(root); }
+
+    // What the link tells of its port.
+    /// Remembers the device just opened and hints at ModemManager where it may interfere.
+    void PortOpened(const std::string& path);
+    /// Remembers the adapter of the port just lost, to tell and select it when it is back.
+    void PortLost();
+    /// Rebuilds the list if the devices changed while the port was open.
+    void PortClosed();
+
+  private:
+    std::vector<SerialDevice> CurrentDevices() const;
+    bool RebuildPortList();
+    void ForgetLostPort();
+    std::string Text(const char* section, const char* key, const char* suffix = "") const;
+
+    ui::Window& window_;
+    LinkHost& host_;
+    const serial::PortIo& port_;
+    std::vector<std::string> extraPorts_;
+    std::string procRoot_ = "/proc";
+    serial::DeviceSource* deviceSource_ = nullptr;
+    std::unique_ptr<serial::PortWatcher> portWatcher_;
+    bool portListDue_ = false;  // the devices changed while the port was open
+    bool portsListed_ = false;  // the list holds what this chooser put there
+    SerialDevice openedDevice_;
+    std::string lostById_;       // the by-id path of the adapter whose port was lost
+    bool lostSeenGone_ = false;  // a rebuild has seen that adapter gone
+};
 
 }  // namespace devlink

@@ -1,13 +1,9 @@
-// The rules of the port list, and the ModemManager hint, without threads or devices.
+// The rules of the port list, without threads or devices.
 #include "link/port_list.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-
-#include "link/modem_manager.h"
-#include "platform/temp_folder_for_test.h"
 
 namespace devlink {
 namespace {
@@ -93,46 +89,6 @@ TEST(PlanPortList, ExtraPortsFirstSelectionKeptGoneOrMovedToTheAdapterThatIsBack
             EXPECT_EQ(item.device ? item.device->path : "", device ? device->path : "") << c.what;
         }
     }
-}
-
-// A path the user typed finds its device through any links: a udev rule's own name, say.
-TEST(FindDevice, FollowsLinksToTheDevicesNode) {
-    platform::testing_support::TempFolder dev;
-    platform::testing_support::WriteFile(dev.File("ttyUSB9"), "");
-    std::filesystem::create_symlink(dev.File("ttyUSB9"), dev.File("dtu"));
-    std::filesystem::create_symlink(dev.File("dtu"), dev.File("dtu-again"));
-    const std::string node = std::filesystem::canonical(dev.File("ttyUSB9"));
-    const std::vector<SerialDevice> devices = {{.path = "/dev/ttyS0"}, {.path = node}};
-    for (const char* name : {"ttyUSB9", "dtu", "dtu-again"}) {
-        EXPECT_EQ(FindDevice(devices, dev.File(name)).value_or(SerialDevice{}).path, node) << name;
-    }
-    EXPECT_FALSE(FindDevice(devices, dev.File("none")));
-}
-
-// Only a process number's "comm" counts, and only the exact name: a longer one, another case,
-// a process gone (no "comm") or a missing folder is no ModemManager.
-TEST(ModemManager, RunsWhenAProcessOfThatNameIsListed) {
-    platform::testing_support::TempFolder proc;
-    EXPECT_FALSE(ModemManagerRuns(proc.File("missing")));
-    const std::pair<const char*, const char*> processes[] = {
-        {"1", "systemd\n"},        {"self", "ModemManager\n"},
-        {"52", "ModemManagerX\n"}, {"53", "modemmanager\n"},
-        {"54", nullptr},           {"977", "ModemManager\n"}};
-    for (const auto& [pid, comm] : processes) {
-        EXPECT_FALSE(ModemManagerRuns(proc.Path())) << pid;
-        std::filesystem::create_directories(proc.File(pid));
-        if (comm) platform::testing_support::WriteFile(proc.File(pid) + "/comm", comm);
-    }
-    EXPECT_TRUE(ModemManagerRuns(proc.Path()));
-}
-
-TEST(ModemManager, RuleOnlyForAUsbAdapterThatIsNotMarked) {
-    SerialDevice ch340{.path = "/dev/ttyUSB0", .vendorId = "1a86", .productId = "7523"};
-    EXPECT_EQ(ModemManagerIgnoreRule(ch340),
-              R"(ATTRS{idVendor}=="1a86", ATTRS{idProduct}=="7523", ENV{ID_MM_DEVICE_IGNORE}="1")");
-    ch340.mmIgnore = true;
-    EXPECT_EQ(ModemManagerIgnoreRule(ch340), "");
-    EXPECT_EQ(ModemManagerIgnoreRule({.path = "/dev/ttyS0", .driver = "serial8250"}), "");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "link/worker.h"
 
-#include <cstring>
+#include <string_view>
 
 #include "link/button_state.h"
 #include "link/link.h"
@@ -63,8 +63,7 @@ bool Worker::RunJob(const model::WorkerJob& job) {
     if (factor <= 0 || stop_) return false;
     link_.host_.PostLogText(link_.Text("ComSend", "send") + ":" + job.line);
     const ui::Millis limit = static_cast<ui::Millis>(JobTimeLimitMs(job.jobKind)) * factor;
-    link_.serialPort_.WriteNow(job.line.c_str(),
-                               static_cast<std::uint32_t>(std::strlen(job.line.c_str())));
+    link_.serialPort_.Write(std::string_view(job.line.c_str()));  // up to a NUL it may hold
     const bool answered = link_.replyEvent_.Wait(clock_, limit, &stop_);
     if (stop_) return false;
     // The finishing step, or the time-out notice, on the user-interface thread.

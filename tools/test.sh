@@ -55,7 +55,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure
 
 stage "ThreadSanitizer (threaded tests)"
-threaded=(ui_test link_test app_test cli_test)
+threaded=(ui_test serial_test link_test app_test cli_test)
 tools/build.sh build-tsan -DDTU_WERROR=ON -DDTU_SANITIZE=thread -DDTU_BUILD_VIEW=OFF "$unity" -- "${threaded[@]}"
 for t in "${threaded[@]}"; do
     TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "build-tsan/tests/$t"

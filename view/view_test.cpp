@@ -15,7 +15,7 @@
 #include <QTest>
 
 #include "app/test_frame.h"
-#include "link/fake_device_source_for_test.h"
+#include "serial/fake_device_source_for_test.h"
 #include "view/view_fixture.h"
 
 namespace view {
@@ -91,13 +91,13 @@ TEST_F(ViewTest, ClicksReachNotifyAndWidgetsFollowTheTree) {
     auto* log = WidgetOf<QPlainTextEdit>("richedit");
     EXPECT_EQ(log->toPlainText(), QStringLiteral("send:AT+CSQ\n+CSQ: 20,99\nOK\n"));
     // Opening the port list rebuilds it, with a tooltip per device.
-    devlink::testing::FakeDeviceSource devices;
+    serial::testing::FakeDeviceSource devices;
     devices.Add({.path = "/dev/ttyUSB0",
                  .byIdPath = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9XK-if00-port0",
                  .vendor = "FTDI",
                  .model = "FT232R USB UART",
                  .serial = "A9XK"});
-    t->frame->link.UseDeviceSource(&devices);
+    t->frame->link.Ports().UseDeviceSource(&devices);
     auto* ports = WidgetOf<QComboBox>("SerialPort");
     ports->showPopup();
     Pump();
@@ -108,7 +108,7 @@ TEST_F(ViewTest, ClicksReachNotifyAndWidgetsFollowTheTree) {
               QStringLiteral("FTDI FT232R USB UART\nSerial number: A9XK\n"
                              "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9XK-if00-port0"));
     ports->hidePopup();
-    t->frame->link.UseDeviceSource(nullptr);
+    t->frame->link.Ports().UseDeviceSource(nullptr);
     WidgetOf<QPushButton>("Open")->click();
     auto* load = WidgetOf<QPushButton>("Load");
     EXPECT_FALSE(load->isEnabled());  // disabled until a unit is logged in

@@ -1,10 +1,10 @@
-#include "link/modem_manager.h"
+#include "serial/modem_manager.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 
-namespace devlink {
+namespace serial {
 
 bool ModemManagerRuns(const std::string& procRoot) {
     std::error_code error;
@@ -28,4 +28,4 @@ std::string ModemManagerIgnoreRule(const SerialDevice& device) {
            "\", ENV{ID_MM_DEVICE_IGNORE}=\"1\"";
 }
 
-}  // namespace devlink
+}  // namespace serial

@@ -1,11 +1,9 @@
-#include "link/udev_device_source.h"
+#include "serial/udev_device_source.h"
 
 #include <libudev.h>
 #include <unistd.h>
 
-#include "link/port_list.h"
-
-namespace devlink {
+namespace serial {
 
 UdevDeviceSource::UdevDeviceSource() : context_(udev_new()) {
     if (!context_) return;
@@ -47,4 +45,4 @@ bool UdevDeviceSource::ReadChanges() {
     return changed;
 }
 
-}  // namespace devlink
+}  // namespace serial

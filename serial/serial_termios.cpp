@@ -1,4 +1,4 @@
-#include "link/serial_termios.h"
+#include "serial/serial_termios.h"
 
 #include <fcntl.h>
 #include <linux/serial.h>
@@ -9,7 +9,7 @@
 
 #include <cerrno>
 
-namespace devlink::tty {
+namespace serial::tty {
 
 namespace {
 
@@ -32,24 +32,36 @@ speed_t StandardConstant(int baud) {
     return 0;
 }
 
+tcflag_t CharacterSize(int dataBits) {
+    switch (dataBits) {
+        case 5:
+            return CS5;
+        case 6:
+            return CS6;
+        case 7:
+            return CS7;
+        default:
+            return CS8;
+    }
+}
+
 void SetCharacterFormat(termios& t, const LineSettings& s) {
     t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
-    static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
-    t.c_cflag |= kSizes[s.dataBits - 5] | CLOCAL | CREAD;
+    t.c_cflag |= CharacterSize(s.dataBits) | CLOCAL | CREAD;
     switch (s.parity) {
-        case 'E':
+        case Parity::kEven:
             t.c_cflag |= PARENB;
             break;
-        case 'O':
+        case Parity::kOdd:
             t.c_cflag |= PARENB | PARODD;
             break;
-        case 'M':
+        case Parity::kMark:
             t.c_cflag |= PARENB | CMSPAR | PARODD;
             break;
-        case 'S':
+        case Parity::kSpace:
             t.c_cflag |= PARENB | CMSPAR;
             break;
-        default:
+        case Parity::kNone:
             break;
     }
     if (s.stopBits == 2) t.c_cflag |= CSTOPB;
@@ -71,11 +83,6 @@ int OpenExclusive(const std::string& path) {
     // Some drivers lack exclusive mode; the lock above already keeps other programs out.
     ::ioctl(fd, TIOCEXCL);
     return fd;
-}
-
-bool CanReadSettings(int fd) {
-    termios t{};
-    return ::tcgetattr(fd, &t) == 0;
 }
 
 bool MakeRaw(int fd) {
@@ -112,6 +119,14 @@ int CurrentBaud(int fd) {
         if (b.constant == speed) return b.baud;
     }
     return ReadCustomBaud(fd);
+}
+
+void AskLowLatency(int fd) {
+    serial_struct info{};
+    if (::ioctl(fd, TIOCGSERIAL, &info) != 0) return;  // ENOTTY or EINVAL: no such setting
+    if (info.flags & ASYNC_LOW_LATENCY) return;
+    info.flags |= ASYNC_LOW_LATENCY;
+    ::ioctl(fd, TIOCSSERIAL, &info);
 }
 
 void RaiseModemLines(int fd) {
@@ -159,4 +174,4 @@ long LineErrorCount(int fd) {
            counters.buf_overrun + counters.brk;
 }
 
-}  // namespace devlink::tty
+}  // namespace serial::tty

@@ -11,9 +11,9 @@
 #include <sstream>
 #include <string_view>
 
-#include "link/port_list.h"
+#include "serial/udev_device_source.h"
 
-namespace devlink {
+namespace serial {
 
 namespace {
 
@@ -140,4 +140,4 @@ std::vector<SerialDevice> DiscoverSerialPorts() {
     return ports;
 }
 
-}  // namespace devlink
+}  // namespace serial

@@ -4,17 +4,15 @@
 
 #include <string>
 
-#include "link/comm_settings.h"
+#include "serial/line_settings.h"
 
-namespace devlink::tty {
+namespace serial::tty {
 
 /// Opens `path` for reading and writing, non-blocking, without becoming its controlling
 /// terminal and closed on exec, and takes it exclusively: an advisory lock first (it holds
 /// against every other program, root included), then the terminal's exclusive mode. Returns
 /// the descriptor, or -1 with errno set (EWOULDBLOCK: another program holds the port).
 int OpenExclusive(const std::string& path);
-/// Whether the descriptor's terminal settings can be read (the platform's GetCommState).
-bool CanReadSettings(int fd);
 /// Raw mode at the speed the device has: no echo, no line editing, no CR/LF mapping, reads
 /// that never wait. Done right after opening, so a settings step that fails later never
 /// leaves the port cooked. False on failure.
@@ -24,6 +22,10 @@ bool MakeRaw(int fd);
 bool ApplySettings(int fd, const LineSettings& settings);
 /// The speed the terminal is set to; 0 when it cannot be read.
 int CurrentBaud(int fd);
+/// Asks the driver to hand over received bytes at once instead of after its latency timer
+/// (16 ms on FTDI adapters), so a unit's short "OK" is not held back. Drivers without the
+/// setting (pseudo-terminals) refuse: ignored.
+void AskLowLatency(int fd);
 /// Holds RTS and DTR on. Devices without modem lines (pseudo-terminals) refuse: ignored.
 void RaiseModemLines(int fd);
 /// Bytes written but not yet gone out on the line; 0 when unknown (pseudo-terminals).
@@ -52,4 +54,4 @@ long LineErrorCount(int fd);
 bool SetCustomBaud(int fd, int baud);
 int ReadCustomBaud(int fd);
 
-}  // namespace devlink::tty
+}  // namespace serial::tty

@@ -1,4 +1,4 @@
-#include "link/port_watcher.h"
+#include "serial/port_watcher.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -6,8 +6,9 @@
 
 #include <cerrno>
 #include <system_error>
+#include <utility>
 
-namespace devlink {
+namespace serial {
 
 namespace {
 
@@ -19,8 +20,8 @@ int MakeStopEvent() {
 
 }  // namespace
 
-PortWatcher::PortWatcher(DeviceSource& source, ui::Window& window, std::uint32_t message)
-    : source_(source), window_(window), message_(message), stopEvent_(MakeStopEvent()) {
+PortWatcher::PortWatcher(DeviceSource& source, std::function<void()> changed)
+    : source_(source), changed_(std::move(changed)), stopEvent_(MakeStopEvent()) {
     try {
         thread_ = std::thread(&PortWatcher::Run, this);
     } catch (...) {
@@ -48,9 +49,9 @@ void PortWatcher::Run() {
         if (fds[1].revents & (POLLERR | POLLHUP | POLLNVAL)) {
             fds[1].fd = -1;  // a broken source is not watched any more; poll skips it
         } else if (fds[1].revents && source_.ReadChanges()) {
-            window_.PostMessage(message_);
+            changed_();
         }
     }
 }
 
-}  // namespace devlink
+}  // namespace serial

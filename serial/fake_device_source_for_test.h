@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <mutex>
 
-#include "link/device_source.h"
+#include "serial/device_source.h"
 
-namespace devlink::testing {
+namespace serial::testing {
 
 class FakeDeviceSource final : public DeviceSource {
   public:
@@ -50,4 +50,4 @@ class FakeDeviceSource final : public DeviceSource {
     std::vector<SerialDevice> devices_;
 };
 
-}  // namespace devlink::testing
+}  // namespace serial::testing

@@ -4,7 +4,7 @@
 #include <asm/termbits.h>
 #include <sys/ioctl.h>
 
-namespace devlink::tty {
+namespace serial::tty {
 
 bool SetCustomBaud(int fd, int baud) {
     struct termios2 t {};
@@ -22,4 +22,4 @@ int ReadCustomBaud(int fd) {
     return static_cast<int>(t.c_ospeed);
 }
 
-}  // namespace devlink::tty
+}  // namespace serial::tty

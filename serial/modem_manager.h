@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "link/device_source.h"
+#include "serial/device_source.h"
 
-namespace devlink {
+namespace serial {
 
 /// Whether a process named "ModemManager" runs: some <pid>/comm under `procRoot` ("/proc"
 /// on a running system) reads so.
@@ -17,4 +17,4 @@ bool ModemManagerRuns(const std::string& procRoot);
 /// empty when the device is not on USB or is marked already.
 std::string ModemManagerIgnoreRule(const SerialDevice& device);
 
-}  // namespace devlink
+}  // namespace serial

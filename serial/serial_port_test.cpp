@@ -1,6 +1,6 @@
 // The serial port against real pseudo-terminals: the test holds the master side, the port
 // opens the slave device as it would open a USB adapter.
-#include "link/serial_port.h"
+#include "serial/serial_port.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -10,31 +10,45 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <condition_variable>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "link/serial_termios.h"
-#include "ui/headless_loop.h"
+#include "platform/temp_folder_for_test.h"
+#include "serial/serial_termios.h"
 
-namespace devlink {
+namespace serial {
 namespace {
 
-/// Collects what the port delivers, on the headless loop.
-struct PortWindow : ui::Window {
-    PortWindow() : ui::Window(ui::RealClock()) {}
-    std::intptr_t HandleMessage(const ui::Message& msg, bool&) override {
-        if (msg.id == UM_SERIAL_DATA) {
-            chunks.emplace_back(msg.payload, msg.wParam);
-            received += msg.payload;
-        }
-        lost += msg.id == UM_PORT_LOST;
-        errors += msg.id == UM_PORT_ERROR;
-        return 0;
+/// Collects what the port tells, from its event thread.
+struct Collector : PortListener {
+    void Received(std::uint64_t generation, std::string bytes) override {
+        std::lock_guard lock(mutex);
+        received += bytes;
+        chunks.emplace_back(std::move(bytes), generation);
+        changed.notify_all();
     }
-    std::vector<std::pair<std::string, std::uintptr_t>> chunks;  // each with its generation
+    void Lost(std::uint64_t) override {
+        std::lock_guard lock(mutex);
+        ++lost;
+        changed.notify_all();
+    }
+    void SetupFailed(const std::string& text) override { boxes.push_back(text); }
+    /// Waits until `pred` holds (read under the lock), at most 10 s.
+    bool WaitFor(const std::function<bool()>& pred) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(10), pred);
+    }
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::pair<std::string, std::uint64_t>> chunks;  // each with its generation
     std::string received;
-    int lost = 0, errors = 0;
+    int lost = 0;
+    std::vector<std::string> boxes;  // the opener's thread only
 };
 
 /// A device starts cooked (echo, line editing, CR/LF mapping), as ttys do: the port makes it
@@ -73,18 +87,12 @@ class Pty {
 
 class SerialPortTest : public ::testing::Test {
   protected:
-    bool Open(const std::string& path, int baud = 115200) {
-        return port.OpenPort(&window, path, baud, 'N', 8, 1, EV_RXCHAR, 8192);
+    bool Open(const std::string& path, int baud = 115200, const char* format = "8N1") {
+        return port.Open(path, *MakeLineSettings(baud, format));
     }
-    bool OpenWatched() { return Open(pty.path) && port.StartEventThread(); }
-    void SetUp() override {
-        port.SetErrorBox([this](const std::string& text) { boxes.push_back(text); });
-    }
-    PortWindow window;
-    ui::HeadlessLoop loop{window};
+    Collector events;
     Pty pty;
-    CSerialPort port;
-    std::vector<std::string> boxes;
+    CSerialPort port{events};
 };
 
 TEST_F(SerialPortTest, OpeningWritesTheExactBytesAndRefusesAMissingOrHeldDevice) {
@@ -103,36 +111,46 @@ TEST_F(SerialPortTest, OpeningWritesTheExactBytesAndRefusesAMissingOrHeldDevice)
     for (int i = 0; i < 20; ++i) EXPECT_FALSE(Open(pty.path));
     EXPECT_EQ(descriptors(), before);
     ::close(holder);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(events.boxes.empty());
     ASSERT_TRUE(Open(pty.path));
     const std::string line = "\r\nAT+SHOW\r\n";
-    EXPECT_EQ(port.WriteNow(line), line.size());
+    EXPECT_EQ(port.Write(line), line.size());
     EXPECT_EQ(pty.Read(line.size()), line);
 }
 
-// Standard and other rates reach the device. A settings text the parser refuses shows its box,
-// keeps the port open with the speed it had, and leaves it raw.
-TEST_F(SerialPortTest, RatesReachTheDeviceAndRefusedSettingsLeaveItRawAtItsSpeed) {
-    for (int baud : {9600, 250000, 4800}) {
-        ASSERT_TRUE(Open(pty.path, baud));
-        EXPECT_EQ(tty::CurrentBaud(pty.slave), baud);
-    }
+// Standard and other rates reach the device, a cooked device is raw once opened, and the stop
+// bits reach it (a pseudo-terminal keeps 8 bits without parity whatever is asked). A pseudo-
+// terminal has no low-latency setting: it opens as any other device does.
+TEST_F(SerialPortTest, RatesAndStopBitsReachTheDeviceWhichIsRawOnceOpened) {
     termios t{};
     ASSERT_EQ(::tcgetattr(pty.slave, &t), 0);
-    EXPECT_EQ(::cfgetospeed(&t), static_cast<speed_t>(B4800));  // a standard rate by its constant
     t.c_lflag |= ICANON | ECHO;
     t.c_oflag |= OPOST;
     ASSERT_EQ(::tcsetattr(pty.slave, TCSANOW, &t), 0);
-    EXPECT_TRUE(port.OpenPort(&window, pty.path, 9600, 'X', 8, 1, EV_RXCHAR, 8192));
-    EXPECT_TRUE(port.IsOpen());
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], "WARNING:  BuildCommDCB() Failed with the following error: \n" +
-                            std::string(std::strerror(EINVAL)) + "\nPort: " + pty.path + "\n");
-    EXPECT_EQ(tty::CurrentBaud(pty.slave), 4800);  // the old speed stays
-    ASSERT_EQ(::tcgetattr(pty.slave, &t), 0);
+    for (int baud : {9600, 250000, 4800}) {
+        ASSERT_TRUE(Open(pty.path, baud, baud == 250000 ? "7E2" : "8N1"));
+        EXPECT_EQ(tty::CurrentBaud(pty.slave), baud);
+        ASSERT_EQ(::tcgetattr(pty.slave, &t), 0);
+        EXPECT_EQ((t.c_cflag & CSTOPB) != 0, baud == 250000) << baud;
+    }
+    EXPECT_EQ(::cfgetospeed(&t), static_cast<speed_t>(B4800));  // a standard rate by its constant
     EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
     EXPECT_EQ(t.c_iflag & (ICRNL | INLCR | IXON), 0u);
     EXPECT_EQ(t.c_oflag & OPOST, 0u);
+    EXPECT_TRUE(events.boxes.empty());
+}
+
+// A device that takes no line settings opens all the same; the box names the device, the step
+// and the system's reason.
+TEST_F(SerialPortTest, SettingsTheDeviceRefusesAreNamedAndThePortStaysOpen) {
+    platform::testing_support::TempFolder folder;
+    const std::string notATerminal = folder.File("ttyNone");
+    platform::testing_support::WriteFile(notATerminal, "");
+    ASSERT_TRUE(Open(notATerminal, 9600, "7E1"));
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_EQ(events.boxes,
+              std::vector<std::string>{
+                  notATerminal + ": cannot set the line to 9600 7E1: " + std::strerror(ENOTTY)});
 }
 
 // Reads never wait, so bytes that poll announced and that were discarded before the read give
@@ -160,71 +178,71 @@ TEST(SerialPortReads, FlushedInputIsNothingAndAVanishedPeerIsLost) {
 
 // An adapter whose output never leaves: the write fails after its bound instead of holding
 // the caller. The stand-in for the device's output queue moves the clock on each look.
-ui::ManualClock drainClock;
+std::int64_t drainNow = 0;
+std::int64_t DrainNow() {
+    return drainNow;
+}
 int NeverSent(int) {
-    drainClock.Advance(100);
+    drainNow += 100;
     return 1;
 }
 
 TEST_F(SerialPortTest, WriteThatNeverLeavesFailsAfterItsBound) {
     ASSERT_TRUE(Open(pty.path, 9600));
-    port.SetClock(drainClock);
+    port.SetClock(DrainNow);
     port.SetOutputQueuedQuery(NeverSent);
-    const ui::Millis start = drainClock.Now();
-    EXPECT_EQ(port.WriteNow(std::string(2400, 'x')), 0u);  // 2.5 s of line time at 9600 baud
-    EXPECT_GE(drainClock.Now() - start, 2500);
-    EXPECT_LT(drainClock.Now() - start, 2700);
+    const std::int64_t start = drainNow;
+    EXPECT_EQ(port.Write(std::string(2400, 'x')), 0u);  // 2.5 s of line time at 9600 baud
+    EXPECT_GE(drainNow - start, 2500);
+    EXPECT_LT(drainNow - start, 2700);
     port.SetOutputQueuedQuery(tty::OutputQueued);
-    EXPECT_EQ(port.WriteNow("x"), 1u);
+    EXPECT_EQ(port.Write("x"), 1u);
 }
 
 TEST_F(SerialPortTest, ChunksArriveInOrderAndNeverAboveTheLimit) {
-    ASSERT_TRUE(OpenWatched());
+    ASSERT_TRUE(Open(pty.path));
     std::string sent;
     for (int i = 0; i < 5000; ++i) sent.push_back(static_cast<char>('A' + i % 50));
     pty.Write(sent);
-    ASSERT_TRUE(loop.RunUntil([&] { return window.received.size() >= sent.size(); }, 10000));
-    EXPECT_EQ(window.received, sent);
-    for (const auto& [chunk, generation] : window.chunks) {
+    ASSERT_TRUE(events.WaitFor([&] { return events.received.size() >= sent.size(); }));
+    std::lock_guard lock(events.mutex);
+    EXPECT_EQ(events.received, sent);
+    for (const auto& [chunk, generation] : events.chunks) {
         EXPECT_LE(chunk.size(), 4095u);
         EXPECT_EQ(generation, port.Generation());
     }
 }
 
 TEST_F(SerialPortTest, HangUpIsReportedOnceAndTheThreadStops) {
-    ASSERT_TRUE(OpenWatched());
+    ASSERT_TRUE(Open(pty.path));
     pty.Vanish();
-    ASSERT_TRUE(loop.RunUntil([&] { return window.lost > 0; }, 10000));
-    loop.RunFor(100);
-    EXPECT_EQ(window.lost, 1);
-    port.ClosePort();  // returns: the thread waits only for the shutdown
+    ASSERT_TRUE(events.WaitFor([&] { return events.lost > 0; }));
+    port.Close();  // returns: the thread waits only for the shutdown
     EXPECT_FALSE(port.IsOpen());
+    std::lock_guard lock(events.mutex);
+    EXPECT_EQ(events.lost, 1);
 }
 
 // Nothing of a closed port is delivered with the current generation: the owner drops it by
-// that. A port opened again gets a new thread that reads, and writes what is queued for it:
-// all of it, with no error posted (the error would come before the data that follows it).
+// that. A port opened again gets a new thread that reads.
 TEST_F(SerialPortTest, ClosingOrOpeningAgainEndsTheOldGenerationAndItsThread) {
-    ASSERT_TRUE(OpenWatched());
+    ASSERT_TRUE(Open(pty.path));
     pty.Write(std::string(3000, 'x'));
-    ASSERT_TRUE(loop.RunUntil([&] { return !window.received.empty(); }, 10000));
-    port.ClosePort();
+    ASSERT_TRUE(events.WaitFor([&] { return !events.received.empty(); }));
+    port.Close();
     const auto closed = port.Generation();
-    loop.RunFor(50);
-    for (const auto& [chunk, generation] : window.chunks) EXPECT_LT(generation, closed);
-    EXPECT_EQ(port.WriteNow("x"), 0u);
-    ASSERT_TRUE(OpenWatched());
-    ASSERT_TRUE(OpenWatched());  // over the open port and its running thread
+    {
+        std::lock_guard lock(events.mutex);
+        for (const auto& [chunk, generation] : events.chunks) EXPECT_LT(generation, closed);
+        events.received.clear();
+    }
+    EXPECT_EQ(port.Write("x"), 0u);
+    ASSERT_TRUE(Open(pty.path));
+    ASSERT_TRUE(Open(pty.path));  // over the open port and its running thread
     EXPECT_GT(port.Generation(), closed + 1);
-    window.received.clear();
     pty.Write("after");
-    ASSERT_TRUE(loop.RunUntil([&] { return window.received == "after"; }, 10000));
-    port.QueueWrite("queued\r\n");
-    EXPECT_EQ(pty.Read(8), "queued\r\n");
-    pty.Write("again");
-    ASSERT_TRUE(loop.RunUntil([&] { return window.received == "afteragain"; }, 10000));
-    EXPECT_EQ(window.errors, 0);
+    ASSERT_TRUE(events.WaitFor([&] { return events.received == "after"; }));
 }
 
 }  // namespace
-}  // namespace devlink
+}  // namespace serial

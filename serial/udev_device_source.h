@@ -1,15 +1,19 @@
-// The system's serial devices through libudev: the enumeration of port_list_udev.cpp for the
+// The system's serial devices through libudev: the enumeration of udev_discovery.cpp for the
 // devices present, and a udev monitor on the tty subsystem for the changes.
 #pragma once
 
 #include <memory>
 
-#include "link/device_source.h"
+#include "serial/device_source.h"
 
 struct udev;
 struct udev_monitor;
 
-namespace devlink {
+namespace serial {
+
+/// Serial devices that exist: tty devices with a real parent device (USB, ACM, PCI and
+/// platform UARTs whose type is known), sorted by path. Opens no device.
+std::vector<SerialDevice> DiscoverSerialPorts();
 
 class UdevDeviceSource final : public DeviceSource {
   public:
@@ -34,4 +38,4 @@ class UdevDeviceSource final : public DeviceSource {
     udev_monitor* monitor_ = nullptr;
 };
 
-}  // namespace devlink
+}  // namespace serial

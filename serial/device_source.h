@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace devlink {
+namespace serial {
 
 /// One serial device as a person would recognise it. (Every member has its initializer, so
 /// designated initializers may leave any out.)
@@ -50,4 +50,4 @@ class DeviceSource {
     virtual bool ReadChanges() = 0;
 };
 
-}  // namespace devlink
+}  // namespace serial

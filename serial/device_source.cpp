@@ -1,9 +1,9 @@
-#include "link/device_source.h"
+#include "serial/device_source.h"
 
 #include <climits>
 #include <cstdlib>
 
-namespace devlink {
+namespace serial {
 
 namespace {
 
@@ -48,4 +48,4 @@ std::optional<SerialDevice> FindDevice(const std::vector<SerialDevice>& devices,
     return std::nullopt;
 }
 
-}  // namespace devlink
+}  // namespace serial
