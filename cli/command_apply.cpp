@@ -122,9 +122,9 @@ int WriteRows(CommandContext& ctx, const std::set<std::string>& rows) {
 /// named values entered over it; then the plan printed (--dry-run) or written.
 int ApplyStaged(CommandContext& ctx) {
     Session& s = *ctx.session;
-    const FormValues before = SnapshotValues(s.Frame());
-    if (const int loaded = s.Load(); loaded != kExitOk) return loaded;
-    StageConfigFile(s, ctx.fileText, before);
+    if (const int staged = StageConfigFile(s, ctx.fileText, ctx.err); staged != kExitOk) {
+        return staged;
+    }
     std::vector<Assignment> named = ParseAssignments(ctx.options.setValues);
     if (!ResolveNames(s.Frame().catalogue, named, ctx.err)) return kExitUsage;
     if (const int entered = EnterAll(s, named, ctx.err); entered != kExitOk) return entered;

@@ -69,7 +69,7 @@ std::optional<ReportValues> ReportRows(std::string_view text) {
     if (model::ExtractReportValues(text, catalogue, rfModel, &reported) != 0) return std::nullopt;
     ReportValues values;
     for (const auto& [name, row] : catalogue) {
-        if (!row.command.empty() && reported.count(name)) values[name] = row.value;
+        if (reported.count(name)) values[name] = row.value;
     }
     return values;
 }
@@ -81,7 +81,7 @@ std::vector<RowDifference> DiffReports(const ReportValues& a, const ReportValues
     for (const auto& [name, row] : catalogue) {
         const auto inA = a.find(name);
         const auto inB = b.find(name);
-        RowDifference d{name, std::string(platform::Trim(row.label, " :")), {}, {}};
+        RowDifference d{name, std::string(platform::Trim(row.label, " :\r\n")), {}, {}};
         if (inA != a.end()) d.a = inA->second;
         if (inB != b.end()) d.b = inB->second;
         if (d.a != d.b) rows.push_back(std::move(d));

@@ -9,7 +9,7 @@
 
 namespace cli {
 
-/// The parameters (rows that are written) a report or file holds, by row name.
+/// The rows a report or file holds, by row name.
 using ReportValues = std::map<std::string, std::string>;
 
 /// A row two configurations hold differently; `a` or `b` empty when that side lacks it.
@@ -19,7 +19,7 @@ struct RowDifference {
     std::optional<std::string> a, b;
 };
 
-/// The parameters of a report's text (a file's, or the unit's); nothing without a listing.
+/// The rows of a report's text (a file's, or the unit's); nothing without a listing.
 std::optional<ReportValues> ReportRows(std::string_view text);
 /// The rows that differ, in the catalogue's order.
 std::vector<RowDifference> DiffReports(const ReportValues& a, const ReportValues& b);

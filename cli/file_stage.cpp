@@ -1,7 +1,14 @@
 #include "cli/file_stage.h"
 
-#include <algorithm>
+#include <stdlib.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <ostream>
+
+#include "cli/exit_codes.h"
+#include "cli/outcome.h"
 #include "cli/session.h"
 #include "model/report_parser.h"
 
@@ -9,22 +16,38 @@ namespace cli {
 
 namespace {
 
-/// As the window takes a file it loads: the file's rows its values, the others the values
-/// known before; then the form filled from them.
-void TakeFile(Session& s, const std::string& fileText, const FormValues& before) {
+/// As the window takes a file it loads: the file's rows take its values, the others keep the
+/// values known before; then the form is filled from them.
+void TakeFile(Session& s, const std::string& fileText) {
     app::CK4X30FrameWnd& f = s.Frame();
-    for (auto& [name, row] : f.catalogue) row.value = before.values.at(name);
-    f.rfModel = before.rfModel;
+    std::map<std::string, std::string> known;
+    for (const auto& [name, row] : f.catalogue) known[name] = row.value;
+    const std::string unitModule = f.rfModel;
     f.fileRows.clear();
     model::ExtractReportValues(fileText, f.catalogue, f.rfModel, &f.fileRows);
-    if (f.rfModel.empty()) f.rfModel = before.rfModel;
+    if (f.rfModel.empty()) f.rfModel = unitModule;
     f.valuesAtFileLoad.clear();
     for (auto& [name, row] : f.catalogue) {
-        if (!f.fileRows.count(name)) row.value = before.values.at(name);
+        if (!f.fileRows.count(name)) row.value = known[name];
         f.valuesAtFileLoad[name] = row.value;
     }
     f.ApplyReport();
-    s.Settle();  // the window's form adapts while the unit's report is read
+    s.Settle();
+}
+
+/// The unit's report read as "SaveToFile" reads it (the form is not filled from it), into a
+/// file of a folder of our own that is removed again.
+int ReadReportAside(Session& s, std::ostream& err) {
+    std::string folder = (std::filesystem::temp_directory_path() / "dtucfg-XXXXXX").string();
+    if (!mkdtemp(folder.data())) {
+        err << "dtucfg: no temporary folder for the unit's report\n";
+        return kExitFile;
+    }
+    const Mark mark = s.MarkNow();
+    const int waited = s.FileActionAndWait("SaveToFile", folder + "/unit.cfg");
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    return WorseExit(waited, JudgeSince(s, mark, err).exitCode);
 }
 
 /// As the window does when the unit's report for the file arrives, short of planning.
@@ -47,17 +70,15 @@ void TakeUnitReport(Session& s, const std::string& unitReport) {
 
 }  // namespace
 
-FormValues SnapshotValues(const app::CK4X30FrameWnd& f) {
-    FormValues snapshot;
-    for (const auto& [name, row] : f.catalogue) snapshot.values[name] = row.value;
-    snapshot.rfModel = f.rfModel;
-    return snapshot;
-}
-
-void StageConfigFile(Session& s, const std::string& fileText, const FormValues& before) {
-    const std::string unitReport = s.Record().LastReport();
-    TakeFile(s, fileText, before);
-    TakeUnitReport(s, unitReport);
+int StageConfigFile(Session& s, const std::string& fileText, std::ostream& err) {
+    TakeFile(s, fileText);
+    if (const int read = ReadReportAside(s, err); read != kExitOk) return read;
+    if (s.Record().LastReport().empty()) {
+        err << "dtucfg: no complete report was received\n";
+        return kExitTimeout;
+    }
+    TakeUnitReport(s, s.Record().LastReport());
+    return kExitOk;
 }
 
 }  // namespace cli

@@ -15,7 +15,7 @@ std::vector<PlannedWrite> DescribePlan(const model::ParamCatalogue& catalogue,
     std::vector<PlannedWrite> plan;
     for (const model::WorkerJob& job : jobs) {
         const model::ParamEntry* row = catalogue.Find(job.paramName);
-        std::string label = row ? std::string(platform::Trim(row->label, " :")) : std::string();
+        std::string label = row ? std::string(platform::Trim(row->label, " :\r\n")) : std::string();
         plan.push_back({job.paramName, std::move(label), row ? row->value : std::string(),
                         job.paramValue, WithoutLineEnds(job.line)});
     }
