@@ -228,9 +228,15 @@ std::string UsageText() {
         "  --record FILE        append one JSON line about this run to FILE\n"
         "  --with-linked        set: also write the other rows the form changes with the named\n"
         "                       ones (without it, set lists them and writes nothing)\n"
+        "  --dry-run            set, apply: print the plan (label, unit's value, new value,\n"
+        "                       line) and write nothing\n"
+        "  --set NAME=VALUE     apply: a value over the file's (repeatable)\n"
         "  --help, --version    this text; the program's version\n"
         "\nexit codes: 0 done, 2 usage or refused value, 3 port not opened, 4 no configuration\n"
-        "mode, 5 time-out, 6 write refused by the unit, 7 file error, 8 --verify difference\n";
+        "mode, 5 time-out, 6 write refused by the unit, 7 file error, 8 --verify difference;\n"
+        "diff: 0 equal, 1 different\n"
+        "\nexample: dtucfg --port /dev/ttyUSB0 apply site.cfg --set \"Modem'sID number=1390\" "
+        "--dry-run\n";
     return text;
 }
 
