@@ -69,7 +69,8 @@ std::optional<ReportValues> ReportRows(std::string_view text) {
     if (model::ExtractReportValues(text, catalogue, rfModel, &reported) != 0) return std::nullopt;
     ReportValues values;
     for (const auto& [name, row] : catalogue) {
-        if (reported.count(name)) values[name] = row.value;
+        // A row without a label of its own ("I/O selection") is not in a report.
+        if (!row.label.empty() && reported.count(name)) values[name] = row.value;
     }
     return values;
 }

@@ -5,7 +5,7 @@
 #   2. the same again: ok, not changed;
 #   3. another file in check mode with --diff: reported as changed, nothing written (the
 #      unit still holds the site's file, read back with "dtucfg diff").
-# Prints the recap line of each run; exits 0 only when all three hold.
+# Prints each run's output and its recap line; exits 0 only when all three hold.
 #   tools/check_ansible.sh BUILD_DIR
 set -euo pipefail
 
@@ -55,7 +55,10 @@ failed=0
 first=$(run -e "dtu_cfg=$work/site.cfg") || failed=1
 second=$(run -e "dtu_cfg=$work/site.cfg") || failed=1
 check=$(run -e "dtu_cfg=$work/other.cfg" --check --diff) || failed=1
-echo "$check" | sed -n '/The planned changes/,/^$/p'
+for name in first second check; do
+    echo "=== $name run"
+    grep -Ev '^\s*$' <<<"${!name}"
+done
 echo "first run:  $(recap "$first")"
 echo "second run: $(recap "$second")"
 echo "check mode: $(recap "$check")"
