@@ -120,33 +120,53 @@ constexpr int kMany = 1 << 20;
 
 // name, arguments (least, most), needs a unit, synopsis, summary, preparation, handler.
 const Command kCommands[] = {
-    {"ports", 0, 0, false, "ports [--json]", "the serial ports: path, description, by-id link",
-     nullptr, RunPorts},
-    {"read", 0, 0, true, "read [-o FILE.cfg]", "print the parameters, or save the report to FILE",
-     nullptr, RunRead},
-    {"set", 1, kMany, true, "set NAME=VALUE... [--with-linked]", "change parameters and save them",
-     PrepareSet, RunSet},
-    {"apply", 1, 1, true, "apply FILE.cfg [--verify]", "write a file's configuration into the unit",
-     PrepareApply, RunApply},
-    {"save", 1, 1, true, "save FILE.cfg", "save the unit's report to FILE", nullptr, RunSave},
-    {"factory", 0, 0, true, "factory", "restore the factory settings", nullptr,
+    {"ports", 0, 0, UnitUse::kNone, "ports [--json]",
+     "the serial ports: path, description, by-id link", nullptr, RunPorts},
+    {"read", 0, 0, UnitUse::kNeeded, "read [-o FILE.cfg]",
+     "print the parameters, or save the report to FILE", nullptr, RunRead},
+    {"set", 1, kMany, UnitUse::kNeeded, "set NAME=VALUE... [--with-linked] [--dry-run]",
+     "change parameters and save them", PrepareSet, RunSet},
+    {"apply", 1, 1, UnitUse::kNeeded, "apply FILE.cfg [--set NAME=VALUE]... [--verify] [--dry-run]",
+     "write a file's configuration (and named values) into the unit", PrepareApply, RunApply},
+    {"diff", 1, 2, UnitUse::kWithOneFile, "diff [A.cfg] B.cfg",
+     "the rows two files, or the unit and a file, hold differently", PrepareDiff, RunDiff},
+    {"params", 0, 0, UnitUse::kOptional, "params",
+     "every parameter: its names, page and list items", nullptr, RunParams},
+    {"save", 1, 1, UnitUse::kNeeded, "save FILE.cfg", "save the unit's report to FILE", nullptr,
+     RunSave},
+    {"factory", 0, 0, UnitUse::kNeeded, "factory", "restore the factory settings", nullptr,
      RunButton<kFactory>},
-    {"time", 0, 0, true, "time", "set the unit's clock to this computer's", nullptr,
+    {"time", 0, 0, UnitUse::kNeeded, "time", "set the unit's clock to this computer's", nullptr,
      RunButton<kTime>},
-    {"version", 0, 0, true, "version", "the firmware version", nullptr, RunButton<kVersion>},
-    {"sim", 0, 0, true, "sim", "the SIM card: PIN state or IMSI", nullptr, RunSim},
-    {"csq", 0, 0, true, "csq", "the signal quality", nullptr, RunButton<kSignal>},
-    {"netmode", 0, 0, true, "netmode", "the network mode", nullptr, RunNetMode},
-    {"readlog", 0, 0, true, "readlog", "the unit's log", nullptr, RunButton<kReadLog>},
-    {"quit", 0, 0, true, "quit", "leave configuration mode", nullptr, RunButton<kQuit>},
-    {"send", 1, 1, true, "send \"AT+...\"", "send one command line, show the answer", nullptr,
-     RunSend},
+    {"version", 0, 0, UnitUse::kNeeded, "version", "the firmware version", nullptr,
+     RunButton<kVersion>},
+    {"sim", 0, 0, UnitUse::kNeeded, "sim", "the SIM card: PIN state or IMSI", nullptr, RunSim},
+    {"csq", 0, 0, UnitUse::kNeeded, "csq", "the signal quality", nullptr, RunButton<kSignal>},
+    {"netmode", 0, 0, UnitUse::kNeeded, "netmode", "the network mode", nullptr, RunNetMode},
+    {"readlog", 0, 0, UnitUse::kNeeded, "readlog", "the unit's log", nullptr, RunButton<kReadLog>},
+    {"quit", 0, 0, UnitUse::kNeeded, "quit", "leave configuration mode", nullptr, RunButton<kQuit>},
+    {"send", 1, 1, UnitUse::kNeeded, "send \"AT+...\"", "send one command line, show the answer",
+     nullptr, RunSend},
 };
 
 }  // namespace
 
 std::span<const Command> Commands() {
     return kCommands;
+}
+
+bool UnitWanted(const Command& command, const Options& o) {
+    switch (command.unit) {
+        case UnitUse::kNone:
+            return false;
+        case UnitUse::kNeeded:
+            return true;
+        case UnitUse::kOptional:
+            return !o.port.empty() || o.simulate;
+        case UnitUse::kWithOneFile:
+            return o.arguments.size() == 1;
+    }
+    return false;
 }
 
 const Command* FindCommand(std::string_view name) {

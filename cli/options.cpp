@@ -83,6 +83,11 @@ const ValueOption kValueOptions[] = {
     {"--record",
      [](Options& o, const std::string& v) { return NotEmpty(o.recordPath, "--record", v); }},
     {"-o", [](Options& o, const std::string& v) { return NotEmpty(o.outputPath, "-o", v); }},
+    {"--set",
+     [](Options& o, const std::string& v) {
+         o.setValues.push_back(v);
+         return std::string();
+     }},
 };
 
 struct FlagOption {
@@ -91,10 +96,10 @@ struct FlagOption {
 };
 
 const FlagOption kFlagOptions[] = {
-    {"--json", &Options::json},       {"--verbose", &Options::verbose},
-    {"--verify", &Options::verify},   {"--with-linked", &Options::withLinked},
-    {"--help", &Options::help},       {"-h", &Options::help},
-    {"--version", &Options::version},
+    {"--json", &Options::json},      {"--verbose", &Options::verbose},
+    {"--verify", &Options::verify},  {"--with-linked", &Options::withLinked},
+    {"--dry-run", &Options::dryRun}, {"--help", &Options::help},
+    {"-h", &Options::help},          {"--version", &Options::version},
 };
 
 /// Applies the option at args[i] (taking its value from args[i + 1] where needed). Returns
@@ -119,8 +124,8 @@ std::string ApplyOption(const std::vector<std::string>& args, size_t& i, Options
     return "unknown option \"" + arg + "\"";
 }
 
-std::string CheckSetArguments(const Options& o) {
-    for (const std::string& assignment : o.arguments) {
+std::string CheckAssignments(const std::vector<std::string>& assignments) {
+    for (const std::string& assignment : assignments) {
         const size_t equals = assignment.find('=');
         if (equals == std::string::npos || equals == 0) {
             return "set takes NAME=VALUE, not \"" + assignment + "\"";
@@ -138,6 +143,19 @@ std::string CheckSendArgument(const Options& o) {
     return {};
 }
 
+std::string CheckPort(const Options& o, bool wanted) {
+    if (!wanted) {
+        if (!o.port.empty() || o.simulate) {
+            return o.command == "diff" ? "diff of two files opens no port"
+                                       : o.command + " opens no port";
+        }
+    } else if (o.port.empty() == !o.simulate) {
+        return o.simulate ? "give either --port or --simulate, not both"
+                          : "no port: give --port PATH (see \"dtucfg ports\") or --simulate";
+    }
+    return {};
+}
+
 /// The checks that need the whole command line.
 std::string CheckCommand(const Options& o) {
     const Command* command = FindCommand(o.command);
@@ -149,13 +167,15 @@ std::string CheckCommand(const Options& o) {
     if (!o.outputPath.empty() && o.command != "read") return "-o belongs to read";
     if (o.verify && o.command != "apply") return "--verify belongs to apply";
     if (o.withLinked && o.command != "set") return "--with-linked belongs to set";
-    if (!command->needsUnit) {
-        if (!o.port.empty() || o.simulate) return o.command + " opens no port";
-    } else if (o.port.empty() == !o.simulate) {
-        return o.simulate ? "give either --port or --simulate, not both"
-                          : "no port: give --port PATH (see \"dtucfg ports\") or --simulate";
+    if (o.dryRun && o.command != "set" && o.command != "apply") {
+        return "--dry-run belongs to set and apply";
     }
-    if (o.command == "set") return CheckSetArguments(o);
+    if (!o.setValues.empty() && o.command != "apply") return "--set belongs to apply";
+    if (std::string error = CheckPort(o, UnitWanted(*command, o)); !error.empty()) return error;
+    if (o.command == "set") return CheckAssignments(o.arguments);
+    if (o.command == "apply") {
+        if (std::string error = CheckAssignments(o.setValues); !error.empty()) return error;
+    }
     if (o.command == "send") return CheckSendArgument(o);
     for (const std::string& path : o.arguments) {
         if (path.empty()) return "a file name must not be empty";
@@ -208,9 +228,15 @@ std::string UsageText() {
         "  --record FILE        append one JSON line about this run to FILE\n"
         "  --with-linked        set: also write the other rows the form changes with the named\n"
         "                       ones (without it, set lists them and writes nothing)\n"
+        "  --dry-run            set, apply: print the plan (label, unit's value, new value,\n"
+        "                       line) and write nothing\n"
+        "  --set NAME=VALUE     apply: a value over the file's (repeatable)\n"
         "  --help, --version    this text; the program's version\n"
         "\nexit codes: 0 done, 2 usage or refused value, 3 port not opened, 4 no configuration\n"
-        "mode, 5 time-out, 6 write refused by the unit, 7 file error, 8 --verify difference\n";
+        "mode, 5 time-out, 6 write refused by the unit, 7 file error, 8 --verify difference;\n"
+        "diff: 0 equal, 1 different\n"
+        "\nexample: dtucfg --port /dev/ttyUSB0 apply site.cfg --set \"Modem'sID number=1390\" "
+        "--dry-run\n";
     return text;
 }
 

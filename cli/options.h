@@ -24,6 +24,8 @@ struct Options {
     std::string outputPath;              ///< read -o FILE
     bool verify = false;                 ///< apply --verify
     bool withLinked = false;             ///< set --with-linked: also write rows the form changed
+    bool dryRun = false;                 ///< set, apply --dry-run: print the plan, write nothing
+    std::vector<std::string> setValues;  ///< apply --set NAME=VALUE: named values over the file's
     bool help = false;                   ///< --help or -h
     bool version = false;                ///< --version
 };

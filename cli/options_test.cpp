@@ -64,6 +64,11 @@ TEST(ParseCommandLine, RefusesBadLinesWithAReason) {
         {{"--simulate", "read", "--verify"}, "--verify belongs to apply"},
         {{"--simulate", "apply", "a.cfg", "--with-linked"}, "--with-linked belongs to set"},
         {{"--port", "/dev/x", "ports"}, "ports opens no port"},
+        {{"--simulate", "read", "--dry-run"}, "--dry-run belongs to set and apply"},
+        {{"--simulate", "set", "A=1", "--set", "B=2"}, "--set belongs to apply"},
+        {{"--simulate", "apply", "a.cfg", "--set", "B"}, "set takes NAME=VALUE"},
+        {{"--simulate", "diff", "a.cfg", "b.cfg"}, "diff of two files opens no port"},
+        {{"diff", "a.cfg"}, "no port"},
     };
     for (const auto& [args, message] : cases) {
         const ParseResult r = ParseCommandLine(args);

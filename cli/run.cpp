@@ -53,12 +53,14 @@ SessionSettings MakeSessionSettings(const Options& options, const Environment& e
     return settings;
 }
 
-/// Opens the port, logs in, runs the command and closes the port again.
-int RunWithUnit(const Command& command, CommandContext& ctx) {
+/// Opens the port, logs in, runs the command and closes the port again. Without a unit (a
+/// command that only needs the form), runs the command on the form alone.
+int RunWithUnit(const Command& command, CommandContext& ctx, bool withUnit) {
     Session& session = *ctx.session;
     if (command.prepare) {
         if (const int prepared = command.prepare(ctx); prepared != kExitOk) return prepared;
     }
+    if (!withUnit) return command.run(ctx);
     int code = session.OpenAndLogIn();
     if (code == kExitOk) code = command.run(ctx);
     session.Close();
@@ -71,7 +73,8 @@ int RunCommand(const Options& options, const Environment& env, std::ostream& out
     const Command& command = *FindCommand(options.command);
     RunRecord record;
     record.command = options.command;
-    if (!command.needsUnit) {
+    const bool withUnit = UnitWanted(command, options);
+    if (!withUnit && command.unit != UnitUse::kOptional) {
         CommandContext ctx{options, nullptr, out, err, record};
         return AppendRecord(options, record, command.run(ctx), err);
     }
@@ -93,7 +96,7 @@ int RunCommand(const Options& options, const Environment& env, std::ostream& out
         return kExitInternal;
     }
     CommandContext ctx{options, &session, out, err, record};
-    return AppendRecord(options, record, RunWithUnit(command, ctx), err);
+    return AppendRecord(options, record, RunWithUnit(command, ctx, withUnit), err);
 }
 
 }  // namespace

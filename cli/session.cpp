@@ -295,7 +295,7 @@ void Session::Settle() {
     loop_->RunUntilIdle();
 }
 
-WritePreview Session::PreviewSave() {
+WritePreview Session::PreviewSave(const std::set<std::string>* onlyRows) {
     WritePreview preview;
     app::CK4X30FrameWnd& f = *frame_;
     model::BuildContext ctx{f.paintManager,
@@ -303,9 +303,32 @@ WritePreview Session::PreviewSave() {
                             f.pages,
                             f.texts,
                             [&](std::string_view text) { preview.notices.append(text); },
-                            [&](const model::WorkerJob& job) { preview.jobs.push_back(job); }};
+                            {}};
+    ctx.onlyRows = onlyRows;
     model::BuildWriteJobs(ctx);
+    preview.jobs = std::move(ctx.planned);
+    preview.refusals = std::move(ctx.refusals);
     return preview;
+}
+
+int Session::RunAndWait(const std::function<void()>& action) {
+    const std::uint64_t idleMark = recorder_.IdleReports();
+    const Mark mark = MarkNow();
+    action();
+    return WaitUntilIdle(idleMark, mark);
+}
+
+const ui::Combo* Session::OtherSkinList(std::string_view name) {
+    if (!otherSkinTried_) {
+        otherSkinTried_ = true;
+        app::FrameSettings settings = settings_.frame;
+        settings.languageCode = settings.languageCode == 0 ? 1 : 0;
+        const std::string current = ui::PaintManager::GetResourcePath();
+        std::string error;
+        otherSkin_ = app::MakeFrame(Clock(), dialogs_, settings, error);
+        ui::PaintManager::SetResourcePath(current);  // the window's skin stays the current one
+    }
+    return otherSkin_ ? otherSkin_->paintManager.Find<ui::Combo>(name) : nullptr;
 }
 
 Mark Session::MarkNow() const {

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +45,7 @@ struct Mark {
 struct WritePreview {
     std::vector<model::WorkerJob> jobs;
     std::string notices;  ///< what the walk would log (the refusals of the form)
+    std::vector<model::WriteRefusal> refusals;
 };
 
 class Session {
@@ -83,8 +86,14 @@ class Session {
     void TypeText(ui::Control& field, const std::string& text);
     /// Runs every queued message (the form's adaptation) until none is left.
     void Settle();
-    /// The writes a click on "Save" would queue now; queues nothing.
-    WritePreview PreviewSave();
+    /// The writes a click on "Save" would queue now (only those of `onlyRows` when given, as
+    /// for a configuration file); queues nothing.
+    WritePreview PreviewSave(const std::set<std::string>* onlyRows = nullptr);
+    /// Runs `action`, which must queue at least one job, and waits as ClickAndWait.
+    int RunAndWait(const std::function<void()>& action);
+    /// The drop-down `name` of the other language's skin, built when first asked for; null
+    /// when that skin or list is missing.
+    const ui::Combo* OtherSkinList(std::string_view name);
 
     Mark MarkNow() const;
     /// The notice `key` of `section` as the log shows it (with CR LF); empty when missing.
@@ -115,6 +124,8 @@ class Session {
     RunRecorder recorder_;
     std::unique_ptr<app::CK4X30FrameWnd> frame_;
     std::unique_ptr<ui::HeadlessLoop> loop_;
+    std::unique_ptr<app::CK4X30FrameWnd> otherSkin_;  ///< only its lists are read
+    bool otherSkinTried_ = false;
 };
 
 }  // namespace cli

@@ -9,6 +9,7 @@ packages=(
     clang libclang-rt-14-dev
     scdoc dpkg-dev file desktop-file-utils appstream bash-completion
     xvfb lintian weston qt6-wayland qt6-translations-l10n ccache
+    ansible-core
 )
 
 missing=()
