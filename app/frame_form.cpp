@@ -113,6 +113,11 @@ void CK4X30FrameWnd::LoadConfigFile() {
         for (FrameObserver* observer : observers_) observer->FileFailed(false);
         return;
     }
+    TakeConfigFile(*text);
+    link.QueueJob(model::JobKind::kLoadFromFile, model::kReportLine);
+}
+
+void CK4X30FrameWnd::TakeConfigFile(std::string_view text) {
     // The file's text is taken as if the unit had sent it, row by row: a row the file does not
     // hold (another model's file, or one whose line ends another program changed) shows what
     // the unit was last known to hold instead of an empty field.
@@ -120,7 +125,7 @@ void CK4X30FrameWnd::LoadConfigFile() {
     for (const auto& [name, row] : catalogue) known[name] = row.value;
     const std::string unitModule = rfModel;
     fileRows.clear();
-    model::ExtractReportValues(*text, catalogue, rfModel, &fileRows);
+    model::ExtractReportValues(text, catalogue, rfModel, &fileRows);
     if (rfModel.empty()) rfModel = unitModule;
     valuesAtFileLoad.clear();
     for (auto& [name, row] : catalogue) {
@@ -128,10 +133,14 @@ void CK4X30FrameWnd::LoadConfigFile() {
         valuesAtFileLoad[name] = row.value;
     }
     ApplyReport();
-    link.QueueJob(model::JobKind::kLoadFromFile, model::kReportLine);
 }
 
 void CK4X30FrameWnd::WriteLoadedConfiguration(std::string_view unitReport) {
+    TakeUnitReportForFile(unitReport);
+    BuildWriteJobs(&fileRows);
+}
+
+void CK4X30FrameWnd::TakeUnitReportForFile(std::string_view unitReport) {
     // The rows take the unit's current values. The form shows the file's values for the rows
     // the file holds and the unit's for the others, so only the file's rows differ and a later
     // "Save" writes nothing the file did not change.
@@ -152,7 +161,6 @@ void CK4X30FrameWnd::WriteLoadedConfiguration(std::string_view unitReport) {
         ApplyReport();
         swapFileRows();
     }
-    BuildWriteJobs(&fileRows);
 }
 
 void CK4X30FrameWnd::ShowProgress(const devlink::JobProgress& progress) {

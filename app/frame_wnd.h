@@ -121,6 +121,13 @@ class CK4X30FrameWnd : public ui::Window,
     /// The file dialogs of "SaveToFile" and "LoadFromFile", and what follows them.
     void SaveConfigFile();
     void LoadConfigFile();
+    /// The first step of loading a configuration file: the file's rows take its values, the
+    /// others keep the unit's last known ones, and the form is filled from them.
+    void TakeConfigFile(std::string_view text);
+    /// The second step, when the unit's report for the file arrives: the rows take the unit's
+    /// values (the form is filled again only when the unit changed meanwhile). What then
+    /// differs, the file's rows, is what the load writes.
+    void TakeUnitReportForFile(std::string_view unitReport);
     /// Warns when a server address field holds a blank.
     void CheckIpField(ui::Control& field);
 

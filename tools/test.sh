@@ -44,6 +44,12 @@ tools/check_package.sh build
 stage "Wayland (headless Weston)"
 tools/check_wayland.sh build
 
+# tools/setup.sh installs ansible-core; a machine without it skips the fleet example.
+if command -v ansible-playbook >/dev/null; then
+    stage "Ansible playbook against a simulated unit"
+    tools/check_ansible.sh build
+fi
+
 # The sanitizer and fuzz builds compile each folder's files in batches (a unity build): half
 # the compile time. The first build above compiles every file alone, so a missing include
 # still fails there.
