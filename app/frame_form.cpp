@@ -47,6 +47,7 @@ void CK4X30FrameWnd::AdaptForm(model::AdaptCase adaptCase, int param) {
 int CK4X30FrameWnd::ParseReport(std::string_view text) {
     const int result = model::ExtractReportValues(text, catalogue, rfModel);
     ApplyReport();
+    ScheduleMarks();
     for (FrameObserver* observer : observers_) observer->ReportParsed();
     return result;
 }
@@ -72,6 +73,7 @@ void CK4X30FrameWnd::BuildWriteJobs(const std::set<std::string>* onlyRows) {
 
 void CK4X30FrameWnd::RecordWrittenValue(const std::string& name, const std::string& value) {
     catalogue.SetValue(name, value);
+    ScheduleMarks();  // the field now holds the unit's value: its mark goes
 }
 
 platform::FileDialogOptions CK4X30FrameWnd::FileDialogSettings(bool save) const {
@@ -133,6 +135,7 @@ void CK4X30FrameWnd::TakeConfigFile(std::string_view text) {
         valuesAtFileLoad[name] = row.value;
     }
     ApplyReport();
+    ScheduleMarks();
 }
 
 void CK4X30FrameWnd::WriteLoadedConfiguration(std::string_view unitReport) {

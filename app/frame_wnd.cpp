@@ -1,6 +1,8 @@
 #include "app/frame_wnd.h"
 
+#include "app/log_text.h"
 #include "app/page_factory.h"
+#include "app/plan_watch.h"
 #include "app/title.h"
 #include "form/page_tabs.h"
 #include "link/button_state.h"
@@ -63,6 +65,16 @@ const CK4X30FrameWnd::Route CK4X30FrameWnd::kRoutes[] = {
          w.LoadConfigFile();
          return 0;
      }},
+    {devlink::UM_REFRESH_MARKS,
+     [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t {
+         w.RefreshMarks();
+         return 0;
+     }},
+    {devlink::UM_REVIEW_AGAIN,
+     [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t {
+         w.ReviewWrites();
+         return 0;
+     }},
     {devlink::UM_SWITCH_LANGUAGE,
      [](CK4X30FrameWnd& w, const ui::Message&, bool& handled) -> std::intptr_t {
          handled = w.SwitchLanguage();
@@ -75,11 +87,16 @@ CK4X30FrameWnd::CK4X30FrameWnd(ui::Clock& clock, platform::Dialogs& dialogs, Fra
     languageCode = settings_.languageCode;
     link.Ports().SetExtraPorts(settings_.extraPorts);
     model::InitParamCatalogue(catalogue);
+    planWatch_ = std::make_unique<PlanWatch>(*this);
+    AddObserver(planWatch_.get());
+    paintManager.AddWatcher(planWatch_.get());
 }
 
 CK4X30FrameWnd::~CK4X30FrameWnd() {
     ShutDown();
     paintManager.RemoveNotifier(this);
+    paintManager.RemoveWatcher(planWatch_.get());
+    RemoveObserver(planWatch_.get());
 }
 
 void CK4X30FrameWnd::ShutDown() {
@@ -115,6 +132,8 @@ void CK4X30FrameWnd::InitWindow() {
     minButton = paintManager.Find<ui::Button>("minbtn");
     logView = paintManager.Find<ui::RichEdit>("richedit");
     logView->SetLimitText(kLogLimit);
+    saveButton = paintManager.Find<ui::Button>("Save");
+    saveText_ = saveButton ? saveButton->GetText() : std::string();
     link.Ports().ListSerialPorts();
     if (auto* ports = paintManager.Find<ui::Combo>("SerialPort")) ports->SelectItem(0, false);
     model::InitPageTable(pages);
@@ -184,8 +203,12 @@ void CK4X30FrameWnd::AppendLog(std::string_view text) {
     if (!logView) return;
     if (logView->GetTextLength() + static_cast<int>(text.size()) >= logView->GetLimitText() - 1) {
         logView->SetText({});
+        logAtLineStart_ = true;
     }
-    logView->AppendText(text);
+    // Stamped here, where every line of the log passes; front ends watching see the bare text.
+    const std::string stamp =
+        OptionOn("LogTimes") ? LogTimeStamp(GetClock().WallNow()) : std::string();
+    logView->AppendText(StampLines(text, logAtLineStart_, stamp));
     logView->EndDown();
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "model/command_builder.h"
 #include "model/page_table.h"
 #include "model/report_parser.h"
+#include "model/write_plan.h"
 #include "platform/dialogs.h"
 #include "platform/language_texts.h"
 #include "ui/controls.h"
@@ -53,6 +55,8 @@ class FrameObserver : public devlink::LinkObserver {
     /// A configuration file could not be read ("LoadFromFile") or written ("SaveToFile").
     virtual void FileFailed(bool /*writing*/) {}
 };
+
+class PlanWatch;
 
 constexpr std::intptr_t HTCLIENT = 1;
 constexpr std::intptr_t HTCAPTION = 2;
@@ -128,6 +132,26 @@ class CK4X30FrameWnd : public ui::Window,
     /// values (the form is filled again only when the unit changed meanwhile). What then
     /// differs, the file's rows, is what the load writes.
     void TakeUnitReportForFile(std::string_view unitReport);
+    // The write plan on screen, the review, the log file and the options (frame_plan.cpp).
+    /// Refreshes the changed marks and the count on "Save" once the work in hand is done.
+    void ScheduleMarks();
+    /// Marks the fields "Save" would write and shows the count of its lines on "Save".
+    void RefreshMarks();
+    /// What "Save" would do now, nothing queued.
+    model::WritePlan PlanSave();
+    /// "Review": shows the plan and puts back the unit's value in the rows the user reverts;
+    /// "Save now" saves the list shown, or after reverts shows the new list first.
+    void ReviewWrites();
+    /// Puts the unit's value back into the fields of `rows`.
+    void RevertRows(const std::vector<std::string>& rows);
+    /// "SaveLog": writes the log as shown to the file the user picks.
+    void SaveLogFile();
+    /// Sets the option check boxes from config.ini (the desktop program does, at start).
+    void LoadWindowOptions();
+    /// Keeps the state of an option check box in config.ini.
+    void KeepOption(ui::Control& box);
+    bool OptionOn(std::string_view name) const;
+
     /// Warns when a server address field holds a blank.
     void CheckIpField(ui::Control& field);
 
@@ -164,6 +188,7 @@ class CK4X30FrameWnd : public ui::Window,
     ui::Button* restoreButton = nullptr;
     ui::Button* minButton = nullptr;
     ui::RichEdit* logView = nullptr;
+    ui::Button* saveButton = nullptr;
 
     static constexpr int kLogLimit = 300000;
 
@@ -173,6 +198,7 @@ class CK4X30FrameWnd : public ui::Window,
     bool SwitchLanguage();
     int RefreshTitleLabels();
     platform::FileDialogOptions FileDialogSettings(bool save) const;
+    platform::ReviewTexts ReviewDialogTexts() const;
 
     struct Route;
     static const Route kRoutes[];
@@ -181,6 +207,10 @@ class CK4X30FrameWnd : public ui::Window,
     FrameSettings settings_;
     FrameScreen* screen_ = nullptr;
     std::vector<FrameObserver*> observers_;
+    std::unique_ptr<PlanWatch> planWatch_;
+    bool marksPending_ = false;
+    std::string saveText_;        // the skin's text of "Save"
+    bool logAtLineStart_ = true;  // the log ends with a line end: the next text starts a line
 };
 
 }  // namespace app

@@ -73,6 +73,7 @@ int RunProgram(Frontend& frontend, const ProgramOptions& options) {
         frontend.Dialogs().MessageBox(error, "dtuconfig", platform::BoxIcon::Stop);
         return 1;
     }
+    frame->LoadWindowOptions();  // the desktop's own: dtucfg never verifies nor stamps
     if (!frame->link.StartWorker()) {
         frame->AppendLog(frame->LoadText("WinMain", "WorkThread", "\r\n"));
     }

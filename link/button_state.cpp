@@ -7,9 +7,9 @@ namespace devlink {
 namespace {
 
 // In the order they are switched.
-constexpr std::array<std::string_view, 11> kOperationButtons = {
+constexpr std::array<std::string_view, 12> kOperationButtons = {
     "Save",   "Load",        "RestoreFactory", "LoadFromFile", "SaveToFile", "SetTime",
-    "GetVer", "READFILELOG", "CPIN",           "CSQ",          "quit"};
+    "GetVer", "READFILELOG", "CPIN",           "CSQ",          "quit",       "Review"};
 constexpr std::array<std::string_view, 3> kPortControls = {"Checkcode", "BaudRate1", "SerialPort"};
 
 void SetAll(ui::PaintManager& pm, const auto& names, bool enable) {

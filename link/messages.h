@@ -34,6 +34,8 @@ constexpr std::uint32_t UM_LOAD_FILE = WM_USER + 1105;        // 2129
 constexpr std::uint32_t UM_REFRESH_TITLE = WM_USER + 1106;    // 2130
 constexpr std::uint32_t UM_BUTTON_STATE = WM_USER + 1107;     // 2131: enable, group
 constexpr std::uint32_t UM_SWITCH_LANGUAGE = WM_USER + 1108;  // 2132
+constexpr std::uint32_t UM_REFRESH_MARKS = WM_USER + 1109;    // 2133: the changed marks
+constexpr std::uint32_t UM_REVIEW_AGAIN = WM_USER + 1110;     // 2134: the review after reverts
 
 // The worker hands the steps of a job to the user-interface thread (sent).
 constexpr std::uint32_t UM_JOB_START = WM_USER + 1120;    // 2144: the job

@@ -165,10 +165,13 @@ bool QueueParamWrite(BuildContext& ctx, const std::string& name, const ParamEntr
     return true;
 }
 
+bool RowIsFlagged(const ParamEntry& row, const PageTable& pages) {
+    return row.shown && row.page >= 0 && row.page < static_cast<int>(pages.size()) &&
+           pages[static_cast<size_t>(row.page)].shown;
+}
+
 bool RowIsWritten(const ParamEntry& row, const PageTable& pages, const ui::Control* control) {
-    const bool flagged = row.shown && row.page >= 0 && row.page < static_cast<int>(pages.size()) &&
-                         pages[static_cast<size_t>(row.page)].shown;
-    if (!flagged || !control) return false;
+    if (!RowIsFlagged(row, pages) || !control) return false;
     if (row.kind != "Combobox") return true;
     const auto* list = dynamic_cast<const ui::Combo*>(control);
     return list && list->GetCurSel() >= 0;
@@ -197,6 +200,7 @@ void LeaveUnqueued(BuildContext& ctx, size_t from) {
         const WorkerJob& job = ctx.planned[i];
         ctx.notQueued.push_back(job.paramName);
         ctx.notQueued.insert(ctx.notQueued.end(), job.sameLineRows.begin(), job.sameLineRows.end());
+        ctx.unqueued.push_back(job);
     }
     ctx.planned.resize(std::min(from, ctx.planned.size()));
 }
@@ -207,7 +211,12 @@ bool BuildWriteJobs(BuildContext& ctx) {
     std::optional<size_t> stoppedAt;  // the plan's size when the band stopped the writes
     for (const auto& [name, row] : ctx.catalogue) {
         ui::Control* control = ctx.pm.FindControl(name);
-        if (!RowIsWritten(row, ctx.pages, control)) continue;
+        if (!RowIsWritten(row, ctx.pages, control)) {
+            if (control && row.kind == "Combobox" && RowIsFlagged(row, ctx.pages)) {
+                ctx.showingNoItem.push_back(name);
+            }
+            continue;
+        }
         // A row without a label of its own ("I/O selection") stands for the rows it writes.
         if (ctx.onlyRows && !row.label.empty() && !ctx.onlyRows->count(name)) continue;
         if (PlanRow(ctx, name, row, control)) continue;

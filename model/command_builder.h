@@ -41,6 +41,10 @@ struct BuildContext {
     std::vector<WorkerJob> planned = {};
     std::vector<WriteRefusal> refusals = {};
     std::vector<std::string> notQueued = {};
+    /// The jobs of `notQueued`, as they would have been sent.
+    std::vector<WorkerJob> unqueued = {};
+    /// Flagged drop-downs that show no item: never written, whatever the unit holds.
+    std::vector<std::string> showingNoItem = {};
 };
 
 /// The line of a parameter write: command, "=", the value unchanged, CR LF.
@@ -59,6 +63,8 @@ bool QueueParamWrite(BuildContext& ctx, const std::string& name, const ParamEntr
 /// about the unit's value). The flags decide, not the screen: a row keeps its flag while a
 /// group above it is hidden (the main server in server mode), so a configuration carries it.
 bool RowIsWritten(const ParamEntry& row, const PageTable& pages, const ui::Control* control);
+/// Whether the row's flag and its page's flag are set.
+bool RowIsFlagged(const ParamEntry& row, const PageTable& pages);
 
 /// Walks the catalogue in key order and plans a write per changed row whose flag is set, on a
 /// page whose flag is set, then queues the plan. A drop-down that shows no item is never

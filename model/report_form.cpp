@@ -204,21 +204,25 @@ void ApplyModelPages(ReportContext& ctx) {
 
 }  // namespace
 
+void ApplyRowToForm(ReportContext& ctx, const std::string& name) {
+    const ParamEntry* row = ctx.catalogue.Find(name);
+    if (!row) return;
+    if (row->kind == "Combobox") {
+        auto* list = ctx.pm.Find<ui::Combo>(name);
+        if (!list) return;
+        const int n = platform::ReadDecimal(row->value);
+        ReadInput in{ctx, *list, row->value, n, row->value == std::to_string(n)};
+        kReadRules.Find(name)(in);
+    } else if (row->kind == "Edit") {
+        if (ui::Control* field = ctx.pm.FindControl(name)) field->SetText(row->value);
+    }
+}
+
 void ApplyReportToForm(ReportContext& ctx) {
     ApplyModelPages(ctx);
     ctx.hooks.RefreshTitle();
     ctx.hooks.UpdatePageTabs(0);
-    for (auto& [name, row] : ctx.catalogue) {
-        if (row.kind == "Combobox") {
-            auto* list = ctx.pm.Find<ui::Combo>(name);
-            if (!list) continue;
-            const int n = platform::ReadDecimal(row.value);
-            ReadInput in{ctx, *list, row.value, n, row.value == std::to_string(n)};
-            kReadRules.Find(name)(in);
-        } else if (row.kind == "Edit") {
-            if (ui::Control* field = ctx.pm.FindControl(name)) field->SetText(row.value);
-        }
-    }
+    for (const auto& [name, row] : ctx.catalogue) ApplyRowToForm(ctx, name);
     ctx.hooks.PostAdaptForm(AdaptCase::kActivation, 0);
     ctx.hooks.PostAdaptForm(AdaptCase::kIoPageForModel, 0);
 }

@@ -59,6 +59,9 @@ struct ReportContext {
 /// value shows no item.
 void ApplyReportToForm(ReportContext& ctx);
 
+/// Puts the value of the row `name` into its control, a drop-down by its rule, as a report does.
+void ApplyRowToForm(ReportContext& ctx, const std::string& name);
+
 /// Empties `list` and fills it with "AUTO" and the bands "b1"... of the module: up to b28
 /// for BG36, up to b42 for SIM7000, none for any other.
 void FillBandList(ui::Combo& list, std::string_view module);

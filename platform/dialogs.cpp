@@ -18,4 +18,13 @@ std::optional<std::string> ScriptedDialogs::SaveFile(const FileDialogOptions& op
     return std::exchange(next_, std::nullopt);
 }
 
+ReviewChoice ScriptedDialogs::ShowWriteReview(const std::vector<ReviewRow>& rows,
+                                              const ReviewTexts&) {
+    reviews_.push_back(rows);
+    if (nextReviews_.empty()) return {};
+    ReviewChoice choice = std::move(nextReviews_.front());
+    nextReviews_.erase(nextReviews_.begin());
+    return choice;
+}
+
 }  // namespace platform

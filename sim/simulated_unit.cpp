@@ -263,6 +263,11 @@ void SimulatedUnit::Refuse(std::string_view command) {
     behaviour_.Refuse(command);
 }
 
+void SimulatedUnit::IgnoreWrites(std::string_view command) {
+    std::lock_guard lock(mutex_);
+    behaviour_.IgnoreWrites(command);
+}
+
 void SimulatedUnit::SetIdleTimeout(std::chrono::milliseconds idle) {
     std::lock_guard lock(mutex_);
     behaviour_.SetIdleTimeout(idle);

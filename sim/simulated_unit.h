@@ -68,6 +68,8 @@ class SimulatedUnit {
     void SetSilent(bool silent);
     /// See UnitBehaviour::Refuse.
     void Refuse(std::string_view command);
+    /// See UnitBehaviour::IgnoreWrites.
+    void IgnoreWrites(std::string_view command);
     /// See UnitBehaviour::SetIdleTimeout; counts from the next line received.
     void SetIdleTimeout(std::chrono::milliseconds idle);
     /// See UnitBehaviour::SetValue.

@@ -210,6 +210,7 @@ std::string UnitBehaviour::AnswerWrite(std::string_view name, std::string_view v
         if (clock) clockText_ = *clock;
         return std::string(clock ? kOk : kError);
     }
+    if (ignored_.contains(RefusalKey(name))) return std::string(kOk);
     return std::string(state_.Write(name, value) ? kOk : kError);
 }
 
@@ -277,6 +278,10 @@ void UnitBehaviour::UnplugAfterWrites(std::size_t count) {
 
 void UnitBehaviour::Refuse(std::string_view command) {
     refused_.insert(RefusalKey(command));
+}
+
+void UnitBehaviour::IgnoreWrites(std::string_view command) {
+    ignored_.insert(RefusalKey(command));
 }
 
 bool UnitBehaviour::IsRefused(std::string_view name) const {

@@ -80,6 +80,9 @@ class UnitBehaviour {
     /// Makes the unit answer "\r\nERROR\r\n" to `command` (matched without regard to case and
     /// to a trailing "?"; "+++" refuses the login while running).
     void Refuse(std::string_view command);
+    /// Makes the unit answer "OK" to a write of `command` (matched as Refuse matches) and keep
+    /// its old value: a unit that takes a line it does not store.
+    void IgnoreWrites(std::string_view command);
     /// Sets the idle time; it counts from the next line received in configuration mode.
     void SetIdleTimeout(std::chrono::milliseconds idle) { timing_.idleTimeout = idle; }
     /// Sets the value the unit shows for `key`, a command or a label (see UnitState::SetValue);
@@ -150,6 +153,7 @@ class UnitBehaviour {
     UnitMode mode_ = UnitMode::kRunning;
     bool silent_ = false;
     std::set<std::string> refused_;  // upper case, without a trailing "?"
+    std::set<std::string> ignored_;  // writes answered "OK" and not stored; as refused_
     TimePoint windowEnd_{};
     TimePoint nextPrompt_{};
     TimePoint idleDeadline_{};

@@ -4,6 +4,11 @@
 
 namespace ui {
 
+Millis Clock::WallNow() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
 Millis SystemClock::Now() const {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();

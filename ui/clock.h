@@ -24,6 +24,8 @@ class Clock {
                            Millis deadline, const std::function<bool()>& pred) = 0;
     /// True when time passes by itself (the real clock).
     virtual bool IsReal() const = 0;
+    /// Milliseconds since the epoch, the wall clock's time (for time stamps, never for waits).
+    virtual Millis WallNow() const;
 };
 
 /// The monotonic clock of the machine.
@@ -44,12 +46,16 @@ class ManualClock final : public Clock {
                    const std::function<bool()>& pred) override;
     bool IsReal() const override { return false; }
     void Advance(Millis ms) { now_.fetch_add(ms); }
+    /// The wall time is `at` (ms since the epoch) now and moves with the clock.
+    void SetWallTime(Millis at) { wallOffset_ = at - now_.load(); }
+    Millis WallNow() const override { return wallOffset_.load() + now_.load(); }
     /// How many threads wait on this clock now: a test moves time on once the thread it
     /// expects has begun its wait.
     int Waiters() const { return waiters_.load(); }
 
   private:
     std::atomic<Millis> now_{0};
+    std::atomic<Millis> wallOffset_{0};
     std::atomic<int> waiters_{0};
 };
 

@@ -54,6 +54,12 @@ void Control::SetEnabled(bool enabled) {
     Changed(Change::Enabled);
 }
 
+void Control::SetChanged(bool changed) {
+    if (changed == changed_) return;
+    changed_ = changed;
+    Changed(Change::Marked);
+}
+
 void Control::SetAttribute(std::string_view name, std::string_view value) {
     if (name == "name") return SetName(std::string(value));
     if (name == "text") return SetText(std::string(value));

@@ -17,7 +17,18 @@ class Container;
 
 /// What changed in a control. For Append the detail is the appended text; for Attribute
 /// the attribute's name.
-enum class Change { Text, Append, Visible, Enabled, Attribute, Selection, Items, Children, Scroll };
+enum class Change {
+    Text,
+    Append,
+    Visible,
+    Enabled,
+    Attribute,
+    Selection,
+    Items,
+    Children,
+    Scroll,
+    Marked,  ///< the changed mark of a field (see SetChanged)
+};
 
 class Control {
   public:
@@ -40,6 +51,9 @@ class Control {
     void SetVisible(bool visible);
     bool IsEnabled() const { return enabled_; }
     void SetEnabled(bool enabled);
+    /// Whether the field holds a value the unit does not: "Save" would write it.
+    bool IsChanged() const { return changed_; }
+    void SetChanged(bool changed);
 
     /// Sets a named attribute; "name", "text", "visible" and "enabled" set the properties.
     virtual void SetAttribute(std::string_view name, std::string_view value);
@@ -69,6 +83,7 @@ class Control {
     std::string text_;
     bool visible_ = true;
     bool enabled_ = true;
+    bool changed_ = false;
     std::map<std::string, std::string, std::less<>> attrs_;
     Container* parent_ = nullptr;
     PaintManager* manager_ = nullptr;

@@ -34,6 +34,22 @@ void Button::Activate() {
     Raise("click");
 }
 
+void CheckBox::SetAttribute(std::string_view name, std::string_view value) {
+    if (name == "selected") return SetChecked(value == "true");
+    Button::SetAttribute(name, value);
+}
+
+void CheckBox::Activate() {
+    SetChecked(!checked_);
+    Raise("click");
+}
+
+void CheckBox::SetChecked(bool checked) {
+    if (checked == checked_) return;
+    checked_ = checked;
+    Changed(Change::Selection);
+}
+
 void Option::SetAttribute(std::string_view name, std::string_view value) {
     if (name == "group") {
         group_ = std::string(value);

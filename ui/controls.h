@@ -69,6 +69,20 @@ class Option : public Button {
     std::string group_;
 };
 
+/// A check box: a click turns it on or off, then raises "click".
+class CheckBox : public Button {
+  public:
+    std::string_view GetClass() const override { return "CheckBoxUI"; }
+    /// "selected" sets the state quietly.
+    void SetAttribute(std::string_view name, std::string_view value) override;
+    void Activate() override;
+    bool IsChecked() const { return checked_; }
+    void SetChecked(bool checked);
+
+  private:
+    bool checked_ = false;
+};
+
 class Edit : public Label {
   public:
     std::string_view GetClass() const override { return "EditUI"; }

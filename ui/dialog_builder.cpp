@@ -35,6 +35,7 @@ const KnownElement kKnown[] = {
     {"Text", Make<Text>()},
     {"Button", Make<Button>()},
     {"Option", Make<Option>()},
+    {"CheckBox", Make<CheckBox>()},
     {"Edit", Make<Edit>()},
     {"Combo", Make<Combo>()},
     {"ListLabelElement", Make<ListLabelElement>()},

@@ -14,6 +14,7 @@ std::string& ResourcePath() {
 PaintManager::~PaintManager() {
     destroying_ = true;
     observer_ = nullptr;
+    watchers_.clear();
     root_.reset();
 }
 
@@ -84,14 +85,28 @@ void PaintManager::SetFocus(Control* control) {
     if (control && focus_ == control) SendNotify(control, "setfocus");
 }
 
+void PaintManager::AddWatcher(ChangeObserver* watcher) {
+    if (std::find(watchers_.begin(), watchers_.end(), watcher) == watchers_.end()) {
+        watchers_.push_back(watcher);
+    }
+}
+
+void PaintManager::RemoveWatcher(ChangeObserver* watcher) {
+    std::erase(watchers_, watcher);
+}
+
 void PaintManager::ControlChanged(Control& control, Change what, std::string_view detail) {
-    if (observer_ && !destroying_) observer_->OnControlChanged(control, what, detail);
+    if (destroying_) return;
+    if (observer_) observer_->OnControlChanged(control, what, detail);
+    for (ChangeObserver* watcher : watchers_) watcher->OnControlChanged(control, what, detail);
 }
 
 void PaintManager::ControlDestroyed(Control& control) {
     if (focus_ == &control) focus_ = nullptr;
     indexValid_ = false;
-    if (observer_ && !destroying_) observer_->OnControlDestroyed(control);
+    if (destroying_) return;
+    if (observer_) observer_->OnControlDestroyed(control);
+    for (ChangeObserver* watcher : watchers_) watcher->OnControlDestroyed(control);
 }
 
 }  // namespace ui

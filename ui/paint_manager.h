@@ -73,6 +73,10 @@ class PaintManager {
     Control* GetFocus() const { return focus_; }
 
     void SetObserver(ChangeObserver* observer) { observer_ = observer; }
+    /// Watchers are told every change after the observer; the window uses one to follow the
+    /// fields. Each must be removed before it goes away.
+    void AddWatcher(ChangeObserver* watcher);
+    void RemoveWatcher(ChangeObserver* watcher);
 
     // Called by controls.
     void ControlChanged(Control& control, Change what, std::string_view detail);
@@ -85,6 +89,7 @@ class PaintManager {
     std::unique_ptr<Control> root_;
     std::vector<INotifyUI*> notifiers_;
     ChangeObserver* observer_ = nullptr;
+    std::vector<ChangeObserver*> watchers_;
     Control* focus_ = nullptr;
     Rect caption_;
     int initWidth_ = 0;

@@ -1,5 +1,6 @@
 #include "view/mirror.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QBoxLayout>
 #include <QComboBox>
@@ -161,7 +162,7 @@ void Mirror::LinkLabels(ui::Container& row) {
 }
 
 void Mirror::Connect(ui::Control& control, QWidget* widget) {
-    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         if (auto* core = dynamic_cast<ui::Button*>(&control)) ConnectButton(*core, button);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         auto* core = static_cast<ui::Combo*>(&control);
@@ -183,16 +184,16 @@ void Mirror::Connect(ui::Control& control, QWidget* widget) {
     widget->setAccessibleName(Q(control.GetName()));
 }
 
-void Mirror::ConnectButton(ui::Button& core, QPushButton* button) {
+void Mirror::ConnectButton(ui::Button& core, QAbstractButton* button) {
     auto* option = dynamic_cast<ui::Option*>(&core);
     if (!option) {
-        QObject::connect(button, &QPushButton::clicked, [&core] { core.Activate(); });
+        QObject::connect(button, &QAbstractButton::clicked, [&core] { core.Activate(); });
         return;
     }
     // A click, the accessibility toggle action and toggle() from outside all flip the checked
     // state; only a click also emits clicked. The tree decides the selected state, not Qt.
     button->setCheckable(true);
-    QObject::connect(button, &QPushButton::toggled, [this, option, button] {
+    QObject::connect(button, &QAbstractButton::toggled, [this, option, button] {
         option->Activate();
         if (WidgetOf(option) == button) ApplySelection(*option, button);
     });
@@ -225,7 +226,7 @@ void Mirror::ApplyText(ui::Control& control, QWidget* widget) {
         // A label with a buddy would take an ampersand for a shortcut mark.
         if (label->buddy()) shown.replace(QChar('&'), QStringLiteral("&&"));
         label->setText(shown);
-    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(Q(text));
     } else if (control.GetClass() == "GroupBoxUI") {
         if (QLabel* title = GroupTitle(widget)) title->setText(Q(text));
@@ -249,6 +250,9 @@ void Mirror::ApplySelection(ui::Control& control, QWidget* widget) {
     } else if (auto* option = dynamic_cast<ui::Option*>(&control)) {
         const QSignalBlocker block(widget);
         static_cast<QPushButton*>(widget)->setChecked(option->IsSelected());
+    } else if (auto* box = dynamic_cast<ui::CheckBox*>(&control)) {
+        const QSignalBlocker block(widget);
+        static_cast<QAbstractButton*>(widget)->setChecked(box->IsChecked());
     }
     UpdateDescription(control, widget);
 }
@@ -303,7 +307,8 @@ void Mirror::UpdateAutoHide(ui::Container& box) {
 
 void Mirror::UpdateDescription(ui::Control& control, QWidget* widget) {
     if (control.GetClass() == "RichEditUI") return;  // the log is read through its text
-    widget->setAccessibleDescription(Q(control.GetText()));
+    widget->setAccessibleDescription(control.IsChanged() ? QStringLiteral("changed")
+                                                         : Q(control.GetText()));
 }
 
 void Mirror::OnControlChanged(ui::Control& control, ui::Change what, std::string_view detail) {
@@ -350,6 +355,9 @@ void Mirror::OnControlChanged(ui::Control& control, ui::Change what, std::string
         case ui::Change::Items:
         case ui::Change::Children:
             return ApplyItems(control, widget);
+        case ui::Change::Marked:
+            ShowChangedMark(widget, control.IsChanged());
+            return UpdateDescription(control, widget);
     }
 }
 

@@ -12,7 +12,7 @@
 #include "ui/controls.h"
 #include "ui/paint_manager.h"
 
-class QPushButton;
+class QAbstractButton;
 
 namespace view {
 
@@ -36,7 +36,7 @@ class Mirror : public ui::ChangeObserver {
     QWidget* Build(ui::Control& control, QWidget* parent);
     void BuildChildren(ui::Container& box, QWidget* widget);
     void Connect(ui::Control& control, QWidget* widget);
-    void ConnectButton(ui::Button& core, QPushButton* button);
+    void ConnectButton(ui::Button& core, QAbstractButton* button);
     /// Gives each field of `row` the label before it as its accessible label.
     void LinkLabels(ui::Container& row);
     /// Moves the tree's focus with the keyboard focus of the window.

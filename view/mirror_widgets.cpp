@@ -1,6 +1,7 @@
 #include "view/mirror_widgets.h"
 
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -115,6 +116,7 @@ QWidget* MakeWidget(const ui::Control& control, QWidget* parent) {
     if (cls == "ComboUI") return new DropDownCombo(parent);
     if (cls == "EditUI") return new QLineEdit(parent);
     if (cls == "ButtonUI" || cls == "OptionUI") return new QPushButton(parent);
+    if (cls == "CheckBoxUI") return new QCheckBox(parent);
     if (cls == "ProgressUI") return new QProgressBar(parent);
     if (cls == "RichEditUI") {
         auto* edit = new QPlainTextEdit(parent);
@@ -140,6 +142,23 @@ void ApplyWidth(ui::Control& control, QWidget* widget) {
     box->SetLayoutWidth(width, HoldsPages(control)  ? Width::Grows
                                : Overflows(control) ? Width::Clips
                                                     : Width::Fixed);
+}
+
+void ShowChangedMark(QWidget* field, bool changed) {
+    // An amber edge reads on the light and the dark palettes alike and needs no words, so it
+    // serves the English and the Chinese labels the same; the bold label says it a second way.
+    static const QString kMarked = QStringLiteral(
+        "QLineEdit, QComboBox { border: 1px solid palette(mid); border-left: 5px solid #e08a00;"
+        " padding: 1px 2px; }");
+    field->setProperty("changed", changed);
+    field->setStyleSheet(changed ? kMarked : QString());
+    if (!field->parentWidget()) return;
+    for (QLabel* label : field->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (label->buddy() != field) continue;
+        QFont font = label->font();
+        font.setBold(changed);
+        label->setFont(font);
+    }
 }
 
 bool Stretches(ui::Control& child, bool horizontal) {

@@ -1,0 +1,90 @@
+// The write plan in the Qt view, offscreen: the changed marks, the count on "Save" and the
+// review's table.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "view/qt_dialogs.h"
+#include "view/view_fixture.h"
+
+namespace view {
+namespace {
+
+using testing::ViewTest;
+
+/// The label that names `field` on the screen.
+QLabel* LabelOf(QWidget* field) {
+    for (QLabel* label : field->parentWidget()->findChildren<QLabel*>()) {
+        if (label->buddy() == field) return label;
+    }
+    return nullptr;
+}
+
+// A typed change and a chosen item are marked (edge, bold label, "changed" for a screen
+// reader) and counted on "Save", in both languages; typing the unit's value back clears it.
+TEST_F(ViewTest, ChangedFieldsAreMarkedAndCountedOnSave) {
+    for (const int language : {0, 1}) {
+        Build(language);
+        app::testing::LoadReport(*t, "base");
+        Pump();
+        auto* port = WidgetOf<QLineEdit>("Server's Port");
+        const QString unitPort = port->text();
+        ASSERT_NE(LabelOf(port), nullptr);
+        EXPECT_FALSE(LabelOf(port)->font().bold());
+        port->setText(QStringLiteral("6001"));
+        auto* baud = t->Find<ui::Combo>("Serial Baudrate");
+        baud->SelectItem(baud->GetCurSel() == 0 ? 1 : 0);
+        Pump();
+        for (const char* name : {"Server's Port", "Serial Baudrate"}) {
+            QWidget* field = mirror->WidgetOf(t->Find(name));
+            EXPECT_TRUE(field->property("changed").toBool()) << name;
+            EXPECT_EQ(field->accessibleDescription(), QStringLiteral("changed")) << name;
+        }
+        EXPECT_TRUE(LabelOf(port)->font().bold());
+        EXPECT_EQ(WidgetOf<QPushButton>("Save")->text(),
+                  language == 0 ? QStringLiteral("Save (2)") : QStringLiteral("保存参数（2）"));
+        port->setText(unitPort);
+        Pump();
+        EXPECT_FALSE(port->property("changed").toBool());
+        EXPECT_FALSE(LabelOf(port)->font().bold());
+        EXPECT_EQ(port->accessibleDescription(), unitPort);
+        EXPECT_EQ(WidgetOf<QPushButton>("Save")->text(),
+                  language == 0 ? QStringLiteral("Save (1)") : QStringLiteral("保存参数（1）"));
+        TearDown();
+    }
+}
+
+// The table shows each line with its values; only a line that is sent can be reverted, and a
+// checked box is returned as a row to revert. The options are check boxes that reach the tree.
+TEST_F(ViewTest, TheReviewTableListsTheLinesAndTheirReverts) {
+    Build();
+    std::vector<platform::ReviewRow> rows(2);
+    rows[0] = {"Server", "Port", "5001", "6001", "AT+PORT=6001", true, "", {"Server's Port"}};
+    rows[1] = {"Wireless", "Band", "8", "70000", "AT+NBBAND=70000", false, "out of range", {}};
+    platform::ReviewTexts texts;
+    texts.sent = "sent";
+    QTableWidget* table = MakeReviewTable(rows, texts, window.get());
+    ASSERT_EQ(table->rowCount(), 2);
+    const QStringList first = {"Server", "Port", "5001", "6001", "AT+PORT=6001", "sent"};
+    for (int column = 1; column < table->columnCount(); ++column) {
+        EXPECT_EQ(table->item(0, column)->text(), first[column - 1]);
+    }
+    EXPECT_EQ(table->item(1, 6)->text(), QStringLiteral("out of range"));
+    EXPECT_FALSE(table->item(1, 0)->flags() & Qt::ItemIsUserCheckable);
+    EXPECT_TRUE(CheckedReverts(*table).empty());
+    table->item(0, 0)->setCheckState(Qt::Checked);
+    EXPECT_EQ(CheckedReverts(*table), std::vector<std::size_t>{0});
+    auto* verify = qobject_cast<QCheckBox*>(mirror->WidgetOf(t->Find("VerifyAfterSave")));
+    ASSERT_NE(verify, nullptr);
+    verify->click();
+    Pump();
+    EXPECT_TRUE(t->frame->OptionOn("VerifyAfterSave"));
+    EXPECT_TRUE(verify->isChecked());
+}
+
+}  // namespace
+}  // namespace view
