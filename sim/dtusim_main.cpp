@@ -1,11 +1,12 @@
 // dtusim: a simulated unit for trying the tool without hardware.
 //   dtusim [--profile NAME] [--set COMMAND=VALUE]... [--drop LABEL]... [--unpaced] [--chunked]
 //          [--idle MS] [--start-window MS] [--late-line-end MS] [--unplug-after-writes N]
-//          | --version
+//          [--ignore-writes COMMAND]... | --version
 // Prints the device path to open on its first line, then runs until SIGINT or SIGTERM.
 // --drop, --late-line-end and --unplug-after-writes make it awkward as some units are: a
 // report without the row LABEL (the text before its colon), the CR LF after each "OK" or
-// "ERROR" sent MS later on its own, the line lost as the N-th write arrives (N-1 answered).
+// "ERROR" sent MS later on its own, the line lost as the N-th write arrives (N-1 answered);
+// --ignore-writes answers a write of COMMAND with OK and keeps the old value.
 
 #include <signal.h>
 
@@ -30,13 +31,15 @@ struct CommandLine {
     sim::UnitOptions options;
     std::vector<std::pair<std::string, std::string>> values;  // the unit holds these at start
     std::vector<std::string> droppedLabels;                   // its report lacks these rows
+    std::vector<std::string> ignoredWrites;                   // taken with OK, never stored
 };
 
 void PrintUsage(std::ostream& out) {
     out << "usage: dtusim [--profile NAME] [--set COMMAND=VALUE]... [--drop LABEL]..."
            " [--unpaced] [--chunked]\n"
            "              [--idle MS] [--start-window MS] [--late-line-end MS]"
-           " [--unplug-after-writes N]\nprofiles:";
+           " [--unplug-after-writes N]\n"
+           "              [--ignore-writes COMMAND]...\nprofiles:";
     for (const std::string& name : sim::ProfileNames()) out << ' ' << name;
     out << '\n';
 }
@@ -74,6 +77,10 @@ bool ApplyOption(int argc, char** argv, int& index, CommandLine& line) {
     }
     if (option == "--drop") {
         line.droppedLabels.emplace_back(argument);
+        return true;
+    }
+    if (option == "--ignore-writes") {
+        line.ignoredWrites.emplace_back(argument);
         return true;
     }
     const std::optional<int> number = ParseCount(argument);
@@ -136,6 +143,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    for (const std::string& command : line->ignoredWrites) unit.IgnoreWrites(command);
     if (!unit.Start()) {
         std::perror("dtusim: cannot open a pseudo-terminal");
         return 1;

@@ -1,5 +1,6 @@
 // The write review: the lines "Save" would send, in sending order, in a table. A row is
 // reverted by its check box; "Save now" saves after the reverts, "Close" only reverts.
+#include <QApplication>
 #include <QBrush>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -71,7 +72,7 @@ std::vector<std::size_t> CheckedReverts(const QTableWidget& table) {
 
 platform::ReviewChoice QtDialogs::ShowWriteReview(const std::vector<platform::ReviewRow>& rows,
                                                   const platform::ReviewTexts& texts) {
-    QDialog dialog;
+    QDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(Q(texts.title));
     auto* layout = new QVBoxLayout(&dialog);
     if (rows.empty()) layout->addWidget(new QLabel(Q(texts.empty)));
