@@ -26,7 +26,9 @@ constexpr std::string_view kOptions[] = {"VerifyAfterSave", "LogTimes"};
 void CK4X30FrameWnd::ScheduleMarks() {
     if (marksPending_) return;
     marksPending_ = true;
-    PostMessage(devlink::UM_REFRESH_MARKS);
+    // A timer, not a message: it runs once the messages in hand (a report's adaptation) are
+    // done, and leaves the message queue as it was.
+    SetTimer(devlink::kMarksTimer, devlink::kMarksDelayMs);
 }
 
 model::WritePlan CK4X30FrameWnd::PlanSave() {

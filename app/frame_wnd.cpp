@@ -65,11 +65,6 @@ const CK4X30FrameWnd::Route CK4X30FrameWnd::kRoutes[] = {
          w.LoadConfigFile();
          return 0;
      }},
-    {devlink::UM_REFRESH_MARKS,
-     [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t {
-         w.RefreshMarks();
-         return 0;
-     }},
     {devlink::UM_REVIEW_AGAIN,
      [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t {
          w.ReviewWrites();
@@ -156,6 +151,10 @@ void CK4X30FrameWnd::OnTimer(int id) {
     if (id == devlink::kTitleTimer) {
         RefreshTitleLabels();
         KillTimer(devlink::kTitleTimer);
+    }
+    if (id == devlink::kMarksTimer) {
+        KillTimer(devlink::kMarksTimer);
+        RefreshMarks();
     }
 }
 

@@ -116,15 +116,15 @@ TEST(Marks, FollowTheRowsSaveWritesAndTheCountShowsOnSave) {
         auto* baud = t.Find<ui::Combo>("Serial Baudrate");
         t.Find("Server's Port")->SetText("6001");
         baud->SelectItem(baud->GetCurSel() == 0 ? 1 : 0);
-        t.loop->RunUntilIdle();
+        t.loop->RunFor(5);  // the marks follow 1 ms later
         EXPECT_EQ(MarkedFields(t), (std::set<std::string>{"Serial Baudrate", "Server's Port"}));
         EXPECT_EQ(t.Find("Save")->GetText(), c.two);
         t.Find("Server's Port")->SetText(port);
-        t.loop->RunUntilIdle();
+        t.loop->RunFor(5);  // the marks follow 1 ms later
         EXPECT_EQ(MarkedFields(t), std::set<std::string>{"Serial Baudrate"});
         EXPECT_EQ(t.Find("Save")->GetText(), c.one);
         t.frame->RecordWrittenValue("Serial Baudrate", baud->GetText());
-        t.loop->RunUntilIdle();
+        t.loop->RunFor(5);  // the marks follow 1 ms later
         EXPECT_EQ(MarkedFields(t), std::set<std::string>{});
         EXPECT_EQ(t.Find("Save")->GetText(), c.none);
     }

@@ -34,7 +34,6 @@ constexpr std::uint32_t UM_LOAD_FILE = WM_USER + 1105;        // 2129
 constexpr std::uint32_t UM_REFRESH_TITLE = WM_USER + 1106;    // 2130
 constexpr std::uint32_t UM_BUTTON_STATE = WM_USER + 1107;     // 2131: enable, group
 constexpr std::uint32_t UM_SWITCH_LANGUAGE = WM_USER + 1108;  // 2132
-constexpr std::uint32_t UM_REFRESH_MARKS = WM_USER + 1109;    // 2133: the changed marks
 constexpr std::uint32_t UM_REVIEW_AGAIN = WM_USER + 1110;     // 2134: the review after reverts
 
 // The worker hands the steps of a job to the user-interface thread (sent).
@@ -50,6 +49,8 @@ constexpr int kHandshakeTimer = 101;  // every 100 ms: the handshake byte
 constexpr int kHandshakePeriodMs = 100;
 constexpr int kTitleTimer = 102;  // once, 100 ms after start: the title and help
 constexpr int kTitlePeriodMs = 100;
+constexpr int kMarksTimer = 103;  // once, 1 ms after a change: the changed marks, coalesced
+constexpr int kMarksDelayMs = 1;
 
 /// WM_SYSCOMMAND: a window command (SC_CLOSE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE).
 struct SysCommandMsg {

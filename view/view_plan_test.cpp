@@ -38,7 +38,7 @@ TEST_F(ViewTest, ChangedFieldsAreMarkedAndCountedOnSave) {
         port->setText(QStringLiteral("6001"));
         auto* baud = t->Find<ui::Combo>("Serial Baudrate");
         baud->SelectItem(baud->GetCurSel() == 0 ? 1 : 0);
-        Pump();
+        Pump(5);
         for (const char* name : {"Server's Port", "Serial Baudrate"}) {
             QWidget* field = mirror->WidgetOf(t->Find(name));
             EXPECT_TRUE(field->property("changed").toBool()) << name;
@@ -48,7 +48,7 @@ TEST_F(ViewTest, ChangedFieldsAreMarkedAndCountedOnSave) {
         EXPECT_EQ(WidgetOf<QPushButton>("Save")->text(),
                   language == 0 ? QStringLiteral("Save (2)") : QStringLiteral("保存参数（2）"));
         port->setText(unitPort);
-        Pump();
+        Pump(5);
         EXPECT_FALSE(port->property("changed").toBool());
         EXPECT_FALSE(LabelOf(port)->font().bold());
         EXPECT_EQ(port->accessibleDescription(), unitPort);
