@@ -24,23 +24,21 @@ class FrameTest : public ::testing::Test {
     TestFrame t;
 };
 
-TEST_F(FrameTest, TitleTimerFillsTheLabelsOnceAfterAHundredMilliseconds) {
-    t.loop->RunFor(99);
-    EXPECT_NE(t.Find("Ver")->GetText(), "7315_E ConfigureTool V1.2.3");
-    t.loop->RunFor(2);
-    EXPECT_EQ(t.Find("Ver")->GetText(), "7315_E ConfigureTool V1.2.3");
-    EXPECT_FALSE(t.frame->HasTimer(devlink::kTitleTimer));
-}
-
-// Each skin's help box shows the help text of its own language.
-TEST(FrameHelp, TheHelpBoxShowsTheHelpOfTheSkinsLanguage) {
-    for (const int language : {0, 1}) {
+// The title timer fills the labels once, after 100 ms; each skin's help box shows the help text
+// of its own language.
+TEST(FrameTitle, TheTimerFillsTheLabelsOnceWithTheHelpOfTheSkinsLanguage) {
+    const std::tuple<int, const char*, const char*> skins[] = {
+        {0, "7315_E ConfigureTool V1.2.3", "How to use"},
+        {1, "7315_E 配置工具 V1.2.3", "使用说明"}};
+    for (const auto& [language, title, help] : skins) {
         TestFrame t(language);
         ASSERT_TRUE(t.created) << t.error;
-        t.loop->RunFor(101);
-        const std::string help = t.Find("HelpRichEdit")->GetText();
-        EXPECT_EQ(help.find("How to use") != std::string::npos, language == 0) << help;
-        EXPECT_EQ(help.find("使用说明") != std::string::npos, language != 0) << help;
+        t.loop->RunFor(99);
+        EXPECT_NE(t.Find("Ver")->GetText(), title);
+        t.loop->RunFor(2);
+        EXPECT_EQ(t.Find("Ver")->GetText(), title);
+        EXPECT_FALSE(t.frame->HasTimer(devlink::kTitleTimer));
+        EXPECT_NE(t.Find("HelpRichEdit")->GetText().find(help), std::string::npos) << help;
     }
 }
 
@@ -57,7 +55,8 @@ TEST_F(FrameTest, LogIsClearedWhenTheNextTextWouldReachTheLimitAndByClear) {
 }
 
 // The unit is in configuration mode and no worker runs: each event leaves its job queued, and
-// leaving a server address that holds a blank warns (twice below), keeping the text.
+// leaving a server address that holds a blank warns (twice below), keeping the text. The save
+// dialog may name a new file; the open dialog (cancelled) asks for one that exists.
 TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChecked) {
     devlink::ButtonStateMsg::Post(*t.frame, true, devlink::kLoginGroup);
     t.loop->RunUntilIdle();
@@ -69,6 +68,7 @@ TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChec
         {"Load", "click", "", 1, "\r\nAT+SHOW\r\n"},
         {"RestoreFactory", "click", "", 4, "\r\nAT+FACTORY\r\n"},
         {"SaveToFile", "click", "", 5, "\r\nAT+SHOW\r\n"},
+        {"LoadFromFile", "click", "", 0, ""},
         {"READFILELOG", "click", "", 13, "at+READFILELOG\r\n"},
         {"CPIN", "click", "", 10, "\r\nAT+CIMI\r\n"},
         {"CPIN", "click", "EC200-BG96", 10, "\r\nAT+CPIN?\r\n"},
@@ -95,26 +95,15 @@ TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChec
         EXPECT_EQ(static_cast<int>(jobs.back().jobKind), kind) << name;
         EXPECT_EQ(jobs.back().line, line) << name;
     }
-    EXPECT_EQ(t.dialogs.FileDialogs().back().proposedName, "7315_E.cfg");
+    ASSERT_EQ(t.dialogs.FileDialogs().size(), 2u);
+    EXPECT_EQ(t.dialogs.FileDialogs()[0].proposedName, "7315_E.cfg");
+    EXPECT_FALSE(t.dialogs.FileDialogs()[0].mustExist);
+    EXPECT_TRUE(t.dialogs.FileDialogs()[1].mustExist);
     EXPECT_FALSE(t.Find("Load")->IsEnabled());  // "quit" did not wait for the unit
     EXPECT_EQ(t.Find("Server5's Ip")->GetText(), " x");
     ASSERT_EQ(t.dialogs.Boxes().size(), 2u);
     EXPECT_EQ(t.dialogs.Boxes()[1].text, t.frame->LoadText("Notify", "IpNotice"));
     EXPECT_EQ(t.dialogs.Boxes()[1].caption, "7315_E");  // no report read yet
-}
-
-// "LoadFromFile" asks for a configuration file that exists; "SaveToFile" may name a new one.
-TEST_F(FrameTest, TheOpenDialogAsksForAFileThatExistsTheSaveDialogDoesNot) {
-    devlink::ButtonStateMsg::Post(*t.frame, true, devlink::kLoginGroup);
-    t.loop->RunUntilIdle();
-    for (const auto& [button, mustExist] :
-         {std::pair{"LoadFromFile", true}, {"SaveToFile", false}, {"LoadFromFile", true}}) {
-        const size_t before = t.dialogs.FileDialogs().size();
-        Raise(button);  // the dialog is cancelled
-        ASSERT_EQ(t.dialogs.FileDialogs().size(), before + 1) << button;
-        EXPECT_EQ(t.dialogs.FileDialogs().back().mustExist, mustExist) << button;
-    }
-    EXPECT_TRUE(t.frame->link.PendingJobs().empty());
 }
 
 TEST_F(FrameTest, WindowButtonsCarryOutTheirCommandsAndSwapMaximizeAndRestore) {

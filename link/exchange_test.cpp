@@ -50,27 +50,6 @@ TEST_F(LinkTest, AReportTooShortIsNotTakenAndTheLogSaysSo) {
     EXPECT_EQ(Logged("ReportIncomplete\r\n"), 1u);
 }
 
-// Units often print a result and its line end in two writes: the job waits for the line end
-// and then counts as answered OK everywhere, the recorded value and the finishing step too;
-// a refused write records nothing.
-TEST_F(LinkTest, AResultWhoseLineEndComesLateIsAWholeAnswer) {
-    StartUnit({.lateLineEndMs = 30});
-    OpenAndLogIn();
-    ASSERT_TRUE(Run(model::JobKind::kWriteParam, "AT+APN=x.y\r\n", "Access Point Name", "x.y"));
-    EXPECT_EQ(events.outcomes.back(), JobOutcome::kAcknowledged);
-    EXPECT_TRUE(Logged("SaveSuccess\r\n")) << window.log;
-    ASSERT_TRUE(Run(model::JobKind::kNetMode, model::kNetModeLine));
-    EXPECT_EQ(window.Find("FINDNETMODE")->GetText(), " LTE");
-    unit->Refuse("AT+PORT");
-    ASSERT_TRUE(Run(model::JobKind::kWriteParam, "AT+PORT=1\r\n", "Server's Port", "1"));
-    EXPECT_EQ(events.outcomes.back(), JobOutcome::kRefused);
-    using Written = std::vector<std::pair<std::string, std::string>>;
-    EXPECT_EQ(window.written, (Written{{"Access Point Name", "x.y"}}));
-    ASSERT_TRUE(Run(model::JobKind::kReadReport, model::kReportLine));
-    EXPECT_EQ(window.reportsParsed, 1);
-    EXPECT_TRUE(events.unanswered.empty());
-}
-
 // The adapter vanishes at the third of four writes: the link closes as the "Open" button would
 // and says why, and the summary counts and names each write by what became of it, the one never
 // sent included.
@@ -98,9 +77,11 @@ TEST_F(LinkTest, TheSummaryOfWritesCutByALostPortNamesTheOnesNeverSent) {
 }
 
 // Each kind of job is answered, and finished: the clock reaches the unit as it reads it, the
-// factory restore's OK reads the report again, a refused signal query is asked once more.
-TEST_F(LinkTest, OperationsAreAnsweredAndFinished) {
-    StartUnit();
+// net mode reaches its field, the factory restore's OK reads the report again, a refused signal
+// query is asked once more. The unit prints each result and its line end in two writes, as
+// units often do: the job waits for the line end.
+TEST_F(LinkTest, OperationsAreAnsweredAndFinishedWhenTheResultsLineEndComesLate) {
+    StartUnit({.lateLineEndMs = 30});
     OpenAndLogIn();
     const struct {
         model::JobKind kind;
@@ -111,6 +92,7 @@ TEST_F(LinkTest, OperationsAreAnsweredAndFinished) {
         {model::JobKind::kSim, std::string(model::kPinLine), ""},
         {model::JobKind::kReadLog, std::string(model::kReadLogLine), ""},
         {model::JobKind::kCommandButton, "AT+CSQ\r\n", ""},
+        {model::JobKind::kNetMode, std::string(model::kNetModeLine), ""},
         {model::JobKind::kWriteParam, model::ClockLine("2027/03/01,07:05:09"), "SaveSuccess"},
         {model::JobKind::kFactory, std::string(model::kFactoryLine), "FactorySuccess"},
     };
@@ -120,6 +102,7 @@ TEST_F(LinkTest, OperationsAreAnsweredAndFinished) {
         EXPECT_TRUE(!*c.notice || Occurrences(window.log.substr(logBefore), c.notice)) << c.line;
     }
     EXPECT_EQ(unit->ClockText(), "2027/03/01,07:05:09");
+    EXPECT_EQ(window.Find("FINDNETMODE")->GetText(), " LTE");
     EXPECT_EQ(window.reportsParsed, 1);
     unit->Refuse("AT+CSQ");
     ASSERT_TRUE(Run(model::JobKind::kSignal, model::kSignalLine));
@@ -311,9 +294,10 @@ TEST_F(LinkTest, TheProgressOfAReportReadFollowsItsBytes) {
     EXPECT_FALSE(p.back().active);
 }
 
-// Writes, two of them refused: the bar counts the writes done of those queued, and one line
-// sums them up when the worker is idle. The worker sleeps on the queue: a job queued while it
-// is idle starts at once, and each job that follows another keeps the unit's gap of 100 ms.
+// Writes, two of them refused: the bar counts the writes done of those queued, only the
+// acknowledged ones are recorded, and one line sums them up when the worker is idle. The worker
+// sleeps on the queue: a job queued while it is idle starts at once, and each job that follows
+// another keeps the unit's gap of 100 ms.
 // The unit's replies, the handshake's too, come in chunks of at most three bytes: an "OK" is
 // often seen before its line end, and the summary comes after the last reply in the log.
 TEST_F(LinkTest, WritesAreCountedAndSummedUp) {
@@ -342,6 +326,8 @@ TEST_F(LinkTest, WritesAreCountedAndSummedUp) {
     EXPECT_EQ(counts, (std::vector<std::pair<int, int>>{{0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}}));
     EXPECT_FALSE(events.progress.back().active);
     loop.RunUntilIdle();
+    using Written = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(window.written, (Written{{"Access Point Name", "x"}, {"Server's Ip", "1.2.3.4"}}));
     EXPECT_TRUE(Logged("ERROR\r\nSaveError\r\n\r\n2/4 refused: Server's Port, No such\r\n"))
         << window.log;
 }

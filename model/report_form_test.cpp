@@ -41,18 +41,19 @@ class ApplyTest : public testing::FormTest {
     RecordingHooks hooks;
 };
 
+// Only the modules with bands show the network settings.
 TEST_F(ApplyTest, PagesFollowTheDeviceTypeAndTheModuleThenTheFormAdapts) {
-    // The device type, the module, the pages shown after, baseModel after.
-    const std::tuple<const char*, const char*, const char*, bool> cases[] = {
-        {"7315", "BG96", "1111110001", true},
-        {"7315-L", "BG96", "1111111001", true},
-        {"7315-L", "BG36", "1111111011", true},
-        {"7315_E-Z", "BG96", "1111110101", true},  // "-Z" wins before "7315_E" is looked at
-        {"7315_E", "BG96", "1111110001", false},
-        {"K8x30", "", "1111110011", true},
-        {"7315", "BG36-A", "1111110011", true},
+    // The device type, the module, the pages shown after, baseModel after, the network settings.
+    const std::tuple<const char*, const char*, const char*, bool, bool> cases[] = {
+        {"7315", "BG96", "1111110001", true, false},
+        {"7315-L", "BG96", "1111111001", true, false},
+        {"7315-L", "BG36", "1111111011", true, true},
+        {"7315_E-Z", "BG96", "1111110101", true, false},  // "-Z" wins before "7315_E" is looked at
+        {"7315_E", "SIM7000", "1111110001", false, true},
+        {"K8x30", "", "1111110011", true, false},
+        {"7315", "BG36-A", "1111110011", true, true},
     };
-    for (const auto& [type, rf, shown, base] : cases) {
+    for (const auto& [type, rf, shown, base, bands] : cases) {
         for (PageRecord& p : pages) p.shown = true;
         pages[kWirelessPage].shown = false;
         catalogue.SetValue("Device Type", type);
@@ -62,6 +63,8 @@ TEST_F(ApplyTest, PagesFollowTheDeviceTypeAndTheModuleThenTheFormAdapts) {
         EXPECT_EQ(Shown(), shown) << type << " " << rf;
         EXPECT_EQ(baseModel, base) << type;
         EXPECT_EQ(hooks.calls, (Calls{"title", "tabs0", "adapt1,0", "adapt17,0"}));
+        EXPECT_EQ(hooks.layouts.back(), std::pair(std::string("NetWorkSettingsLayout"), bands))
+            << rf;
     }
 }
 
@@ -126,16 +129,6 @@ TEST_F(ApplyTest, IoSelectionShowsTheFirstChannelInIoActivationMode) {
         }
         Apply();
         EXPECT_EQ(List("I/O selection")->GetCurSel(), item) << item;
-    }
-}
-
-TEST_F(ApplyTest, NetworkSettingsShowForModulesWithBands) {
-    for (const auto& [rf, shown] :
-         {std::pair{"SIM7000", true}, {"BG36-A", true}, {"BG96", false}}) {
-        rfModel = rf;
-        Apply();
-        EXPECT_EQ(hooks.layouts.back(),
-                  std::make_pair(std::string("NetWorkSettingsLayout"), shown));
     }
 }
 
