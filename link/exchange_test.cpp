@@ -4,6 +4,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "link/link_fixture_for_test.h"
 #include "model/unit_lines.h"
 #include "sim/command_table.h"
@@ -47,6 +49,11 @@ TEST_F(LinkTest, AReportTooShortIsNotTakenAndTheLogSaysSo) {
     ASSERT_TRUE(Run(model::JobKind::kReadReport, model::kReportLine));
     EXPECT_EQ(events.outcomes.back(), JobOutcome::kIncomplete);
     EXPECT_EQ(window.reportsParsed, 0);
+    // Nor does the bar show it complete.
+    const auto last = std::find_if(events.progress.rbegin(), events.progress.rend(),
+                                   [](const JobProgress& p) { return p.active; });
+    ASSERT_NE(last, events.progress.rend());
+    EXPECT_LT(last->value, last->maximum);
     EXPECT_EQ(Logged("ReportIncomplete\r\n"), 1u);
 }
 
@@ -57,6 +64,7 @@ TEST_F(LinkTest, TheSummaryOfWritesCutByALostPortNamesTheOnesNeverSent) {
     StartUnit({.unplugAfterWrites = 3});
     OpenAndLogIn();
     const int idleBefore = events.idle;
+    const size_t startedBefore = events.started.size();
     for (const char* name : {"a", "b", "c", "d"}) {
         window.link.QueueJob(model::JobKind::kWriteParam, std::string("AT+PORT=") + name + "\r\n",
                              name, name);
@@ -66,6 +74,9 @@ TEST_F(LinkTest, TheSummaryOfWritesCutByALostPortNamesTheOnesNeverSent) {
     EXPECT_EQ(tally.acknowledged, 2);
     EXPECT_EQ(tally.notAnswered, std::vector<std::string>{"c"});
     EXPECT_EQ(tally.notSent, std::vector<std::string>{"d"});
+    // The dropped write leaves the queue: nothing of it starts later.
+    EXPECT_EQ(events.started.size() - startedBefore, 3u);
+    EXPECT_EQ(window.link.QueuedJobs(), 0u);
     EXPECT_TRUE(Logged("2/4 silent: c unsent: d\r\n")) << window.log;
     EXPECT_EQ(events.lost, 1);
     EXPECT_TRUE(Logged("PortLost\r\nCloseNotice\r\n"));
@@ -311,8 +322,11 @@ TEST_F(LinkTest, WritesAreCountedAndSummedUp) {
     window.link.QueueJob(model::JobKind::kWriteParam, "AT+APN=internet\r\n", "Access Point Name",
                          "x");
     window.link.QueueJob(model::JobKind::kWriteParam, "AT+PORT=6000\r\n", "Server's Port", "6000");
-    window.link.QueueJob(model::JobKind::kWriteParam, "AT+IPAD=1.2.3.4\r\n", "Server's Ip",
-                         "1.2.3.4");
+    // Two rows asking for one line: both take the value the unit acknowledged.
+    model::WorkerJob merged{model::JobKind::kWriteParam, "AT+IPAD=1.2.3.4\r\n", "Server's Ip",
+                            "1.2.3.4"};
+    merged.sameLineRows = {"Secondary Server's Ip"};
+    window.link.QueueJob(merged);
     window.link.QueueJob(model::JobKind::kWriteParam, "AT+NOSUCH=1\r\n", "No such", "1");
     ASSERT_TRUE(UntilWithoutTime([&] { return events.started.size() == 1; }));
     EXPECT_EQ(events.started[0], queued);
@@ -327,7 +341,9 @@ TEST_F(LinkTest, WritesAreCountedAndSummedUp) {
     EXPECT_FALSE(events.progress.back().active);
     loop.RunUntilIdle();
     using Written = std::vector<std::pair<std::string, std::string>>;
-    EXPECT_EQ(window.written, (Written{{"Access Point Name", "x"}, {"Server's Ip", "1.2.3.4"}}));
+    EXPECT_EQ(window.written, (Written{{"Access Point Name", "x"},
+                                       {"Server's Ip", "1.2.3.4"},
+                                       {"Secondary Server's Ip", "1.2.3.4"}}));
     EXPECT_TRUE(Logged("ERROR\r\nSaveError\r\n\r\n2/4 refused: Server's Port, No such\r\n"))
         << window.log;
 }
