@@ -33,9 +33,22 @@ std::optional<std::string> ReadListing(const std::string& path, std::ostream& er
     return text;
 }
 
+/// A value as one difference line shows it: a line break in it (a file whose line ends
+/// another program changed) is shown escaped, so every difference stays one line.
 std::string Shown(const std::optional<std::string>& value) {
     if (!value) return "(none)";
-    return value->empty() ? "\"\"" : *value;
+    if (value->empty()) return "\"\"";
+    std::string shown;
+    for (const char c : *value) {
+        if (c == '\r') {
+            shown += "\\x0d";
+        } else if (c == '\n') {
+            shown += "\\x0a";
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
 }
 
 std::string JsonValue(const std::optional<std::string>& value) {

@@ -159,6 +159,9 @@ TEST(Diff, NamesEachRowThatDiffersAndMarksRowsOneSideLacks) {
         {apn + "\r\nServer's Port: \r\n", apn + port, "Server's Port: \"\" -> 5001\n"},
         {"Access Point Name: a\r\n" + port, "Access Point Name: b\r\n",
          "Access Point Name: a -> b\nServer's Port: 5001 -> (none)\n"},
+        // A bare line feed keeps the next row inside the value: still one line per difference.
+        {apn + port, apn + "\r\nServer's Port: 5001\nX: 1\r\n",
+         "Server's Port: 5001 -> 5001\\x0aX: 1\n"},
     };
     for (const auto& [a, b, expected] : cases) {
         EXPECT_EQ(FormatDiffText(DiffReports(*ReportRows(a), *ReportRows(b))), expected) << a << b;
