@@ -1,12 +1,13 @@
 #include "model/write_plan.h"
 
+#include "platform/text.h"
+
 namespace model {
 
 namespace {
 
 std::string WithoutLineEnd(std::string_view line) {
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-    return std::string(line);
+    return std::string(platform::Trim(line, "\r\n"));
 }
 
 /// CR and LF written out, so a refused value shows on one line.
