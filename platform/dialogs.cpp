@@ -27,4 +27,12 @@ ReviewChoice ScriptedDialogs::ShowWriteReview(const std::vector<ReviewRow>& rows
     return choice;
 }
 
+std::optional<std::size_t> ScriptedDialogs::Ask(const Question& question) {
+    questions_.push_back(question);
+    if (nextAnswers_.empty()) return std::nullopt;
+    const std::optional<std::size_t> answer = nextAnswers_.front();
+    nextAnswers_.erase(nextAnswers_.begin());
+    return answer;
+}
+
 }  // namespace platform

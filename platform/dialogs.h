@@ -43,6 +43,12 @@ struct ReviewTexts {
     std::string sent, revert, save, close, empty;
 };
 
+/// A question with its answers, the first the default: "Restore", "Save first", "Cancel".
+struct Question {
+    std::string text, caption;
+    std::vector<std::string> answers;
+};
+
 /// What the user did in the review: the rows (by index) to revert, and whether to save now.
 struct ReviewChoice {
     std::vector<std::size_t> revert;
@@ -58,6 +64,9 @@ class Dialogs {
     /// The chosen path, or nothing when the user cancels.
     virtual std::optional<std::string> OpenFile(const FileDialogOptions& options) = 0;
     virtual std::optional<std::string> SaveFile(const FileDialogOptions& options) = 0;
+    /// Asks `question`; returns the index of the answer chosen, or nothing when the box was
+    /// closed without one (which callers take as the safe answer: nothing is done).
+    virtual std::optional<std::size_t> Ask(const Question& /*question*/) { return std::nullopt; }
     /// Shows the lines "Save" would send; a front end without a screen reverts nothing and
     /// does not save.
     virtual ReviewChoice ShowWriteReview(const std::vector<ReviewRow>& /*rows*/,
@@ -78,7 +87,14 @@ class ScriptedDialogs final : public Dialogs {
     std::optional<std::string> SaveFile(const FileDialogOptions& options) override;
     ReviewChoice ShowWriteReview(const std::vector<ReviewRow>& rows,
                                  const ReviewTexts& texts) override;
+    std::optional<std::size_t> Ask(const Question& question) override;
 
+    /// The questions to come answer these, in order (then: closed without an answer).
+    void SetNextAnswers(std::vector<std::optional<std::size_t>> answers) {
+        nextAnswers_ = std::move(answers);
+    }
+    /// Every question asked, in order.
+    const std::vector<Question>& Questions() const { return questions_; }
     /// The reviews to come answer these, in order (then: revert nothing, do not save).
     void SetNextReviews(std::vector<ReviewChoice> choices) { nextReviews_ = std::move(choices); }
     /// The rows of every review shown, in order.
@@ -94,6 +110,8 @@ class ScriptedDialogs final : public Dialogs {
     std::vector<FileDialogOptions> fileDialogs_;
     std::vector<ReviewChoice> nextReviews_;
     std::vector<std::vector<ReviewRow>> reviews_;
+    std::vector<std::optional<std::size_t>> nextAnswers_;
+    std::vector<Question> questions_;
 };
 
 }  // namespace platform

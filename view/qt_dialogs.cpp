@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace view {
 
@@ -34,6 +35,20 @@ void QtDialogs::MessageBox(const std::string& text, const std::string& caption,
     QMessageBox box(icon == platform::BoxIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon,
                     Q(caption), Q(text), QMessageBox::Ok);
     box.exec();
+}
+
+std::optional<std::size_t> QtDialogs::Ask(const platform::Question& question) {
+    QMessageBox box(QMessageBox::Question, Q(question.caption), Q(question.text));
+    std::vector<QPushButton*> buttons;
+    for (const std::string& answer : question.answers) {
+        buttons.push_back(box.addButton(Q(answer), QMessageBox::ActionRole));
+    }
+    if (!buttons.empty()) box.setDefaultButton(buttons.front());
+    box.exec();
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (box.clickedButton() == buttons[i]) return i;
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> QtDialogs::OpenFile(const platform::FileDialogOptions& options) {

@@ -17,6 +17,8 @@ class QtDialogs final : public platform::Dialogs {
                     platform::BoxIcon icon) override;
     std::optional<std::string> OpenFile(const platform::FileDialogOptions& options) override;
     std::optional<std::string> SaveFile(const platform::FileDialogOptions& options) override;
+    /// A question box with a push button per answer; Escape or the close button answer nothing.
+    std::optional<std::size_t> Ask(const platform::Question& question) override;
     /// A table of the lines with a check box per row to revert (review_dialog.cpp).
     platform::ReviewChoice ShowWriteReview(const std::vector<platform::ReviewRow>& rows,
                                            const platform::ReviewTexts& texts) override;
