@@ -1,14 +1,21 @@
 // dtusim: a simulated unit for trying the tool without hardware.
 //   dtusim [--profile NAME] [--set COMMAND=VALUE]... [--drop LABEL]... [--unpaced] [--chunked]
 //          [--idle MS] [--start-window MS] [--late-line-end MS] [--unplug-after-writes N]
-//          [--ignore-writes COMMAND]... | --version
+//          [--ignore-writes COMMAND]... [--link PATH] [--return-after MS]
+//          [--restart-after-writes N] | --version
 // Prints the device path to open on its first line, then runs until SIGINT or SIGTERM.
 // --drop, --late-line-end and --unplug-after-writes make it awkward as some units are: a
 // report without the row LABEL (the text before its colon), the CR LF after each "OK" or
 // "ERROR" sent MS later on its own, the line lost as the N-th write arrives (N-1 answered);
 // --ignore-writes answers a write of COMMAND with OK and keeps the old value.
+// --link PATH keeps a symbolic link at PATH to the device (printed instead of the device), as
+// /dev/serial/by-id/ does for an adapter; --return-after MS brings the adapter back MS after
+// the line went down, on a new device behind the same link; --restart-after-writes N makes
+// the unit restart as the N-th write arrives. SIGUSR1 restarts the unit (its banner and start
+// prompt, the values kept); SIGUSR2 pulls the adapter, and plugs it back when sent again.
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <charconv>
 #include <cstddef>
@@ -39,7 +46,8 @@ void PrintUsage(std::ostream& out) {
            " [--unpaced] [--chunked]\n"
            "              [--idle MS] [--start-window MS] [--late-line-end MS]"
            " [--unplug-after-writes N]\n"
-           "              [--ignore-writes COMMAND]...\nprofiles:";
+           "              [--ignore-writes COMMAND]... [--link PATH] [--return-after MS]\n"
+           "              [--restart-after-writes N]\nprofiles:";
     for (const std::string& name : sim::ProfileNames()) out << ' ' << name;
     out << '\n';
 }
@@ -79,6 +87,10 @@ bool ApplyOption(int argc, char** argv, int& index, CommandLine& line) {
         line.droppedLabels.emplace_back(argument);
         return true;
     }
+    if (option == "--link") {
+        line.options.linkPath = argument;
+        return !argument.empty();
+    }
     if (option == "--ignore-writes") {
         line.ignoredWrites.emplace_back(argument);
         return true;
@@ -93,6 +105,10 @@ bool ApplyOption(int argc, char** argv, int& index, CommandLine& line) {
         line.options.lateLineEndMs = *number;
     } else if (option == "--unplug-after-writes") {
         line.options.unplugAfterWrites = static_cast<std::size_t>(*number);
+    } else if (option == "--restart-after-writes") {
+        line.options.restartAfterWrites = static_cast<std::size_t>(*number);
+    } else if (option == "--return-after") {
+        line.options.returnAfterMs = *number;
     } else {
         return false;
     }
@@ -128,6 +144,8 @@ int main(int argc, char** argv) {
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGUSR1);
+    sigaddset(&stopSignals, SIGUSR2);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     sim::SimulatedUnit unit(*line->profile, line->options);
@@ -148,8 +166,25 @@ int main(int argc, char** argv) {
         std::perror("dtusim: cannot open a pseudo-terminal");
         return 1;
     }
-    std::cout << unit.DevicePath() << std::endl;
-    int received = 0;
-    sigwait(&stopSignals, &received);
-    return 0;
+    const std::string& link = line->options.linkPath;
+    std::cout << (link.empty() ? unit.DevicePath() : link) << std::endl;
+    bool unplugged = false;
+    for (;;) {
+        int received = 0;
+        sigwait(&stopSignals, &received);
+        if (received == SIGUSR1) {
+            unit.Restart();
+        } else if (received == SIGUSR2) {
+            // Pulled when it is there, else plugged back (it may have come back by itself).
+            const bool present = link.empty() ? !unplugged : access(link.c_str(), F_OK) == 0;
+            if (present) {
+                unit.Unplug();
+            } else {
+                unit.Replug();
+            }
+            unplugged = present;
+        } else {
+            return 0;
+        }
+    }
 }

@@ -59,6 +59,15 @@ bool MakeRaw(int fd) {
 // How often a vanished unit looks whether the tool has read its last answers.
 constexpr std::chrono::milliseconds kUnreadLookInterval{2};
 
+/// Removes the link at `link` when it still leads to `device`: another unit may have taken it.
+void UnlinkIfOurs(const std::string& link, const std::string& device) {
+    if (link.empty()) return;
+    std::array<char, PATH_MAX> target{};
+    const ssize_t length = ::readlink(link.c_str(), target.data(), target.size() - 1);
+    if (length > 0 && std::string_view(target.data(), static_cast<std::size_t>(length)) == device)
+        ::unlink(link.c_str());
+}
+
 void CloseIfOpen(int& fd) {
     if (fd >= 0) close(fd);
     fd = -1;
@@ -70,6 +79,7 @@ SimulatedUnit::SimulatedUnit(const Profile& profile, UnitOptions options)
     : options_(options), behaviour_(profile, TimingOf(options)), pacer_(PacingOf(options)) {
     behaviour_.SetSilent(options.silent);
     behaviour_.UnplugAfterWrites(options.unplugAfterWrites);
+    behaviour_.RestartAfterWrites(options.restartAfterWrites);
 }
 
 SimulatedUnit::~SimulatedUnit() {
@@ -81,20 +91,43 @@ SimulatedUnit::~SimulatedUnit() {
         Wake();
         thread_.join();
     }
+    if (masterFd_ >= 0) UnlinkIfOurs(options_.linkPath, devicePath_);
     CloseIfOpen(masterFd_);
     CloseIfOpen(slaveFd_);
     CloseIfOpen(wakeFd_);
 }
 
 bool SimulatedUnit::OpenTerminal() {
+    CloseIfOpen(slaveFd_);
     int master = -1;
     if (openpty(&master, &slaveFd_, nullptr, nullptr, nullptr) != 0) return false;
     masterFd_ = master;
     std::array<char, PATH_MAX> path{};
     if (ptsname_r(masterFd_, path.data(), path.size()) != 0) return false;
     devicePath_ = path.data();
-    return SetCloseOnExec(masterFd_) && SetCloseOnExec(slaveFd_) && SetNonBlocking(masterFd_) &&
-           MakeRaw(slaveFd_);
+    const bool ready = SetCloseOnExec(masterFd_) && SetCloseOnExec(slaveFd_) &&
+                       SetNonBlocking(masterFd_) && MakeRaw(slaveFd_);
+    if (ready) PointLink();
+    return ready;
+}
+
+void SimulatedUnit::PointLink() const {
+    if (options_.linkPath.empty()) return;
+    // Made beside it and renamed over it: whoever looks finds the old device or the new one.
+    const std::string temporary = options_.linkPath + ".new";
+    ::unlink(temporary.c_str());
+    if (::symlink(devicePath_.c_str(), temporary.c_str()) != 0 ||
+        ::rename(temporary.c_str(), options_.linkPath.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+    }
+}
+
+void SimulatedUnit::Reattach() {
+    replugRequested_ = false;
+    returnAt_.reset();
+    if (masterFd_ >= 0 || !OpenTerminal()) return;
+    behaviour_.Reattach();
+    changed_.notify_all();
 }
 
 bool SimulatedUnit::Start() {
@@ -127,7 +160,9 @@ void SimulatedUnit::Wake() const {
 void SimulatedUnit::Run() {
     std::unique_lock lock(mutex_);
     while (!stopping_) {
-        Step(std::chrono::steady_clock::now());
+        const TimePoint now = std::chrono::steady_clock::now();
+        if (replugRequested_ || (returnAt_ && *returnAt_ <= now)) Reattach();
+        Step(now);
         std::array<pollfd, 2> fds{};
         fds[0] = {.fd = wakeFd_, .events = POLLIN, .revents = 0};
         const short masterEvents = static_cast<short>(POLLIN | (sendBlocked_ ? POLLOUT : 0));
@@ -212,6 +247,14 @@ void SimulatedUnit::SendDue(TimePoint now) {
 }
 
 void SimulatedUnit::CloseMaster() {
+    unplugRequested_ = false;
+    if (masterFd_ >= 0) {
+        UnlinkIfOurs(options_.linkPath, devicePath_);
+        if (options_.returnAfterMs > 0) {
+            returnAt_ = std::chrono::steady_clock::now() +
+                        std::chrono::milliseconds(options_.returnAfterMs);
+        }
+    }
     CloseIfOpen(masterFd_);
     pacer_.Clear();
     sendBlocked_ = false;
@@ -228,6 +271,7 @@ int SimulatedUnit::PollTimeoutMs(TimePoint now) const {
         const TimePoint look = now + kUnreadLookInterval;
         if (!next || look < *next) next = look;
     }
+    if (returnAt_ && (!next || *returnAt_ < *next)) next = returnAt_;
     if (!next) return -1;
     if (*next <= now) return 0;
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*next - now).count();
@@ -251,6 +295,14 @@ void SimulatedUnit::Unplug() {
     unplugRequested_ = true;
     Wake();
     changed_.wait(lock, [this] { return masterFd_ < 0; });
+}
+
+void SimulatedUnit::Replug() {
+    std::unique_lock lock(mutex_);
+    if (!thread_.joinable()) return;
+    replugRequested_ = true;
+    Wake();
+    changed_.wait(lock, [this] { return !replugRequested_; });
 }
 
 void SimulatedUnit::SetSilent(bool silent) {

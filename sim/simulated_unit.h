@@ -39,6 +39,16 @@ struct UnitOptions {
     /// and their answers (late line ends included) sent in full; this one is never answered.
     /// Once the tool has read those answers, the line hangs up on its side as with Unplug.
     std::size_t unplugAfterWrites = 0;
+    /// Above zero: the unit restarts as it receives this write (see
+    /// UnitBehaviour::RestartAfterWrites).
+    std::size_t restartAfterWrites = 0;
+    /// Not empty: a symbolic link kept at this path to the device while it is there, as
+    /// /dev/serial/by-id/ keeps one to an adapter: removed when the unit vanishes, made again
+    /// (to the new device) when it comes back.
+    std::string linkPath = {};
+    /// Above zero: after the line went down (Unplug or unplugAfterWrites) the adapter comes
+    /// back this many ms later on a new device (see Replug).
+    int returnAfterMs = 0;
 };
 
 class SimulatedUnit {
@@ -64,6 +74,9 @@ class SimulatedUnit {
     /// Pulls the cable: the line hangs up on the tool's side (its poll reports POLLHUP) and
     /// the unit neither reads nor sends from then on. Returns once the line is down.
     void Unplug();
+    /// Plugs the adapter back after Unplug: a new pseudo-terminal (the link path follows it),
+    /// the unit in the mode it was in, with the values it had. Returns once it is there.
+    void Replug();
     /// See UnitBehaviour::SetSilent.
     void SetSilent(bool silent);
     /// See UnitBehaviour::Refuse.
@@ -99,6 +112,8 @@ class SimulatedUnit {
 
   private:
     bool OpenTerminal();
+    void Reattach();
+    void PointLink() const;
     void Run();
     void Step(TimePoint now);
     void ReadFromTool(TimePoint now);
@@ -123,6 +138,8 @@ class SimulatedUnit {
     bool sendBlocked_ = false;      // guarded by mutex_; the tool's side is full
     bool stopping_ = false;         // guarded by mutex_
     bool unplugRequested_ = false;  // guarded by mutex_
+    bool replugRequested_ = false;  // guarded by mutex_
+    std::optional<TimePoint> returnAt_;  // guarded by mutex_; when the adapter comes back
 };
 
 }  // namespace sim

@@ -129,5 +129,58 @@ TEST(SimulatedUnit, TheLineHangsUpAtTheNthWriteAfterTheEarlierAnswers) {
     }
 }
 
+// The adapter comes back on a new device behind the same link: the tool's old descriptor
+// stays hung up, the link leads to a device where the unit answers in the mode it was in, with
+// the value it had stored; a pull by hand and a plug by hand do the same.
+TEST(SimulatedUnit, TheAdapterComesBackBehindTheSameLink) {
+    char folder[] = "/tmp/dtusim-link-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string link = std::string(folder) + "/unit";
+    for (const int returnAfterMs : {0, 20}) {
+        SimulatedUnit unit(DefaultProfile(), {.startWindowMs = 60000,
+                                              .unplugAfterWrites = 2,
+                                              .linkPath = link,
+                                              .returnAfterMs = returnAfterMs});
+        const std::unique_ptr<ToolPort> port = LogIn(unit);
+        ASSERT_TRUE(port);
+        const std::string first = unit.DevicePath();
+        char target[256] = {};
+        ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
+        EXPECT_EQ(first, target);
+        ASSERT_TRUE(port->Send("AT+PORT=7\r\nAT+PORT=8\r\n"));
+        EXPECT_TRUE(port->ReadUntil([](const std::string&) { return false; }));
+        EXPECT_TRUE(port->hungUp);
+        if (returnAfterMs == 0) {
+            EXPECT_NE(access(link.c_str(), F_OK), 0);  // gone until plugged back
+            unit.Replug();
+        }
+        for (int tries = 0; tries < 1000 && access(link.c_str(), F_OK) != 0; ++tries) {
+            usleep(10 * 1000);  // an upper bound only: the adapter comes back after 20 ms
+        }
+        ToolPort again(link);
+        ASSERT_TRUE(again.Send("AT+PORT=9\r\n")) << returnAfterMs;
+        EXPECT_TRUE(again.ReadUntil([](const std::string& got) { return got == "\r\nOK\r\n"; }));
+        EXPECT_EQ(unit.Value("AT+PORT"), "9") << returnAfterMs;
+    }
+    rmdir(folder);
+}
+
+// The unit restarts as the second write arrives: that write is lost, the first stays, and
+// the start prompt follows; the handshake takes it back into configuration mode.
+TEST(SimulatedUnit, TheUnitRestartsAtTheNthWriteKeepingWhatItStored) {
+    SimulatedUnit unit(DefaultProfile(), {.paced = false, .restartAfterWrites = 2});
+    const std::unique_ptr<ToolPort> port = LogIn(unit);
+    ASSERT_TRUE(port);
+    ASSERT_TRUE(port->Send("AT+PORT=7\r\nAT+APN=lost\r\n"));
+    const auto prompt = [](const std::string& got) { return got.find("'s' key") != got.npos; };
+    ASSERT_TRUE(port->ReadUntil(prompt));
+    EXPECT_EQ(port->got.find("OK\r\n"), port->got.rfind("OK\r\n"));  // one answer only
+    EXPECT_EQ(unit.Mode(), UnitMode::kStarting);
+    ASSERT_TRUE(port->Send("s"));
+    EXPECT_TRUE(unit.WaitForMode(UnitMode::kConfiguring, std::chrono::seconds(10)));
+    EXPECT_EQ(unit.Value("AT+PORT"), "7");
+    EXPECT_EQ(unit.Value("AT+APN"), "cmnet");
+}
+
 }  // namespace
 }  // namespace sim

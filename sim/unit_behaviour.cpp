@@ -163,8 +163,13 @@ void UnitBehaviour::ConfiguringByte(char byte, TimePoint now) {
 void UnitBehaviour::HandleLine(std::string_view line, bool overlong, TimePoint now) {
     idleDeadline_ = now + timing_.idleTimeout;
     if (!StartsWithAtPlus(line)) return;  // other text is not for the unit
-    if (IsLastWrite(line)) {
+    if (CountWrite(line) && writes_ == unplugAfterWrites_) {
         unplugged_ = true;
+        return;
+    }
+    if (writes_ != 0 && writes_ == restartAfterWrites_) {
+        restartAfterWrites_ = 0;  // once: the unit comes up and works on
+        PowerOn(now);
         return;
     }
     if (overlong) {
@@ -174,14 +179,14 @@ void UnitBehaviour::HandleLine(std::string_view line, bool overlong, TimePoint n
     HandleCommand(line, now);
 }
 
-// Counts `line` when it is a write (see UnplugAfterWrites); true when the unit vanishes at it.
-bool UnitBehaviour::IsLastWrite(std::string_view line) {
+// Counts `line` when it is a write (see UnplugAfterWrites); true when it was one.
+bool UnitBehaviour::CountWrite(std::string_view line) {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos || UpperCase(line.substr(0, equals)) == kClockCommand) {
         return false;
     }
     ++writes_;
-    return writes_ == unplugAfterWrites_;
+    return true;
 }
 
 void UnitBehaviour::HandleCommand(std::string_view line, TimePoint now) {
@@ -274,6 +279,16 @@ bool UnitBehaviour::DropLine(std::string_view label) {
 void UnitBehaviour::UnplugAfterWrites(std::size_t count) {
     unplugAfterWrites_ = count;
     writes_ = 0;
+}
+
+void UnitBehaviour::RestartAfterWrites(std::size_t count) {
+    restartAfterWrites_ = count;
+    writes_ = 0;
+}
+
+void UnitBehaviour::Reattach() {
+    unplugged_ = false;
+    unplugAfterWrites_ = 0;
 }
 
 void UnitBehaviour::Refuse(std::string_view command) {

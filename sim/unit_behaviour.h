@@ -104,6 +104,13 @@ class UnitBehaviour {
     /// the unit acts on nothing it receives (it still records it) and its timers stop, but
     /// line ends held back before still print at their time; see Unplugged.
     void UnplugAfterWrites(std::size_t count);
+    /// Makes the unit restart as it receives its `count`-th write from now on (0: never),
+    /// counted as for UnplugAfterWrites: that write is neither stored nor answered, the banner
+    /// and the start prompt follow, and the stored values stay. It happens once.
+    void RestartAfterWrites(std::size_t count);
+    /// The adapter is back after the unit vanished: it acts on what it receives again, in the
+    /// mode it was in, and does not vanish again at the same count.
+    void Reattach();
     /// True once the unit has vanished (see UnplugAfterWrites). Its owner hangs the line up
     /// once it has sent all output and NextDeadline is nullopt.
     bool Unplugged() const { return unplugged_; }
@@ -128,7 +135,7 @@ class UnitBehaviour {
     void ConfiguringByte(char byte, TimePoint now);
     void EnterConfiguration(TimePoint now);
     void HandleLine(std::string_view line, bool overlong, TimePoint now);
-    bool IsLastWrite(std::string_view line);
+    bool CountWrite(std::string_view line);
     void HandleCommand(std::string_view line, TimePoint now);
     std::string AnswerWrite(std::string_view name, std::string_view value);
     bool IsRefused(std::string_view name) const;
@@ -167,6 +174,7 @@ class UnitBehaviour {
     std::string clockText_;
     std::vector<std::string> droppedLabels_;
     std::size_t unplugAfterWrites_ = 0;
+    std::size_t restartAfterWrites_ = 0;
     std::size_t writes_ = 0;  // since PowerOn or UnplugAfterWrites
     bool unplugged_ = false;
 };
