@@ -148,6 +148,7 @@ std::intptr_t CK4X30FrameWnd::HandleMessage(const ui::Message& msg, bool& handle
 
 void CK4X30FrameWnd::OnTimer(int id) {
     if (id == devlink::kHandshakeTimer) link.OnHandshakeTimer();
+    if (id == devlink::kReconnectTimer) link.OnReconnectTimer();
     if (id == devlink::kTitleTimer) {
         RefreshTitleLabels();
         KillTimer(devlink::kTitleTimer);
@@ -247,6 +248,17 @@ namespace app {
 void CK4X30FrameWnd::ShowBox(const std::string& text, const std::string& caption,
                              platform::BoxIcon icon) {
     dialogs_.MessageBox(text, caption, icon);
+}
+
+}  // namespace app
+
+namespace app {
+
+bool CK4X30FrameWnd::ConfirmResume(const std::string& question, const std::string& resume,
+                                   const std::string& later) {
+    const std::optional<std::size_t> answer =
+        dialogs_.Ask({question, ModelText(), {resume, later}});
+    return answer == 0u;
 }
 
 }  // namespace app

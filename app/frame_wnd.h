@@ -105,6 +105,8 @@ class CK4X30FrameWnd : public ui::Window,
     void RecordWrittenValue(const std::string& name, const std::string& value) override;
     void SaveReportFile(std::string_view report) override;
     void WriteLoadedConfiguration(std::string_view unitReport) override;
+    bool ConfirmResume(const std::string& question, const std::string& resume,
+                       const std::string& later) override;
     void ShowProgress(const devlink::JobProgress& progress) override;
 
     // What filling the form from a report asks of the window.

@@ -40,14 +40,15 @@ std::string SetLanguage(Options& o, const std::string& text) {
     return {};
 }
 
-std::string SetLoginWait(Options& o, const std::string& text) {
+/// A number of seconds from 0 to kMaxLoginWaitSeconds into `field`.
+std::string SetSeconds(double& field, const std::string& option, const std::string& text) {
     double seconds = -1;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
     if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(seconds) ||
         seconds < 0 || seconds > kMaxLoginWaitSeconds) {
-        return "--login-wait needs a number of seconds from 0 to 3600, not \"" + text + "\"";
+        return option + " needs a number of seconds from 0 to 3600, not \"" + text + "\"";
     }
-    o.loginWaitSeconds = seconds;
+    field = seconds;
     return {};
 }
 
@@ -79,7 +80,14 @@ const ValueOption kValueOptions[] = {
     {"--format",
      [](Options& o, const std::string& v) { return NotEmpty(o.format, "--format", v); }},
     {"--lang", SetLanguage},
-    {"--login-wait", SetLoginWait},
+    {"--login-wait",
+     [](Options& o, const std::string& v) {
+         return SetSeconds(o.loginWaitSeconds, "--login-wait", v);
+     }},
+    {"--reconnect",
+     [](Options& o, const std::string& v) {
+         return SetSeconds(o.reconnectSeconds, "--reconnect", v);
+     }},
     {"--record",
      [](Options& o, const std::string& v) { return NotEmpty(o.recordPath, "--record", v); }},
     {"-o", [](Options& o, const std::string& v) { return NotEmpty(o.outputPath, "-o", v); }},
@@ -222,6 +230,9 @@ std::string UsageText() {
         "  --format 8N1         data bits, parity, stop bits (default 8N1)\n"
         "  --lang en|zh         the skin (default: dtuconfig's language setting)\n"
         "  --login-wait SECONDS handshake time before \"+++\" is sent (default 3)\n"
+        "  --reconnect SECONDS  when the port is lost or the unit restarts mid-write, wait this\n"
+        "                       long for the same adapter and unit, check it is the same unit,\n"
+        "                       and resume the writes not acknowledged (default 0: exit 3)\n"
         "  --simulate[=PROFILE] talk to a simulated unit started inside dtucfg\n"
         "  --json               results as JSON\n"
         "  --verbose            the exchange with the unit on standard error\n"

@@ -16,6 +16,7 @@ struct Options {
     std::string format = "8N1";          ///< --format, an item of the form's format list
     int languageCode = -1;               ///< --lang: 0 English, 1 Chinese, -1 from config.ini
     double loginWaitSeconds = 3.0;       ///< --login-wait: handshake time before "+++"
+    double reconnectSeconds = 0;         ///< --reconnect: wait for a lost port, then resume
     bool simulate = false;               ///< --simulate[=PROFILE]
     std::string simulateProfile;         ///< the profile's name when simulating
     bool json = false;                   ///< --json

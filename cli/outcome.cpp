@@ -1,5 +1,6 @@
 #include "cli/outcome.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "cli/exit_codes.h"
@@ -64,20 +65,43 @@ std::string WriteResultText(const Session& session, const JobRecord& record) {
     return row && row->value == job.paramValue ? "ok" : "error";
 }
 
+/// The index of the last record of each write since `from`, in the order the writes were
+/// first sent: a write sent again after a reconnection is listed once, with its last result.
+std::vector<size_t> LastRecordOfEachWrite(const std::vector<JobRecord>& jobs, size_t from) {
+    std::vector<size_t> last;
+    for (size_t i = from; i < jobs.size(); ++i) {
+        if (jobs[i].job.jobKind != model::JobKind::kWriteParam) continue;
+        const auto same = std::find_if(last.begin(), last.end(), [&](size_t k) {
+            return jobs[k].job.line == jobs[i].job.line;
+        });
+        if (same == last.end()) {
+            last.push_back(i);
+        } else {
+            *same = i;
+        }
+    }
+    return last;
+}
+
 Outcome JudgeSince(const Session& session, const Mark& mark, std::ostream& err) {
     Outcome outcome;
     outcome.exitCode = JudgeEvents(session, mark, err);
     const auto& jobs = session.Record().Jobs();
+    for (const size_t i : LastRecordOfEachWrite(jobs, mark.jobs)) {
+        const JobRecord& record = jobs[i];
+        const std::string line = WithoutLineEnds(record.job.line);
+        WriteResult write{record.job.paramName, line, record.job.paramValue,
+                          WriteResultText(session, record)};
+        if (write.result != "ok")
+            err << "dtucfg: not written: " << Printable(line) << " -> "
+                << Printable(ReplyText(record)) << "\n";
+        outcome.writes.push_back(std::move(write));
+    }
     for (size_t i = mark.jobs; i < jobs.size(); ++i) {
         const JobRecord& record = jobs[i];
         const std::string line = WithoutLineEnds(record.job.line);
         if (record.job.jobKind == model::JobKind::kWriteParam) {
-            WriteResult write{record.job.paramName, line, record.job.paramValue,
-                              WriteResultText(session, record)};
-            if (write.result != "ok")
-                err << "dtucfg: not written: " << Printable(line) << " -> "
-                    << Printable(ReplyText(record)) << "\n";
-            outcome.writes.push_back(std::move(write));
+            continue;
         } else if (record.end != JobEnd::kAnswered ||
                    record.outcome == devlink::JobOutcome::kIncomplete) {
             err << "dtucfg: "

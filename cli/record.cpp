@@ -50,7 +50,10 @@ std::string FormatRecordLine(const RunRecord& record, long long secondsSinceEpoc
         line += "{\"name\":" + JsonString(w.name) + ",\"line\":" + JsonString(w.line) +
                 ",\"value\":" + JsonString(w.value) + ",\"result\":" + JsonString(w.result) + "}";
     }
-    return line + "],\"exit\":" + std::to_string(record.exitCode) + "}\n";
+    line += "]";
+    // Only a run that lost its port says so: the lines of the others stay as they were.
+    if (record.reconnects > 0) line += ",\"reconnects\":" + std::to_string(record.reconnects);
+    return line + ",\"exit\":" + std::to_string(record.exitCode) + "}\n";
 }
 
 bool AppendRecordLine(const std::string& path, std::string_view line, std::string& error) {

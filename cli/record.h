@@ -24,6 +24,7 @@ struct RunRecord {
     std::string rfModel;
     std::string report;  ///< the unit's last report as received (hashed in the line)
     std::vector<WriteResult> writes;
+    int reconnects = 0;  ///< how often the port was opened again after it was lost
     int exitCode = 0;
 };
 

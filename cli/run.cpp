@@ -47,6 +47,7 @@ SessionSettings MakeSessionSettings(const Options& options, const Environment& e
     settings.baud = options.baud;
     settings.format = options.format;
     settings.loginWaitSeconds = options.loginWaitSeconds;
+    settings.reconnectSeconds = options.reconnectSeconds;
     settings.verbose = options.verbose;
     settings.progress = env.errIsTerminal;
     settings.clock = env.clock;
@@ -65,6 +66,7 @@ int RunWithUnit(const Command& command, CommandContext& ctx, bool withUnit) {
     if (code == kExitOk) code = command.run(ctx);
     session.Close();
     DescribeUnit(session, ctx.record);
+    ctx.record.reconnects = session.Frame().link.Reconnects();
     return code;
 }
 

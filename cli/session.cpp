@@ -85,6 +85,9 @@ bool Session::Create(std::string& error) {
             err_ << Printable(shown) << std::flush;
         });
     }
+    // No one to ask: the writes are resumed on the same unit, within the time allowed.
+    frame_->link.SetReconnectPolicy(
+        {static_cast<ui::Millis>(settings_.reconnectSeconds * 1000), true});
     if (!frame_->link.StartWorker()) {
         error = frame_->LoadText("WinMain", "WorkThread");
         return false;
@@ -228,15 +231,17 @@ int Session::WaitUntilIdle(std::uint64_t idleMark, const Mark& mark) {
     const auto lost = [&] { return recorder_.PortLosses() > lossesBefore; };
     const auto done = [&] {
         ShowProgress();
-        return recorder_.IdleReports() > idleMark ||
-               recorder_.FileFailures().size() > mark.fileFailures || lost();
+        // Kept writes are waited for until resumed or given up (the link's own limit).
+        const bool idle = recorder_.IdleReports() > idleMark && !frame_->link.Resuming();
+        return idle || recorder_.FileFailures().size() > mark.fileFailures || lost();
     };
     const ui::Millis stallLimit = kStallMs * std::max(1, frame_->link.TimeoutFactor());
     std::uint64_t activity = recorder_.Activity();
     ui::Millis lastSign = Clock().Now();
     while (!loop_->RunUntil(done, kWaitSliceMs)) {
         const ui::Millis now = Clock().Now();
-        if (recorder_.Activity() != activity) {
+        // A link waiting for its unit to come back is alive: its own limit ends the wait.
+        if (recorder_.Activity() != activity || frame_->link.Resuming()) {
             activity = recorder_.Activity();
             lastSign = now;
         } else if (now - lastSign > stallLimit) {

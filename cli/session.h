@@ -27,9 +27,10 @@ struct SessionSettings {
     int baud = 115200;
     std::string format = "8N1";
     double loginWaitSeconds = 3.0;
-    bool verbose = false;        ///< echo the log view to the error stream
-    bool progress = false;       ///< show progress on the error stream (a terminal)
-    ui::Clock* clock = nullptr;  ///< the window's clock; the real one when null
+    double reconnectSeconds = 0;  ///< how long a lost port or a restarted unit is waited for
+    bool verbose = false;         ///< echo the log view to the error stream
+    bool progress = false;        ///< show progress on the error stream (a terminal)
+    ui::Clock* clock = nullptr;   ///< the window's clock; the real one when null
 };
 
 /// Where the record of the run stood before an action: what came after it is the action's.

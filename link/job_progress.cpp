@@ -86,7 +86,8 @@ void Link::TallyNotSent(const std::vector<model::WorkerJob>& dropped) {
 void Link::ProgressAtIdle() {
     SetProgress({});
     writesDone_ = 0;
-    if (tally_.Total() == 0) return;
+    // The work goes on once the unit is back: one summary for all of it.
+    if (tally_.Total() == 0 || Resuming()) return;
     // Posted like the received text, so the summary follows the last reply in the log; on a
     // line of its own, as a reply's line end that comes after the job ended is not shown.
     host_.PostLogText("\r\n" + SummaryLine());

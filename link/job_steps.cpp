@@ -54,6 +54,9 @@ struct JobSteps {
         l.host_.WriteLoadedConfiguration(l.rxBuffer_.View());
     }
     static void LogOut(Link& l, const model::WorkerJob&, JobOutcome) { l.SetLoggedIn(false); }
+    static void CheckUnit(Link& l, const model::WorkerJob&, JobOutcome outcome) {
+        l.CheckUnit(outcome);
+    }
 
     static void FillNetMode(Link& l, const model::WorkerJob&, JobOutcome) {
         ui::Control* field = l.host_.Form().FindControl("FINDNETMODE");
@@ -81,7 +84,7 @@ const FinishingStep kFinishingSteps[] = {
     {K::kReadReport, JobSteps::ParseReport},   {K::kWriteParam, JobSteps::ReportWrite},
     {K::kFactory, JobSteps::ReportFactory},    {K::kSaveToFile, JobSteps::SaveFile},
     {K::kLoadFromFile, JobSteps::WriteLoaded}, {K::kQuit, JobSteps::LogOut},
-    {K::kNetMode, JobSteps::FillNetMode},
+    {K::kNetMode, JobSteps::FillNetMode},      {K::kIdentify, JobSteps::CheckUnit},
 };
 
 }  // namespace
@@ -106,15 +109,25 @@ JobOutcome Link::OutcomeOf(const model::WorkerJob& job, bool answered) const {
 }
 
 void Link::OnJobFinish(const model::WorkerJob& job, bool answered) {
-    const JobOutcome outcome = OutcomeOf(job, answered);
+    JobOutcome outcome = OutcomeOf(job, answered);
+    // A write kept when the line went away was not answered, whatever its wait was cut by.
+    if (inFlightKept_ && outcome != JobOutcome::kAcknowledged) outcome = JobOutcome::kTimedOut;
     Tell([&](LinkObserver& o) { o.JobEnded(job, outcome, rxBuffer_.View()); });
+    if (!SettleKeptJob(job, outcome)) return;  // sent again once the unit is back
+    if (model::IsReportRequest(job.jobKind) && outcome == JobOutcome::kAcknowledged) {
+        unitIdentity_ = model::IdentityOfReport(rxBuffer_.View());
+    }
     ProgressAtFinish(job, outcome);
     if (!answered) host_.AppendLog(Text("WorkerJobThreadProc", "OutTime", "\r\n"));
     // Nothing of a report that did not arrive whole is taken, and the user is told.
     const bool reportCut = model::IsReportRequest(job.jobKind) &&
                            outcome != JobOutcome::kAcknowledged && rxBuffer_.Length() > 0;
     if (reportCut) host_.AppendLog(Text("WorkerJobThreadProc", "ReportIncomplete", "\r\n"));
-    if (!answered) return;
+    if (!answered) {
+        // An identity check without an answer leaves the kept writes for the next login.
+        if (job.jobKind == model::JobKind::kIdentify) CheckUnit(outcome);
+        return;
+    }
     for (const FinishingStep& step : kFinishingSteps) {
         if (step.kind == job.jobKind) return step.finish(*this, job, outcome);
     }

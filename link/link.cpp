@@ -78,6 +78,7 @@ bool Link::QueueJob(const model::WorkerJob& job) {
 void Link::SetLoggedIn(bool loggedIn) {
     loggedIn_ = loggedIn;
     ShowLogin(host_.Form(), host_.Texts(), loggedIn);
+    if (loggedIn) AfterLogin();
 }
 
 void Link::SetButtonState(bool enable, ButtonGroup group) {
@@ -86,7 +87,8 @@ void Link::SetButtonState(bool enable, ButtonGroup group) {
             return SetLoggedIn(enable);
         case kConnectionGroup:
             SetLoggedIn(enable);
-            return ShowPortOpen(host_.Form(), enable);
+            ShowPortOpen(host_.Form(), enable);
+            return ShowResumeState();
         case kOperationGroup:
             return EnableOperations(host_.Form(), enable);
         case kPortGroup:
@@ -132,6 +134,8 @@ std::intptr_t Link::HandleMessage(const ui::Message& msg, bool& handled) {
 std::intptr_t Link::OnJobStart(const model::WorkerJob& job) {
     window_.KillTimer(kHandshakeTimer);
     expectedReply_ = ReplyTo(job.jobKind);
+    inFlight_ = job;
+    inFlightKept_ = false;
     replyEvent_.Reset();
     rxBuffer_.Clear();
     Tell([&](LinkObserver& o) { o.JobStarted(job); });
@@ -142,6 +146,7 @@ std::intptr_t Link::OnJobStart(const model::WorkerJob& job) {
 void Link::OnWorkerIdle() {
     // The user may work again if the unit is still there.
     if (loggedIn_ && serialPort_.IsOpen()) SetButtonState(true, kOperationGroup);
+    if (resumeStage_ == ResumeStage::kResuming) resumeStage_ = ResumeStage::kNone;
     ProgressAtIdle();
     Tell([](LinkObserver& o) { o.WorkerIdle(); });
 }
@@ -161,9 +166,16 @@ void Link::RemoveObserver(LinkObserver* observer) {
 void Link::OnPortLost(std::uint64_t generation) {
     if (generation != serialPort_.Generation() || !serialPort_.IsOpen()) return;
     host_.AppendLog(Text("OnStartCom", "PortLost", "\r\n"));
+    reopenPath_ = ports_.OpenedStableName().empty() ? openedPath_ : ports_.OpenedStableName();
     ports_.PortLost();
-    const std::vector<model::WorkerJob> dropped = CloseLink("CloseNotice");
-    Tell([&](LinkObserver& o) { o.PortLost(dropped); });
+    if (policy_.limit == 0) {
+        const std::vector<model::WorkerJob> dropped = CloseLink("CloseNotice");
+        Tell([&](LinkObserver& o) { o.PortLost(dropped); });
+        return;
+    }
+    KeepUnacknowledged();
+    CloseLink("CloseNotice");
+    WaitForAdapter();
 }
 
 }  // namespace devlink

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,9 +15,11 @@
 #include "link/job_queue.h"
 #include "link/port_list.h"
 #include "link/receive_text.h"
+#include "model/unit_identity.h"
 #include "model/worker_job.h"
 #include "platform/dialogs.h"
 #include "platform/language_texts.h"
+#include "serial/line_settings.h"
 #include "serial/port_io.h"
 #include "ui/event.h"
 #include "ui/paint_manager.h"
@@ -58,6 +61,18 @@ enum class JobOutcome {
     kIncomplete,    ///< a report too short to be one: not taken
 };
 
+/// What the link does when the port goes away, or the unit restarts, with writes not yet
+/// acknowledged.
+struct ReconnectPolicy {
+    /// How long to wait for the adapter and the unit to come back, in ms: 0 does not wait
+    /// (the lost port ends the work and its writes are not sent), kWaitWithoutLimit waits
+    /// until the user cancels.
+    ui::Millis limit = 0;
+    /// Resume the kept writes on the same unit without asking the user.
+    bool resumeUnasked = false;
+};
+constexpr ui::Millis kWaitWithoutLimit = -1;
+
 /// The size of a unit's report as the bar expects it.
 constexpr int kReportSizeEstimate = 4800;
 
@@ -82,6 +97,11 @@ class LinkHost {
     virtual void SaveReportFile(std::string_view report) = 0;
     /// The unit's report asked for by "LoadFromFile" arrived: write what differs.
     virtual void WriteLoadedConfiguration(std::string_view unitReport) = 0;
+    /// The unit the kept writes were meant for is back: whether to resume them now.
+    virtual bool ConfirmResume(const std::string& /*question*/, const std::string& /*resume*/,
+                               const std::string& /*later*/) {
+        return false;
+    }
     /// Shows how far the work in progress has come; hides the bar when it is not active.
     virtual void ShowProgress(const JobProgress& /*progress*/) {}
 };
@@ -162,6 +182,18 @@ class Link {
     /// Logs in or out: the state changes, then the controls that follow it.
     void SetLoggedIn(bool loggedIn);
 
+    /// How a lost port or a restarted unit is dealt with; the window waits, dtucfg as told.
+    void SetReconnectPolicy(const ReconnectPolicy& policy) { policy_ = policy; }
+    /// Tick of the reconnection timer: looks for the adapter, then logs in.
+    void OnReconnectTimer();
+    /// True from a lost port (or a restarted unit) until its kept writes were resumed and
+    /// answered, refused on another unit, or given up.
+    bool Resuming() const { return resumeStage_ != ResumeStage::kNone; }
+    /// The writes not acknowledged that wait for their unit, oldest first.
+    const std::vector<model::WorkerJob>& KeptWrites() const { return kept_; }
+    /// How often the port was opened again after it was lost.
+    int Reconnects() const { return reconnects_; }
+
     /// The receive handler: one chunk from the port.
     void OnReceived(std::string_view chunk);
 
@@ -186,7 +218,23 @@ class Link {
     /// Closes the port and drops the jobs not yet started; returns those.
     std::vector<model::WorkerJob> CloseLink(std::string_view noticeKey);
     void ApplyReplyRules();
+    bool ReportAwaited() const;
     void OnPortLost(std::uint64_t generation);
+    bool OpenPort(const std::string& path, const serial::LineSettings& settings);
+    // Resuming the writes a lost port or a restart left unacknowledged (resume.cpp).
+    enum class ResumeStage { kNone, kWaitingForAdapter, kLoggingIn, kChecking, kResuming };
+    void KeepUnacknowledged();
+    void WaitForAdapter();
+    void OnUnitRestarted();
+    void AfterLogin();
+    /// A job's end as the kept writes see it; false when the job ended unanswered after it was
+    /// kept (it is sent again on resuming and counts nowhere yet).
+    bool SettleKeptJob(const model::WorkerJob& job, JobOutcome outcome);
+    void CheckUnit(JobOutcome outcome);
+    void ResumeKept();
+    void GiveUpResume(std::string_view noticeKey);
+    void ShowResumeState();
+    std::string ResumeText(std::string_view key) const;
     std::intptr_t OnJobStart(const model::WorkerJob& job);
     void OnJobFinish(const model::WorkerJob& job, bool answered);
     void OnWorkerIdle();
@@ -225,6 +273,21 @@ class Link {
     JobProgress progress_;
     int writesDone_ = 0;
     WriteTally tally_;
+
+    ReconnectPolicy policy_;
+    ResumeStage resumeStage_ = ResumeStage::kNone;
+    std::vector<model::WorkerJob> kept_;        // not acknowledged, waiting for their unit
+    model::UnitIdentity keptFor_;               // the unit they were meant for
+    model::UnitIdentity unitIdentity_;          // from the last whole report
+    std::optional<model::WorkerJob> inFlight_;  // the job between its start and its end
+    bool inFlightKept_ = false;
+    std::string sentKeptLine_;  // the kept write that went out before the line went away
+    std::string openedPath_;
+    std::optional<serial::LineSettings> openedSettings_;
+    std::string reopenPath_;         // the adapter's stable name when it has one
+    ui::Millis resumeDeadline_ = 0;  // 0: none
+    ui::Millis nextLoginAt_ = 0;
+    int reconnects_ = 0;
 
     std::unique_ptr<Worker> worker_;
 };

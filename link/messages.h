@@ -51,6 +51,8 @@ constexpr int kTitleTimer = 102;  // once, 100 ms after start: the title and hel
 constexpr int kTitlePeriodMs = 100;
 constexpr int kMarksTimer = 103;  // once, 1 ms after a change: the changed marks, coalesced
 constexpr int kMarksDelayMs = 1;
+constexpr int kReconnectTimer = 104;  // while a lost port or a restarted unit is waited for
+constexpr int kReconnectPeriodMs = 250;
 
 /// WM_SYSCOMMAND: a window command (SC_CLOSE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE).
 struct SysCommandMsg {

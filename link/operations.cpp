@@ -74,8 +74,10 @@ void Link::OnStartCom() {
     auto* format = form.Find<ui::Combo>("Checkcode");
     auto* baud = form.Find<ui::Combo>("BaudRate1");
     auto* port = form.Find<ui::Combo>("SerialPort");
-    ui::Control* open = form.FindControl("Open");
+    // "Open" reads "Cancel" while the adapter is waited for.
+    if (resumeStage_ == ResumeStage::kWaitingForAdapter) return GiveUpResume("Cancelled");
     if (serialPort_.IsOpen()) {
+        if (Resuming()) GiveUpResume("Cancelled");
         CloseLink("CloseNotice");
         return;
     }
@@ -97,19 +99,28 @@ void Link::OnStartCom() {
         host_.AppendLog(Text("OnStartCom", "BadSettings", "\r\n"));
         return;
     }
-    timeoutFactor_ = std::max(1, kTimeLimitBaudRate / settings->baud);
-    if (!serialPort_.Open(port->GetText(), *settings)) {
+    if (!OpenPort(port->GetText(), *settings)) {
         host_.AppendLog(Text("OnStartCom", "OpenError", "\r\n"));
         if (const char* cause = OpenErrorCause(serialPort_.LastOpenError())) {
             host_.AppendLog(Text("OnStartCom", cause, "\r\n"));
         }
-        return;
     }
+}
+
+bool Link::OpenPort(const std::string& path, const serial::LineSettings& settings) {
+    timeoutFactor_ = std::max(1, kTimeLimitBaudRate / settings.baud);
+    if (!serialPort_.Open(path, settings)) return false;
+    openedPath_ = path;
+    openedSettings_ = settings;
+    expectedReply_ = kHandshakeReply;
     host_.AppendLog(Text("OnStartCom", "OpenNotice", "\r\n"));
     ports_.PortOpened(serialPort_.Path());
-    if (open) open->SetText(Text("OnStartCom", "Close"));
+    if (ui::Control* open = host_.Form().FindControl("Open")) {
+        open->SetText(Text("OnStartCom", "Close"));
+    }
     window_.SetTimer(kHandshakeTimer, kHandshakePeriodMs);
     ButtonStateMsg::Post(window_, true, kPortGroup);
+    return true;
 }
 
 void Link::SendDirect(std::string_view text) {

@@ -84,6 +84,8 @@ class PortChooser {
     // What the link tells of its port.
     /// Remembers the device just opened and hints at ModemManager where it may interfere.
     void PortOpened(const std::string& path);
+    /// The stable name (/dev/serial/by-id/...) of the adapter open now; empty without one.
+    const std::string& OpenedStableName() const { return openedDevice_.byIdPath; }
     /// Remembers the adapter of the port just lost, to tell and select it when it is back.
     void PortLost();
     /// Rebuilds the list if the devices changed while the port was open.

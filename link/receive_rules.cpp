@@ -73,7 +73,7 @@ constexpr ExpectedReply R(K kind) {
 // whose tests all fail stays, and the next chunk is tested against the grown text.
 const ReplyRule kReplyRules[] = {
     {{kHandshakeReply}, EnterSetting, {A::StopHandshake, A::ClearText, A::PostLoggedIn, A::Idle}},
-    {{R(K::kReadReport)}, Report, {A::Signal, A::Idle}},
+    {{R(K::kReadReport), R(K::kIdentify)}, Report, {A::Signal, A::Idle}},
     {{R(K::kWriteParam), R(K::kVersion), R(K::kSim), R(K::kCommandButton)},
      OkOrError,
      {A::Signal, A::Idle}},
@@ -103,6 +103,12 @@ void Link::ApplyReplyRules() {
     }
 }
 
+bool Link::ReportAwaited() const {
+    // A report's values may hold any text, the start prompt's words among them.
+    return expectedReply_.exchange == Exchange::kReply &&
+           model::IsReportRequest(expectedReply_.job);
+}
+
 void Link::OnReceived(std::string_view chunk) {
     if (chunk.empty()) return;
     // While the link is idle, what arrives is kept but not shown.
@@ -112,8 +118,10 @@ void Link::OnReceived(std::string_view chunk) {
     ApplyReplyRules();
     if (rxBuffer_.Contains("Seting Timeout and quit")) {
         ButtonStateMsg::Post(window_, false, kLoginGroup);
-    } else if (rxBuffer_.Contains("'s' key") && !loggedIn_) {
-        // The unit is starting: ask it into configuration mode while its prompt lasts.
+    } else if (rxBuffer_.Contains("'s' key") && !ReportAwaited()) {
+        // The unit is starting (again, when it was logged in: it restarted, and the writes
+        // not acknowledged wait for it): ask it into configuration mode while its prompt lasts.
+        if (loggedIn_) OnUnitRestarted();
         expectedReply_ = kHandshakeReply;
         window_.SetTimer(kHandshakeTimer, kHandshakePeriodMs);
         rxBuffer_.Clear();

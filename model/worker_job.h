@@ -22,6 +22,9 @@ enum class JobKind {
     kSignalAgain = 12,
     kReadLog = 13,
     kCommandButton = 15,
+    /// The report read after a reconnection or a restart to learn which unit answers; the
+    /// form is not filled from it.
+    kIdentify = 16,
 };
 
 struct WorkerJob {
@@ -37,7 +40,7 @@ struct WorkerJob {
 /// The jobs that ask for the unit's parameter report ("\r\nAT+SHOW\r\n").
 constexpr bool IsReportRequest(JobKind kind) {
     return kind == JobKind::kReadReport || kind == JobKind::kSaveToFile ||
-           kind == JobKind::kLoadFromFile;
+           kind == JobKind::kLoadFromFile || kind == JobKind::kIdentify;
 }
 
 }  // namespace model
