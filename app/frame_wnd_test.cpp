@@ -62,10 +62,12 @@ TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChec
     t.loop->RunUntilIdle();
     ASSERT_TRUE(t.frame->link.LoggedIn());
     t.dialogs.SetNextFileName("/nonexistent/unit.cfg");
+    t.dialogs.SetNextAnswers({2, 0});  // the reset: "Cancel", then "Restore"
     // The control, the event, "rfModel" for the clicks or the field's text for "killfocus",
     // the kind of the job queued (0: none) and its line.
     const std::tuple<const char*, const char*, const char*, int, const char*> cases[] = {
         {"Load", "click", "", 1, "\r\nAT+SHOW\r\n"},
+        {"RestoreFactory", "click", "", 0, ""},
         {"RestoreFactory", "click", "", 4, "\r\nAT+FACTORY\r\n"},
         {"SaveToFile", "click", "", 5, "\r\nAT+SHOW\r\n"},
         {"LoadFromFile", "click", "", 0, ""},
@@ -95,6 +97,9 @@ TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChec
         EXPECT_EQ(static_cast<int>(jobs.back().jobKind), kind) << name;
         EXPECT_EQ(jobs.back().line, line) << name;
     }
+    ASSERT_EQ(t.dialogs.Questions().size(), 2u);
+    EXPECT_EQ(t.dialogs.Questions()[0].text,
+              "Restore the factory settings of this unit? Its current settings are lost.");
     ASSERT_EQ(t.dialogs.FileDialogs().size(), 2u);
     EXPECT_EQ(t.dialogs.FileDialogs()[0].proposedName, "7315_E.cfg");
     EXPECT_FALSE(t.dialogs.FileDialogs()[0].mustExist);

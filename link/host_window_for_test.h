@@ -73,6 +73,7 @@ class HostWindow : public ui::Window, public LinkHost {
     std::intptr_t HandleMessage(const ui::Message& msg, bool& handled) override;
     void OnTimer(int id) override {
         if (id == kHandshakeTimer) link.OnHandshakeTimer();
+        if (id == kNoAnswerTimer) link.OnNoAnswerTimer();
     }
 
     ui::PaintManager& Form() override { return form; }
