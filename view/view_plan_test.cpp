@@ -58,6 +58,24 @@ TEST_F(ViewTest, ChangedFieldsAreMarkedAndCountedOnSave) {
     }
 }
 
+// Closing the window (as Alt+F4 or the window manager does) with a changed field asks first:
+// no answer keeps the window and the loop; "Discard and close" ends the loop.
+TEST_F(ViewTest, ClosingWithAChangedFieldAsksFirst) {
+    Build();
+    app::testing::LoadReport(*t, "base");
+    WidgetOf<QLineEdit>("Server's Port")->setText(QStringLiteral("6001"));
+    Pump(5);
+    window->close();
+    Pump();
+    ASSERT_EQ(t->dialogs.Questions().size(), 1u);
+    EXPECT_NE(t->dialogs.Questions()[0].text.find("1 changed field"), std::string::npos);
+    EXPECT_FALSE(t->frame->QuitRequested());
+    t->dialogs.SetNextAnswers({0});
+    window->close();
+    Pump();
+    EXPECT_TRUE(t->frame->QuitRequested());
+}
+
 // The table shows each line with its values; only a line that is sent can be reverted, and a
 // checked box is returned as a row to revert. The options are check boxes that reach the tree.
 TEST_F(ViewTest, TheReviewTableListsTheLinesAndTheirReverts) {
