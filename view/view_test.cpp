@@ -105,7 +105,6 @@ TEST_F(ViewTest, ClicksReachNotifyAndWidgetsFollowTheTree) {
     ASSERT_EQ(ports->count(), 1);
     // The adapter is shown beside the path; the tree's item, which is opened, is the path.
     EXPECT_EQ(ports->itemText(0), QStringLiteral("/dev/ttyUSB0  (FTDI FT232R USB UART)"));
-    EXPECT_EQ(t->Find<ui::Combo>("SerialPort")->GetItemText(0), "/dev/ttyUSB0");
     EXPECT_EQ(ports->itemData(0, Qt::ToolTipRole).toString(),
               QStringLiteral("FTDI FT232R USB UART\nSerial number: A9XK\n"
                              "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9XK-if00-port0"));
