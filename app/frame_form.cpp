@@ -1,6 +1,7 @@
 // The main window's side of the parameter form: the report, "Save", the configuration files.
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "app/frame_wnd.h"
 #include "form/adapt_form.h"
@@ -91,18 +92,24 @@ platform::FileDialogOptions CK4X30FrameWnd::FileDialogSettings(bool save) const 
     return options;
 }
 
-void CK4X30FrameWnd::SaveConfigFile() {
+void CK4X30FrameWnd::SaveConfigFile(bool thenFactory) {
+    factoryAfterSave_ = false;
     const auto path = dialogs_.SaveFile(FileDialogSettings(true));
     if (!path) return;
+    factoryAfterSave_ = thenFactory;
     saveFilePath = *path;
     link.QueueJob(model::JobKind::kSaveToFile, model::kReportLine);
 }
 
 void CK4X30FrameWnd::SaveReportFile(std::string_view report) {
+    const bool thenFactory = std::exchange(factoryAfterSave_, false);
     if (!model::WriteConfigFile(saveFilePath, report)) {
         ShowNotice(LoadText("SaveToFile", "OpenError"));
         for (FrameObserver* observer : observers_) observer->FileFailed(true);
+        return;
     }
+    // Asked after this job's end, not inside it: the worker waits for this step.
+    if (thenFactory) PostMessage(devlink::UM_ASK_FACTORY);
 }
 
 void CK4X30FrameWnd::LoadConfigFile() {

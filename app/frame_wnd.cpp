@@ -70,6 +70,11 @@ const CK4X30FrameWnd::Route CK4X30FrameWnd::kRoutes[] = {
          w.ReviewWrites();
          return 0;
      }},
+    {devlink::UM_ASK_FACTORY,
+     [](CK4X30FrameWnd& w, const ui::Message&, bool&) -> std::intptr_t {
+         w.AskRestoreFactoryAfterSave();
+         return 0;
+     }},
     {devlink::UM_SWITCH_LANGUAGE,
      [](CK4X30FrameWnd& w, const ui::Message&, bool& handled) -> std::intptr_t {
          handled = w.SwitchLanguage();
@@ -149,6 +154,7 @@ std::intptr_t CK4X30FrameWnd::HandleMessage(const ui::Message& msg, bool& handle
 void CK4X30FrameWnd::OnTimer(int id) {
     if (id == devlink::kHandshakeTimer) link.OnHandshakeTimer();
     if (id == devlink::kReconnectTimer) link.OnReconnectTimer();
+    if (id == devlink::kNoAnswerTimer) link.OnNoAnswerTimer();
     if (id == devlink::kTitleTimer) {
         RefreshTitleLabels();
         KillTimer(devlink::kTitleTimer);
@@ -161,7 +167,7 @@ void CK4X30FrameWnd::OnTimer(int id) {
 
 std::intptr_t CK4X30FrameWnd::OnSysCommand(std::uintptr_t command) {
     if (command == ui::SC_CLOSE) {
-        PostQuitMessage(0);
+        RequestClose();
         return 0;
     }
     if (!screen_) return 0;
@@ -232,6 +238,11 @@ bool CK4X30FrameWnd::SwitchLanguage() {
     if (!language) return false;
     const int index = language->GetCurSel();
     if (index == languageCode) return true;
+    if (!ConfirmRestart()) {
+        // Stays as it is: the list shows the language in use again, without a new event.
+        language->SetAttribute("selected", std::to_string(languageCode));
+        return true;
+    }
     platform::MakeFolders(settings_.programFolder);  // the user's folder may not exist yet
     platform::WriteProfileString(settings_.programFolder + "config.ini", "Set", "Language",
                                  std::to_string(index));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <set>
@@ -125,7 +126,8 @@ class CK4X30FrameWnd : public ui::Window,
     /// `onlyRows` when given.
     void BuildWriteJobs(const std::set<std::string>* onlyRows = nullptr);
     /// The file dialogs of "SaveToFile" and "LoadFromFile", and what follows them.
-    void SaveConfigFile();
+    /// `thenFactory`: once the file is written, the factory reset is asked for again.
+    void SaveConfigFile(bool thenFactory = false);
     void LoadConfigFile();
     /// The first step of loading a configuration file: the file's rows take its values, the
     /// others keep the unit's last known ones, and the form is filled from them.
@@ -153,6 +155,19 @@ class CK4X30FrameWnd : public ui::Window,
     /// Keeps the state of an option check box in config.ini.
     void KeepOption(ui::Control& box);
     bool OptionOn(std::string_view name) const;
+
+    // The questions before what cannot be undone (confirm.cpp).
+    /// "RestoreFactory": asks first; offers to save a configuration file before the reset.
+    void AskRestoreFactory();
+    /// The file asked for by "Save a .cfg first" is written: asks for the reset again.
+    void AskRestoreFactoryAfterSave();
+    /// A language switch restarts the program: asks first when the port is open or fields
+    /// are changed, naming what is lost. True to go ahead.
+    bool ConfirmRestart();
+    /// The window's close: with changed fields asks whether to save, discard or stay.
+    void RequestClose();
+    /// The lines "Save" would send now, as "Save (N)" counts them.
+    std::size_t ChangedCount();
 
     /// Warns when a server address field holds a blank.
     void CheckIpField(ui::Control& field);
@@ -201,6 +216,8 @@ class CK4X30FrameWnd : public ui::Window,
     int RefreshTitleLabels();
     platform::FileDialogOptions FileDialogSettings(bool save) const;
     platform::ReviewTexts ReviewDialogTexts() const;
+    platform::Question MakeQuestion(std::string text,
+                                    std::initializer_list<std::string_view> answers);
 
     struct Route;
     static const Route kRoutes[];
@@ -211,8 +228,9 @@ class CK4X30FrameWnd : public ui::Window,
     std::vector<FrameObserver*> observers_;
     std::unique_ptr<PlanWatch> planWatch_;
     bool marksPending_ = false;
-    std::string saveText_;        // the skin's text of "Save"
-    bool logAtLineStart_ = true;  // the log ends with a line end: the next text starts a line
+    bool factoryAfterSave_ = false;  // the file being saved was asked for before a reset
+    std::string saveText_;           // the skin's text of "Save"
+    bool logAtLineStart_ = true;     // the log ends with a line end: the next text starts a line
 };
 
 }  // namespace app

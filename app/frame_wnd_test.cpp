@@ -5,6 +5,8 @@
 #include "app/test_frame.h"
 #include "link/messages.h"
 #include "platform/profile.h"
+#include "platform/temp_folder_for_test.h"
+#include "sim/simulated_unit.h"
 
 namespace app {
 namespace {
@@ -62,6 +64,7 @@ TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChec
     t.loop->RunUntilIdle();
     ASSERT_TRUE(t.frame->link.LoggedIn());
     t.dialogs.SetNextFileName("/nonexistent/unit.cfg");
+    t.dialogs.SetNextAnswers({0});  // the reset: "Restore"
     // The control, the event, "rfModel" for the clicks or the field's text for "killfocus",
     // the kind of the job queued (0: none) and its line.
     const std::tuple<const char*, const char*, const char*, int, const char*> cases[] = {
@@ -104,6 +107,48 @@ TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChec
     ASSERT_EQ(t.dialogs.Boxes().size(), 2u);
     EXPECT_EQ(t.dialogs.Boxes()[1].text, t.frame->LoadText("Notify", "IpNotice"));
     EXPECT_EQ(t.dialogs.Boxes()[1].caption, "7315_E");  // no report read yet
+}
+
+// Against a unit: the state line and a disabled button say why nothing can be done yet. The
+// reset reaches the unit only when confirmed: "Cancel" sends nothing (a later command goes
+// out first); "Save a .cfg first" writes the unit's report to the file, then asks again, and
+// "Restore" sends the reset after it.
+TEST(FactoryReset, OnlyAConfirmedResetReachesTheUnitAndSaveFirstWritesTheFileBefore) {
+    sim::SimulatedUnit unit(*sim::FindProfile("base"), {.paced = false});
+    ASSERT_TRUE(unit.Start());
+    TestFrame t(0, nullptr, {unit.DevicePath()});
+    ASSERT_TRUE(t.created) << t.error;
+    ASSERT_TRUE(t.frame->link.StartWorker());
+    const auto until = [&](const std::function<bool()>& done) {
+        return t.loop->RunUntil(done, 60000);
+    };
+    t.loop->RunUntilIdle();
+    EXPECT_EQ(t.Find("DeviceState")->GetText(), "Port closed");
+    EXPECT_TRUE(
+        t.Find("Save")->GetAttribute("tooltip").ends_with("\nOpen the port and log in first."));
+    t.Find<ui::Button>("Open")->Activate();
+    ASSERT_TRUE(until([&] { return t.frame->link.LoggedIn(); })) << t.Log();
+    EXPECT_EQ(t.Find("Save")->GetAttribute("tooltip"), "Write the changed parameters to the unit");
+
+    t.dialogs.SetNextAnswers({2});  // "Cancel"
+    t.Find<ui::Button>("RestoreFactory")->Activate();
+    t.Find<ui::Button>("GetVer")->Activate();
+    // Jobs go out in order: a reset queued before would have reached the unit first.
+    ASSERT_TRUE(until([&] { return unit.Received().find("At+VER") != std::string::npos; }));
+    EXPECT_EQ(unit.Received().find("AT+FACTORY"), std::string::npos) << unit.Received();
+
+    const platform::testing_support::TempFolder folder;
+    const std::string file = folder.File("unit.cfg");
+    t.dialogs.SetNextFileName(file);
+    t.dialogs.SetNextAnswers({1, 0});
+    t.Find<ui::Button>("RestoreFactory")->Activate();
+    ASSERT_TRUE(until([&] { return t.Log().find("settings restored.") != std::string::npos; }));
+    ASSERT_EQ(t.dialogs.Questions().size(), 3u);
+    EXPECT_NE(t.dialogs.Questions()[2].text.find(file), std::string::npos);
+    EXPECT_GT(std::filesystem::file_size(file), 3000u);
+    const std::string received = unit.Received();
+    EXPECT_LT(received.find("AT+SHOW"), received.find("AT+FACTORY")) << received;
+    t.frame->ShutDown();
 }
 
 TEST_F(FrameTest, WindowButtonsCarryOutTheirCommandsAndSwapMaximizeAndRestore) {
@@ -150,6 +195,15 @@ TEST_F(FrameTest, ChoosingTheOtherLanguageStoresItAndQuits) {
     Raise("Language", "itemselect");  // the language in use: nothing happens
     EXPECT_FALSE(t.frame->QuitRequested());
     EXPECT_FALSE(std::filesystem::exists(config));
+    // A changed field: the switch asks first, naming it; unanswered, the list goes back.
+    testing::LoadReport(t, "base");
+    t.Find("Server's Port")->SetText("6001");
+    t.Find<ui::Combo>("Language")->SelectItem(1);
+    t.loop->RunUntilIdle();
+    ASSERT_EQ(t.dialogs.Questions().size(), 1u);
+    EXPECT_NE(t.dialogs.Questions()[0].text.find("1 changed fields"), std::string::npos);
+    EXPECT_EQ(t.Find<ui::Combo>("Language")->GetCurSel(), 0);
+    t.dialogs.SetNextAnswers({0});
     t.Find<ui::Combo>("Language")->SelectItem(1);
     t.loop->RunUntilIdle();
     EXPECT_TRUE(t.frame->QuitRequested());

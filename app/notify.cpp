@@ -59,7 +59,7 @@ const NamedReaction kClickTable[] = {
     {"SaveLog", [](Frame& w, ui::Control&) { w.SaveLogFile(); }},
     {"VerifyAfterSave", [](Frame& w, ui::Control& box) { w.KeepOption(box); }},
     {"LogTimes", [](Frame& w, ui::Control& box) { w.KeepOption(box); }},
-    {"RestoreFactory", QueueFixedJob<model::JobKind::kFactory, model::kFactoryLine>},
+    {"RestoreFactory", [](Frame& w, ui::Control&) { w.AskRestoreFactory(); }},
     {"Login", [](Frame& w, ui::Control&) { w.link.Login(); }},
     {"SaveToFile", [](Frame& w, ui::Control&) { w.PostMessage(devlink::UM_SAVE_FILE); }},
     {"LoadFromFile", [](Frame& w, ui::Control&) { w.PostMessage(devlink::UM_LOAD_FILE); }},
@@ -165,7 +165,7 @@ const NamedReaction kItemSelectReactions[] = {
 
 bool ClickWindowButton(Frame& w, ui::Control& sender) {
     if (&sender == w.closeButton) {
-        w.PostQuitMessage(0);
+        w.RequestClose();
     } else if (&sender == w.minButton) {
         devlink::SysCommandMsg::Post(w, ui::SC_MINIMIZE);
     } else if (&sender == w.maxButton) {

@@ -21,6 +21,9 @@ class CommandLineDialogs final : public platform::Dialogs {
     /// Both answer with the path set by SetFilePath; nothing (the user cancels) without one.
     std::optional<std::string> OpenFile(const platform::FileDialogOptions& options) override;
     std::optional<std::string> SaveFile(const platform::FileDialogOptions& options) override;
+    /// The command the user typed is the confirmation: the first answer, the one that goes
+    /// ahead ("Restore" for "factory"), without a word.
+    std::optional<std::size_t> Ask(const platform::Question& question) override;
 
     /// The path the next file dialogs answer with.
     void SetFilePath(std::string path) { path_ = std::move(path); }

@@ -2,6 +2,7 @@
 // the state of the port, the login and the worker, one group at a time.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "platform/language_texts.h"
@@ -17,17 +18,26 @@ enum ButtonGroup {
     kPortGroup = 3,        // the port: "Login" follows, port controls opposite
 };
 
-/// Enables or disables the operation buttons.
-void EnableOperations(ui::PaintManager& pm, bool enable);
+/// Enables or disables the operation buttons; disabled ones say why in their tooltip: the
+/// unit is busy with a job (`busy`), or the port is closed or not logged in.
+void EnableOperations(ui::PaintManager& pm, const platform::LanguageTexts& texts, bool enable,
+                      bool busy = false);
 
 /// The port opened (`open`: "Login" usable, the port controls not) or closed.
-void ShowPortOpen(ui::PaintManager& pm, bool open);
+void ShowPortOpen(ui::PaintManager& pm, const platform::LanguageTexts& texts, bool open);
 
 /// The login: the operation buttons follow, "Login" the opposite, the "DeviceState" text says
 /// it; logging in hides "helpGroupBox".
-void ShowLogin(ui::PaintManager& pm, const platform::LanguageTexts& texts, bool loggedIn);
+void ShowLogin(ui::PaintManager& pm, const platform::LanguageTexts& texts, bool loggedIn,
+               bool portOpen);
 
-/// Enables or disables the named control; a missing control is skipped.
-void SetControlEnabled(ui::PaintManager& pm, std::string_view name, bool enable);
+/// The "DeviceState" text: logged in, logged out with the port open, or the port closed.
+void ShowDeviceState(ui::PaintManager& pm, const platform::LanguageTexts& texts, bool loggedIn,
+                     bool portOpen);
+
+/// Enables or disables the named control; a missing control is skipped. A disabled control
+/// with a tooltip adds `whyNot` to it; enabled, it shows its own tooltip again.
+void SetControlEnabled(ui::PaintManager& pm, std::string_view name, bool enable,
+                       const std::string& whyNot = {});
 
 }  // namespace devlink

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <cstring>
 
 #include <algorithm>
 
@@ -85,6 +86,7 @@ TEST_F(LinkTest, TheSummaryOfWritesCutByALostPortNamesTheOnesNeverSent) {
     EXPECT_EQ(window.Find("Open")->GetText(), "Open");
     EXPECT_TRUE(Enabled("SerialPort"));
     EXPECT_FALSE(Enabled("Load"));
+    EXPECT_EQ(window.Find("DeviceState")->GetText(), "closed");
 }
 
 // Each kind of job is answered, and finished: the clock reaches the unit as it reads it, the
@@ -207,6 +209,8 @@ TEST_F(LinkTest, TheHandshakeLogsInAndQuitOrTheUnitLeavingLogsOut) {
     unit->SetIdleTimeout(std::chrono::milliseconds(0));  // from its next line on
     ASSERT_TRUE(Run(model::JobKind::kVersion, model::kVersionLine));
     EXPECT_TRUE(Until([&] { return !window.link.LoggedIn(); }));
+    loop.RunUntilIdle();
+    EXPECT_EQ(Logged("IdleLogout\r\n"), 1u) << window.log;  // why the buttons went grey
 }
 
 TEST_F(LinkTest, PortsThatCannotBeOpenedSayWhyAndStayClosed) {
@@ -215,7 +219,9 @@ TEST_F(LinkTest, PortsThatCannotBeOpenedSayWhyAndStayClosed) {
     ASSERT_GE(holder, 0);
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
     Open();
-    EXPECT_EQ(window.log, "OpenError\r\nPortBusy\r\n");
+    // The system's reason, then what it means here.
+    EXPECT_EQ(window.log, "OpenError\r\n" + unit->DevicePath() + ": " + std::strerror(EAGAIN) +
+                              "\r\nPortBusy\r\n");
     ::close(holder);
     window.log.clear();
     window.form.Find<ui::Combo>("BaudRate1")->AddItem("fast");
@@ -258,6 +264,27 @@ TEST_F(LinkTest, AJobTimesOutAfterItsLimitTimesTheFactorOfTheSpeed) {
         Open();                         // closes
         events.started.clear();
         events.unanswered.clear();
+    }
+}
+
+// Nothing answers the handshake or the login: when its time limit has passed (the login's,
+// times the factor of the speed), the log says once what to check.
+TEST_F(LinkTest, AHandshakeOrLoginWithoutAnswerIsLoggedAfterItsLimit) {
+    StartUnit({.silent = true});
+    const std::tuple<const char*, std::string_view, ui::Millis> cases[] = {
+        {"115200", "NoAnswerOpen\r\n", 5000},
+        {"1200", "NoAnswerOpen\r\n", 40000},
+        {"115200", "NoAnswerLogin\r\n", 5000}};
+    for (const auto& [baud, notice, limit] : cases) {
+        Open(baud);
+        if (notice.starts_with("NoAnswerLogin")) window.link.Login();
+        window.log.clear();
+        for (const auto& [wait, times] : {std::pair{limit - 1, 0u}, {1, 1u}, {limit * 2, 1u}}) {
+            clock.Advance(wait);
+            loop.RunUntilIdle();
+            EXPECT_EQ(Logged(notice), times) << baud << window.log;  // once, when it is due
+        }
+        Open();  // closes
     }
 }
 

@@ -32,12 +32,12 @@ std::string KeyTexts() {
         };
         keys("OnStartCom", {"Open", "Close", "OpenNotice", "CloseNotice", "OpenError", "PortBusy",
                             "PermissionDenied", "BadSettings", "PortLost", "PortBack", "NoPort",
-                            "ModemManagerHint"});
+                            "ModemManagerHint", "IdleLogout", "NoAnswerOpen", "NoAnswerLogin"});
         out << "PortGone=PortGone {port}\n";
         keys("WorkerJobThreadProc", {"SaveSuccess", "SaveError", "FactorySuccess", "FactoryError",
                                      "OutTime", "ReportIncomplete"});
         keys("ComSend", {"send"});
-        out << "[SetDeviceState]\nszLoginOn=on\nszLoginOff=off\n"
+        out << "[SetDeviceState]\nszLoginOn=on\nszLoginOff=off\nszPortClosed=closed\n"
             << "[Summary]\nAcknowledged={ok}/{total}\nRefused=refused:\nNotAnswered=silent:\n"
             << "NotSent=unsent:\n";
         return file;

@@ -74,6 +74,7 @@ class HostWindow : public ui::Window, public LinkHost {
     void OnTimer(int id) override {
         if (id == kHandshakeTimer) link.OnHandshakeTimer();
         if (id == kReconnectTimer) link.OnReconnectTimer();
+        if (id == kNoAnswerTimer) link.OnNoAnswerTimer();
     }
 
     ui::PaintManager& Form() override { return form; }

@@ -77,7 +77,8 @@ bool Link::QueueJob(const model::WorkerJob& job) {
 
 void Link::SetLoggedIn(bool loggedIn) {
     loggedIn_ = loggedIn;
-    ShowLogin(host_.Form(), host_.Texts(), loggedIn);
+    if (loggedIn) window_.KillTimer(kNoAnswerTimer);
+    ShowLogin(host_.Form(), host_.Texts(), loggedIn, serialPort_.IsOpen());
     if (loggedIn) AfterLogin();
 }
 
@@ -87,12 +88,13 @@ void Link::SetButtonState(bool enable, ButtonGroup group) {
             return SetLoggedIn(enable);
         case kConnectionGroup:
             SetLoggedIn(enable);
-            ShowPortOpen(host_.Form(), enable);
+            ShowPortOpen(host_.Form(), host_.Texts(), enable);
             return ShowResumeState();
         case kOperationGroup:
-            return EnableOperations(host_.Form(), enable);
+            return EnableOperations(host_.Form(), host_.Texts(), enable, true);
         case kPortGroup:
-            return ShowPortOpen(host_.Form(), enable);
+            ShowDeviceState(host_.Form(), host_.Texts(), loggedIn_, enable);
+            return ShowPortOpen(host_.Form(), host_.Texts(), enable);
     }
 }
 
@@ -153,6 +155,19 @@ void Link::OnWorkerIdle() {
 
 void Link::OnHandshakeTimer() {
     serialPort_.Write(model::kHandshakeByte);
+}
+
+void Link::WaitForAnswer(std::string_view noAnswerKey) {
+    noAnswerKey_ = noAnswerKey;
+    const int limit = JobTimeLimitMs(model::JobKind::kLogin) * timeoutFactor_;
+    window_.SetTimer(kNoAnswerTimer, static_cast<ui::Millis>(limit));
+}
+
+void Link::OnNoAnswerTimer() {
+    window_.KillTimer(kNoAnswerTimer);
+    // Logged in or closed meanwhile: the unit answered, or there is nothing to wait for.
+    if (loggedIn_ || !serialPort_.IsOpen()) return;
+    host_.AppendLog(Text("OnStartCom", noAnswerKey_, "\r\n"));
 }
 
 void Link::AddObserver(LinkObserver* observer) {

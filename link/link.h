@@ -166,6 +166,9 @@ class Link {
     std::intptr_t HandleMessage(const ui::Message& msg, bool& handled);
     /// Tick of the handshake timer: writes the byte "s".
     void OnHandshakeTimer();
+    /// The time limit of the login or the handshake has passed: when the unit has not taken
+    /// the tool into configuration mode, the log says what to check.
+    void OnNoAnswerTimer();
 
     // Operations started by the form.
     void OnStartCom();
@@ -219,6 +222,8 @@ class Link {
     std::vector<model::WorkerJob> CloseLink(std::string_view noticeKey);
     void ApplyReplyRules();
     bool ReportAwaited() const;
+    /// Arms the no-answer timer for the login's time limit; `noAnswerKey` is the notice then.
+    void WaitForAnswer(std::string_view noAnswerKey);
     void OnPortLost(std::uint64_t generation);
     bool OpenPort(const std::string& path, const serial::LineSettings& settings);
     // Resuming the writes a lost port or a restart left unacknowledged (resume.cpp).
@@ -267,6 +272,7 @@ class Link {
     ExpectedReply expectedReply_ = kNoReply;
     ui::Event replyEvent_;  // set here, waited on by the worker
     bool loggedIn_ = false;
+    std::string_view noAnswerKey_;  // the notice of the no-answer timer
     int timeoutFactor_ = 1;
     JobQueue jobQueue_;  // any thread
     std::vector<LinkObserver*> observers_;

@@ -35,6 +35,7 @@ constexpr std::uint32_t UM_REFRESH_TITLE = WM_USER + 1106;    // 2130
 constexpr std::uint32_t UM_BUTTON_STATE = WM_USER + 1107;     // 2131: enable, group
 constexpr std::uint32_t UM_SWITCH_LANGUAGE = WM_USER + 1108;  // 2132
 constexpr std::uint32_t UM_REVIEW_AGAIN = WM_USER + 1110;     // 2134: the review after reverts
+constexpr std::uint32_t UM_ASK_FACTORY = WM_USER + 1111;      // 2135: the reset, a file saved
 
 // The worker hands the steps of a job to the user-interface thread (sent).
 constexpr std::uint32_t UM_JOB_START = WM_USER + 1120;    // 2144: the job
@@ -51,7 +52,8 @@ constexpr int kTitleTimer = 102;  // once, 100 ms after start: the title and hel
 constexpr int kTitlePeriodMs = 100;
 constexpr int kMarksTimer = 103;  // once, 1 ms after a change: the changed marks, coalesced
 constexpr int kMarksDelayMs = 1;
-constexpr int kReconnectTimer = 104;  // while a lost port or a restarted unit is waited for
+constexpr int kNoAnswerTimer = 104;   // once, the login's time limit after a login or an open
+constexpr int kReconnectTimer = 105;  // while a lost port or a restarted unit is waited for
 constexpr int kReconnectPeriodMs = 250;
 
 /// WM_SYSCOMMAND: a window command (SC_CLOSE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE).

@@ -2,6 +2,7 @@
 // clock, and direct sends.
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 #include "link/button_state.h"
@@ -61,6 +62,7 @@ std::vector<model::WorkerJob> Link::CloseLink(std::string_view noticeKey) {
     // The writes that never went out are named in the summary of the work they belonged to.
     TallyNotSent(dropped);
     window_.KillTimer(kHandshakeTimer);
+    window_.KillTimer(kNoAnswerTimer);
     // Logged out at once, so nothing more goes to a unit that is gone; the controls follow
     // with the posted connection state, after any login notice still on its way.
     loggedIn_ = false;
@@ -101,7 +103,9 @@ void Link::OnStartCom() {
     }
     if (!OpenPort(port->GetText(), *settings)) {
         host_.AppendLog(Text("OnStartCom", "OpenError", "\r\n"));
-        if (const char* cause = OpenErrorCause(serialPort_.LastOpenError())) {
+        const int error = serialPort_.LastOpenError();
+        if (error != 0) host_.AppendLog(port->GetText() + ": " + std::strerror(error) + "\r\n");
+        if (const char* cause = OpenErrorCause(error)) {
             host_.AppendLog(Text("OnStartCom", cause, "\r\n"));
         }
     }
@@ -119,6 +123,7 @@ bool Link::OpenPort(const std::string& path, const serial::LineSettings& setting
         open->SetText(Text("OnStartCom", "Close"));
     }
     window_.SetTimer(kHandshakeTimer, kHandshakePeriodMs);
+    WaitForAnswer("NoAnswerOpen");
     ButtonStateMsg::Post(window_, true, kPortGroup);
     return true;
 }
@@ -133,6 +138,7 @@ void Link::Login() {
     window_.KillTimer(kHandshakeTimer);
     SendDirect(model::kLoginText);
     expectedReply_ = ReplyTo(model::JobKind::kLogin);
+    WaitForAnswer("NoAnswerLogin");
 }
 
 void Link::SetTime() {

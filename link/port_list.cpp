@@ -32,6 +32,11 @@ std::string TooltipOf(const PortItem& item, const std::string& serialLabel) {
     return item.device ? DeviceTooltip(*item.device, serialLabel) : std::string();
 }
 
+/// What the list shows beside the path: the adapter as `dtucfg ports` describes it.
+std::string DescriptionOf(const PortItem& item) {
+    return item.device ? serial::DescribeDevice(*item.device) : std::string();
+}
+
 /// Whether `list` shows these items already, tooltips included.
 bool Shows(const ui::Combo& list, const PortListPlan& plan, const std::string& serialLabel) {
     if (list.GetCount() != static_cast<int>(plan.items.size())) return false;
@@ -39,7 +44,8 @@ bool Shows(const ui::Combo& list, const PortListPlan& plan, const std::string& s
         const PortItem& item = plan.items[static_cast<size_t>(i)];
         const ui::Control* shown = list.GetItemAt(i);
         if (shown->GetText() != item.text ||
-            shown->GetAttribute("tooltip") != TooltipOf(item, serialLabel)) {
+            shown->GetAttribute("tooltip") != TooltipOf(item, serialLabel) ||
+            shown->GetAttribute("description") != DescriptionOf(item)) {
             return false;
         }
     }
@@ -93,6 +99,8 @@ void ApplyPortList(ui::Combo& list, const PortListPlan& plan, const std::string&
             auto element = std::make_unique<ui::ListLabelElement>();
             element->SetText(item.text);
             element->SetAttribute("tooltip", TooltipOf(item, serialLabel));
+            // Shown beside the item's text, which stays the path that is opened.
+            element->SetAttribute("description", DescriptionOf(item));
             list.Add(std::move(element));
         }
     }

@@ -117,6 +117,10 @@ void Link::OnReceived(std::string_view chunk) {
     ProgressOnReceived();
     ApplyReplyRules();
     if (rxBuffer_.Contains("Seting Timeout and quit")) {
+        // Said once, after the unit's own line: the login ends here, not when the posted state
+        // arrives, so the next chunk finds it ended.
+        if (loggedIn_) host_.PostLogText(Text("OnStartCom", "IdleLogout", "\r\n"));
+        loggedIn_ = false;
         ButtonStateMsg::Post(window_, false, kLoginGroup);
     } else if (rxBuffer_.Contains("'s' key") && !ReportAwaited()) {
         // The unit is starting (again, when it was logged in: it restarted, and the writes

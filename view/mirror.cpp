@@ -264,7 +264,10 @@ void Mirror::ApplyItems(ui::Control& control, QWidget* widget) {
     const QSignalBlocker block(combo);
     combo->clear();
     for (int i = 0; i < core.GetCount(); ++i) {
-        combo->addItem(Q(core.GetItemText(i)));
+        // An item's description (a port's adapter) follows its text; the text is what is used.
+        const std::string description = core.GetItemAt(i)->GetAttribute("description");
+        combo->addItem(Q(description.empty() ? core.GetItemText(i)
+                                             : core.GetItemText(i) + "  (" + description + ")"));
         const std::string tip = core.GetItemAt(i)->GetAttribute("tooltip");
         if (!tip.empty()) combo->setItemData(i, Q(tip), Qt::ToolTipRole);
     }

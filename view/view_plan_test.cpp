@@ -26,6 +26,8 @@ QLabel* LabelOf(QWidget* field) {
 
 // A typed change and a chosen item are marked (edge, bold label, "changed" for a screen
 // reader) and counted on "Save", in both languages; typing the unit's value back clears it.
+// Closing the window (as Alt+F4 or the window manager does) with a change asks first: no
+// answer keeps it, "Discard and close" ends the loop.
 TEST_F(ViewTest, ChangedFieldsAreMarkedAndCountedOnSave) {
     for (const int language : {0, 1}) {
         Build(language);
@@ -54,6 +56,13 @@ TEST_F(ViewTest, ChangedFieldsAreMarkedAndCountedOnSave) {
         EXPECT_EQ(port->accessibleDescription(), unitPort);
         EXPECT_EQ(WidgetOf<QPushButton>("Save")->text(),
                   language == 0 ? QStringLiteral("Save (1)") : QStringLiteral("保存参数（1）"));
+        for (const bool discard : {false, true}) {
+            if (discard) t->dialogs.SetNextAnswers({0});
+            window->close();
+            Pump();
+            EXPECT_EQ(t->dialogs.Questions().size(), discard ? 2u : 1u);
+            EXPECT_EQ(t->frame->QuitRequested(), discard);
+        }
         TearDown();
     }
 }

@@ -103,7 +103,8 @@ TEST_F(ViewTest, ClicksReachNotifyAndWidgetsFollowTheTree) {
     Pump();
     EXPECT_EQ(recorder.Count("dropdown:SerialPort"), 1);
     ASSERT_EQ(ports->count(), 1);
-    EXPECT_EQ(ports->itemText(0), QStringLiteral("/dev/ttyUSB0"));
+    // The adapter is shown beside the path; the tree's item, which is opened, is the path.
+    EXPECT_EQ(ports->itemText(0), QStringLiteral("/dev/ttyUSB0  (FTDI FT232R USB UART)"));
     EXPECT_EQ(ports->itemData(0, Qt::ToolTipRole).toString(),
               QStringLiteral("FTDI FT232R USB UART\nSerial number: A9XK\n"
                              "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9XK-if00-port0"));
