@@ -44,6 +44,7 @@ void CK4X30FrameWnd::RefreshMarks() {
             field->SetChanged(written.count(name) > 0);
         }
     }
+    MarkInvalidFields(written);
     if (!saveButton) return;
     const std::string count = std::to_string(plan.planned.size());
     saveButton->SetText(

@@ -74,6 +74,7 @@ int RunProgram(Frontend& frontend, const ProgramOptions& options) {
         return 1;
     }
     frame->LoadWindowOptions();  // the desktop's own: dtucfg never verifies nor stamps
+    frame->RememberSettings();   // nor keeps the port or the folder the user chose
     if (!frame->link.StartWorker()) {
         frame->AppendLog(frame->LoadText("WinMain", "WorkThread", "\r\n"));
     }
