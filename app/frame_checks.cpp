@@ -44,12 +44,11 @@ std::vector<std::string> CK4X30FrameWnd::InvalidRowsToSend() {
     return rows;
 }
 
-void CK4X30FrameWnd::MarkInvalidFields(const std::set<std::string>& written) {
+void CK4X30FrameWnd::MarkInvalidFields(const std::set<std::string>& rows) {
     for (const auto& [name, row] : catalogue) {
         ui::Control* field = paintManager.FindControl(name);
         if (!field) continue;
-        field->SetInvalid(written.count(name) ? InvalidReason(name, field->GetText())
-                                              : std::string());
+        field->SetInvalid(rows.count(name) ? InvalidReason(name, field->GetText()) : std::string());
     }
 }
 

@@ -158,8 +158,8 @@ class CK4X30FrameWnd : public ui::Window,
     std::string InvalidReason(const std::string& row, const std::string& value) const;
     /// The fields "Save" would write whose values fail their check, in catalogue order.
     std::vector<std::string> InvalidRowsToSend();
-    /// Marks the fields of `written` whose values fail their check, and clears the others.
-    void MarkInvalidFields(const std::set<std::string>& written);
+    /// Marks the fields of `rows` whose values fail their check, and clears the others.
+    void MarkInvalidFields(const std::set<std::string>& rows);
     /// "Save": names the fields whose values fail their check and asks before sending them.
     void SaveChecked();
     /// The answer of that question that sends them.
