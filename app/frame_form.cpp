@@ -86,8 +86,8 @@ platform::FileDialogOptions CK4X30FrameWnd::FileDialogSettings(bool save) const 
                            {save ? "All File(*.*)" : " All File(*.*)", "*.*"}};
     }
     const char* home = std::getenv("HOME");
-    options.initialFolder = home ? home : "";
-    options.proposedName = ModelText() + ".cfg";
+    options.initialFolder = !lastFolder_.empty() ? lastFolder_ : home ? home : "";
+    options.proposedName = save ? ProposedConfigName() : ModelText() + ".cfg";
     options.mustExist = !save;  // the save dialog accepts a new file name
     return options;
 }
@@ -97,6 +97,7 @@ void CK4X30FrameWnd::SaveConfigFile(bool thenFactory) {
     const auto path = dialogs_.SaveFile(FileDialogSettings(true));
     if (!path) return;
     factoryAfterSave_ = thenFactory;
+    KeepFileFolder(*path);
     saveFilePath = *path;
     link.QueueJob(model::JobKind::kSaveToFile, model::kReportLine);
 }
@@ -115,6 +116,7 @@ void CK4X30FrameWnd::SaveReportFile(std::string_view report) {
 void CK4X30FrameWnd::LoadConfigFile() {
     const auto path = dialogs_.OpenFile(FileDialogSettings(false));
     if (!path) return;
+    KeepFileFolder(*path);
     saveFilePath = *path;
     const auto text = model::ReadConfigFile(*path);
     if (!text) {

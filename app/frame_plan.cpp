@@ -44,6 +44,9 @@ void CK4X30FrameWnd::RefreshMarks() {
             field->SetChanged(written.count(name) > 0);
         }
     }
+    std::set<std::string> checked = written;  // and the rows the rules refuse, such as the band
+    for (const model::WriteRefusal& refusal : plan.refusals) checked.insert(refusal.name);
+    MarkInvalidFields(checked);
     if (!saveButton) return;
     const std::string count = std::to_string(plan.planned.size());
     saveButton->SetText(

@@ -169,6 +169,31 @@ class CK4X30FrameWnd : public ui::Window,
     /// The lines "Save" would send now, as "Save (N)" counts them.
     std::size_t ChangedCount();
 
+    // Values checked before they are sent (frame_checks.cpp).
+    /// Why the unit will likely refuse `value` in the field `row`; empty when nothing is known
+    /// against it.
+    std::string InvalidReason(const std::string& row, const std::string& value) const;
+    /// The fields "Save" would write whose values fail their check, in catalogue order.
+    std::vector<std::string> InvalidRowsToSend();
+    /// Marks the fields of `rows` whose values fail their check, and clears the others.
+    void MarkInvalidFields(const std::set<std::string>& rows);
+    /// "Save": names the fields whose values fail their check and asks before sending them.
+    void SaveChecked();
+    /// The answer of that question that sends them.
+    static constexpr std::size_t kSendAnyway = 0;
+
+    // The settings kept between runs (frame_remember.cpp).
+    /// Chooses the port, baud rate, format and .cfg folder of the last run again where they
+    /// are still there, and keeps them in config.ini from now on (the desktop program; dtucfg
+    /// leaves the settings file alone).
+    void RememberSettings();
+    /// Keeps the choice of "SerialPort", "BaudRate1" or "Checkcode" while settings are kept.
+    void KeepConnectionChoice(ui::Control& list);
+    /// Keeps the folder of a chosen .cfg file while settings are kept.
+    void KeepFileFolder(const std::string& path);
+    /// The name the save dialog proposes: `<model>_<device ID>_<YYYYMMDD>.cfg`.
+    std::string ProposedConfigName() const;
+
     /// Warns when a server address field holds a blank.
     void CheckIpField(ui::Control& field);
 
@@ -229,6 +254,8 @@ class CK4X30FrameWnd : public ui::Window,
     std::unique_ptr<PlanWatch> planWatch_;
     bool marksPending_ = false;
     bool factoryAfterSave_ = false;  // the file being saved was asked for before a reset
+    bool keepSettings_ = false;      // RememberSettings was called
+    std::string lastFolder_;         // of the last .cfg file chosen; empty: the home folder
     std::string saveText_;           // the skin's text of "Save"
     bool logAtLineStart_ = true;     // the log ends with a line end: the next text starts a line
 };

@@ -54,7 +54,7 @@ const NamedReaction kClickTable[] = {
     {"Open", [](Frame& w, ui::Control&) { w.link.OnStartCom(); }},
     {"Clear", [](Frame& w, ui::Control&) { w.logView->SetText({}); }},
     {"Load", QueueFixedJob<model::JobKind::kReadReport, model::kReportLine>},
-    {"Save", [](Frame& w, ui::Control&) { w.BuildWriteJobs(); }},
+    {"Save", [](Frame& w, ui::Control&) { w.SaveChecked(); }},
     {"Review", [](Frame& w, ui::Control&) { w.ReviewWrites(); }},
     {"SaveLog", [](Frame& w, ui::Control&) { w.SaveLogFile(); }},
     {"VerifyAfterSave", [](Frame& w, ui::Control& box) { w.KeepOption(box); }},
@@ -161,6 +161,9 @@ void IoActivationMethods(Frame& w, ui::Control&) {
 const NamedReaction kItemSelectReactions[] = {
     {"IO activation methods", IoActivationMethods},
     {"Language", [](Frame& w, ui::Control&) { w.PostMessage(devlink::UM_SWITCH_LANGUAGE); }},
+    {"SerialPort", [](Frame& w, ui::Control& list) { w.KeepConnectionChoice(list); }},
+    {"BaudRate1", [](Frame& w, ui::Control& list) { w.KeepConnectionChoice(list); }},
+    {"Checkcode", [](Frame& w, ui::Control& list) { w.KeepConnectionChoice(list); }},
 };
 
 bool ClickWindowButton(Frame& w, ui::Control& sender) {

@@ -74,6 +74,7 @@ int RunProgram(Frontend& frontend, const ProgramOptions& options) {
         return 1;
     }
     frame->LoadWindowOptions();  // the desktop's own: dtucfg never verifies nor stamps
+    frame->RememberSettings();   // nor keeps the port or the folder the user chose
     // A knocked cable or a unit that restarts mid-Save: wait for it, and ask before resuming.
     frame->link.SetReconnectPolicy({devlink::kWaitWithoutLimit, false});
     if (!frame->link.StartWorker()) {

@@ -23,4 +23,8 @@ std::optional<std::string> CommandLineDialogs::SaveFile(const platform::FileDial
     return path_;
 }
 
+std::optional<std::size_t> CommandLineDialogs::Ask(const platform::Question&) {
+    return answer_;
+}
+
 }  // namespace cli

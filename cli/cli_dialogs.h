@@ -25,12 +25,18 @@ class CommandLineDialogs final : public platform::Dialogs {
     /// ahead ("Restore" for "factory"), without a word.
     std::optional<std::size_t> Ask(const platform::Question& question) override;
 
+    /// Answers with what SetAnswer chose; nothing (the safe answer) unless a command chose.
+    std::optional<std::size_t> Ask(const platform::Question& question) override;
+
     /// The path the next file dialogs answer with.
     void SetFilePath(std::string path) { path_ = std::move(path); }
+    /// The answer every question gets from now on (a command given --force says yes).
+    void SetAnswer(std::optional<std::size_t> answer) { answer_ = answer; }
 
   private:
     std::ostream& err_;
     std::optional<std::string> path_;
+    std::optional<std::size_t> answer_;
 };
 
 }  // namespace cli

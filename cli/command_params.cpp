@@ -69,6 +69,19 @@ int RefuseLinkedWrites(CommandContext& ctx, const std::vector<model::WorkerJob>&
     return kExitUsage;
 }
 
+/// Names each value the form's checks find wrong, with the reason, and refuses the plan: the
+/// unit may take it, so --force sends it.
+int RefuseInvalidValues(CommandContext& ctx, const std::vector<std::string>& rows) {
+    const app::CK4X30FrameWnd& f = ctx.session->Frame();
+    for (const std::string& name : rows) {
+        const std::string value = f.paintManager.FindControl(name)->GetText();
+        ctx.err << "dtucfg: " << Printable(name) << "=" << Printable(value) << ": "
+                << Printable(f.InvalidReason(name, value)) << "\n";
+    }
+    ctx.err << "dtucfg: nothing written; give --force to send these values anyway\n";
+    return kExitUsage;
+}
+
 /// Saves through "Save" what the form shows now; kExitOk with nothing to write.
 int SaveForm(CommandContext& ctx, const std::vector<Assignment>& assignments) {
     Session& s = *ctx.session;
@@ -81,6 +94,10 @@ int SaveForm(CommandContext& ctx, const std::vector<Assignment>& assignments) {
     }
     const std::vector<model::WorkerJob> linked = LinkedWrites(preview, assignments);
     if (!linked.empty() && !ctx.options.withLinked) return RefuseLinkedWrites(ctx, linked);
+    if (const auto invalid = s.Frame().InvalidRowsToSend(); !invalid.empty()) {
+        if (!ctx.options.force) return RefuseInvalidValues(ctx, invalid);
+        s.Dialogs().SetAnswer(app::CK4X30FrameWnd::kSendAnyway);  // "Save" asks; the user said yes
+    }
     if (ctx.options.dryRun) return PrintPlan(ctx, preview.jobs);
     if (preview.jobs.empty()) {
         ctx.err << "dtucfg: the unit holds these values already; nothing written\n";

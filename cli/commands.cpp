@@ -124,7 +124,7 @@ const Command kCommands[] = {
      "the serial ports: path, description, by-id link", nullptr, RunPorts},
     {"read", 0, 0, UnitUse::kNeeded, "read [-o FILE.cfg]",
      "print the parameters, or save the report to FILE", nullptr, RunRead},
-    {"set", 1, kMany, UnitUse::kNeeded, "set NAME=VALUE... [--with-linked] [--dry-run]",
+    {"set", 1, kMany, UnitUse::kNeeded, "set NAME=VALUE... [--with-linked] [--dry-run] [--force]",
      "change parameters and save them", PrepareSet, RunSet},
     {"apply", 1, 1, UnitUse::kNeeded, "apply FILE.cfg [--set NAME=VALUE]... [--verify] [--dry-run]",
      "write a file's configuration (and named values) into the unit", PrepareApply, RunApply},

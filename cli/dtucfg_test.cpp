@@ -85,6 +85,9 @@ TEST_F(Dtucfg, SetRefusesBeforeWritingAnything) {
         {"ThePPPauthentication=0", "was changed by the form"},
         // A line break would end the line early and send the rest as a command of its own.
         {"Access Point Name=a\r\nAT+FACTORY", "must not contain a line break"},
+        // Values the unit will likely refuse; --force sends them.
+        {"Server's Ip=256.1.1.1", "neither an IPv4 address"},
+        {"Server's Port=0", "give --force"},
     };
     StartUnit();
     for (const auto& [assignment, message] : cases) {
@@ -94,6 +97,9 @@ TEST_F(Dtucfg, SetRefusesBeforeWritingAnything) {
     }
     EXPECT_TRUE(Writes().empty());
     EXPECT_EQ(Count("AT+FACTORY"), 0u);
+    const RunResult forced = Run({"set", "--force", "Server's Port=0"});
+    EXPECT_EQ(forced.code, 0) << Show(forced);
+    EXPECT_EQ(Writes(), std::vector<std::string>{"AT+PORT=0"});
 }
 
 // Choosing an item can make the form change rows that were not named: a new DIO data format

@@ -108,6 +108,7 @@ const FlagOption kFlagOptions[] = {
     {"--verify", &Options::verify},  {"--with-linked", &Options::withLinked},
     {"--dry-run", &Options::dryRun}, {"--help", &Options::help},
     {"-h", &Options::help},          {"--version", &Options::version},
+    {"--force", &Options::force},
 };
 
 /// Applies the option at args[i] (taking its value from args[i + 1] where needed). Returns
@@ -175,6 +176,7 @@ std::string CheckCommand(const Options& o) {
     if (!o.outputPath.empty() && o.command != "read") return "-o belongs to read";
     if (o.verify && o.command != "apply") return "--verify belongs to apply";
     if (o.withLinked && o.command != "set") return "--with-linked belongs to set";
+    if (o.force && o.command != "set") return "--force belongs to set";
     if (o.dryRun && o.command != "set" && o.command != "apply") {
         return "--dry-run belongs to set and apply";
     }
@@ -241,6 +243,8 @@ std::string UsageText() {
         "                       ones (without it, set lists them and writes nothing)\n"
         "  --dry-run            set, apply: print the plan (label, unit's value, new value,\n"
         "                       line) and write nothing\n"
+        "  --force              set: send values the form's checks find wrong (a server\n"
+        "                       address, a port outside 1-65535, a number out of range)\n"
         "  --set NAME=VALUE     apply: a value over the file's (repeatable)\n"
         "  --help, --version    this text; the program's version\n"
         "\nexit codes: 0 done, 2 usage or refused value, 3 port not opened, 4 no configuration\n"

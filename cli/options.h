@@ -26,6 +26,7 @@ struct Options {
     bool verify = false;                 ///< apply --verify
     bool withLinked = false;             ///< set --with-linked: also write rows the form changed
     bool dryRun = false;                 ///< set, apply --dry-run: print the plan, write nothing
+    bool force = false;                  ///< set --force: send values the form's checks fail
     std::vector<std::string> setValues;  ///< apply --set NAME=VALUE: named values over the file's
     bool help = false;                   ///< --help or -h
     bool version = false;                ///< --version

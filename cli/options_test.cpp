@@ -63,6 +63,7 @@ TEST(ParseCommandLine, RefusesBadLinesWithAReason) {
         {{"--simulate", "version", "-o", "x.cfg"}, "-o belongs to read"},
         {{"--simulate", "read", "--verify"}, "--verify belongs to apply"},
         {{"--simulate", "apply", "a.cfg", "--with-linked"}, "--with-linked belongs to set"},
+        {{"--simulate", "apply", "a.cfg", "--force"}, "--force belongs to set"},
         {{"--port", "/dev/x", "ports"}, "ports opens no port"},
         {{"--simulate", "read", "--dry-run"}, "--dry-run belongs to set and apply"},
         {{"--simulate", "set", "A=1", "--set", "B=2"}, "--set belongs to apply"},

@@ -76,6 +76,11 @@ class PortChooser {
     void RefreshPortList();
     /// A rebuild waits for the port to close.
     bool PortListDue() const { return portListDue_; }
+    /// Selects the listed port that `name` names (its node, its by-id path, or the item's
+    /// text), without an "itemselect"; false, leaving the selection, when none is listed.
+    bool SelectNamed(const std::string& name);
+    /// What names the port `path` across restarts: its by-id path where it has one.
+    std::string StableName(const std::string& path) const;
     /// Device paths listed in "SerialPort" before the discovered ones.
     void SetExtraPorts(std::vector<std::string> paths) { extraPorts_ = std::move(paths); }
     /// Where the running processes are looked for (ModemManager); "/proc".

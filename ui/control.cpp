@@ -1,6 +1,7 @@
 #include "ui/control.h"
 
 #include <charconv>
+#include <utility>
 
 #include "ui/paint_manager.h"
 
@@ -58,6 +59,12 @@ void Control::SetChanged(bool changed) {
     if (changed == changed_) return;
     changed_ = changed;
     Changed(Change::Marked);
+}
+
+void Control::SetInvalid(std::string reason) {
+    if (reason == invalid_) return;
+    invalid_ = std::move(reason);
+    Changed(Change::Invalid);
 }
 
 void Control::SetAttribute(std::string_view name, std::string_view value) {

@@ -27,7 +27,8 @@ enum class Change {
     Items,
     Children,
     Scroll,
-    Marked,  ///< the changed mark of a field (see SetChanged)
+    Marked,   ///< the changed mark of a field (see SetChanged)
+    Invalid,  ///< the invalid mark of a field (see SetInvalid)
 };
 
 class Control {
@@ -54,6 +55,10 @@ class Control {
     /// Whether the field holds a value the unit does not: "Save" would write it.
     bool IsChanged() const { return changed_; }
     void SetChanged(bool changed);
+    /// Why the field's value will likely be refused by the unit; empty when nothing is known
+    /// against it.
+    const std::string& InvalidReason() const { return invalid_; }
+    void SetInvalid(std::string reason);
 
     /// Sets a named attribute; "name", "text", "visible" and "enabled" set the properties.
     virtual void SetAttribute(std::string_view name, std::string_view value);
@@ -84,6 +89,7 @@ class Control {
     bool visible_ = true;
     bool enabled_ = true;
     bool changed_ = false;
+    std::string invalid_;
     std::map<std::string, std::string, std::less<>> attrs_;
     Container* parent_ = nullptr;
     PaintManager* manager_ = nullptr;

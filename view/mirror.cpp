@@ -281,7 +281,9 @@ void Mirror::ApplyAttribute(ui::Control& control, QWidget* widget, std::string_v
     } else if (name == "width") {
         ApplyWidth(control, widget);
     } else if (name == "tooltip") {
-        widget->setToolTip(Q(value));
+        // An invalid field shows its reason; its own tooltip comes back with a good value.
+        widget->setProperty("ownTip", Q(value));
+        if (!widget->property("invalid").toBool()) widget->setToolTip(Q(value));
     } else if (name == "value" || name == "max") {
         if (auto* bar = qobject_cast<QProgressBar*>(widget)) {
             const auto& progress = static_cast<ui::ProgressBar&>(control);
@@ -310,6 +312,9 @@ void Mirror::UpdateAutoHide(ui::Container& box) {
 
 void Mirror::UpdateDescription(ui::Control& control, QWidget* widget) {
     if (control.GetClass() == "RichEditUI") return;  // the log is read through its text
+    if (!control.InvalidReason().empty()) {
+        return widget->setAccessibleDescription(Q(control.InvalidReason()));
+    }
     widget->setAccessibleDescription(control.IsChanged() ? QStringLiteral("changed")
                                                          : Q(control.GetText()));
 }
@@ -359,7 +364,8 @@ void Mirror::OnControlChanged(ui::Control& control, ui::Change what, std::string
         case ui::Change::Children:
             return ApplyItems(control, widget);
         case ui::Change::Marked:
-            ShowChangedMark(widget, control.IsChanged());
+        case ui::Change::Invalid:
+            ShowFieldMarks(widget, control.IsChanged(), Q(control.InvalidReason()));
             return UpdateDescription(control, widget);
     }
 }

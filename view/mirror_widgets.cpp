@@ -144,14 +144,25 @@ void ApplyWidth(ui::Control& control, QWidget* widget) {
                                                     : Width::Fixed);
 }
 
-void ShowChangedMark(QWidget* field, bool changed) {
+void ShowFieldMarks(QWidget* field, bool changed, const QString& invalidReason) {
     // An amber edge reads on the light and the dark palettes alike and needs no words, so it
     // serves the English and the Chinese labels the same; the bold label says it a second way.
+    // A value the unit will likely refuse gets a red frame, and the tooltip says why.
     static const QString kMarked = QStringLiteral(
         "QLineEdit, QComboBox { border: 1px solid palette(mid); border-left: 5px solid #e08a00;"
         " padding: 1px 2px; }");
+    static const QString kInvalid = QStringLiteral(
+        "QLineEdit, QComboBox { border: 2px solid #d32f2f; border-left: 5px solid #d32f2f;"
+        " padding: 0px 2px; }");
+    const bool invalid = !invalidReason.isEmpty();
+    if (field->property("invalid").toBool() || invalid) {
+        // The field's own tooltip is kept aside while the reason takes its place.
+        if (!field->property("invalid").toBool()) field->setProperty("ownTip", field->toolTip());
+        field->setToolTip(invalid ? invalidReason : field->property("ownTip").toString());
+    }
     field->setProperty("changed", changed);
-    field->setStyleSheet(changed ? kMarked : QString());
+    field->setProperty("invalid", invalid);
+    field->setStyleSheet(invalid ? kInvalid : changed ? kMarked : QString());
     if (!field->parentWidget()) return;
     for (QLabel* label : field->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
         if (label->buddy() != field) continue;

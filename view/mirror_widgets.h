@@ -54,9 +54,9 @@ QWidget* MakeWidget(const ui::Control& control, QWidget* parent);
 QLabel* GroupTitle(QWidget* frame);
 /// The layout's "width" of `control`, applied to its widget.
 void ApplyWidth(ui::Control& control, QWidget* widget);
-/// Draws or clears the changed mark of a field: a coloured left edge on the field and its
-/// label in bold.
-void ShowChangedMark(QWidget* field, bool changed);
+/// Draws or clears the marks of a field: changed, a coloured left edge on the field and its
+/// label in bold; invalid (a reason given), a red frame and the reason as its tooltip.
+void ShowFieldMarks(QWidget* field, bool changed, const QString& invalidReason);
 /// Whether `child` takes the room its box has to spare along the box's direction.
 bool Stretches(ui::Control& child, bool horizontal);
 
