@@ -15,10 +15,6 @@ std::optional<std::string> CommandLineDialogs::OpenFile(const platform::FileDial
     return path_;
 }
 
-std::optional<std::size_t> CommandLineDialogs::Ask(const platform::Question&) {
-    return 0;
-}
-
 std::optional<std::string> CommandLineDialogs::SaveFile(const platform::FileDialogOptions&) {
     return path_;
 }

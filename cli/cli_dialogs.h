@@ -22,10 +22,7 @@ class CommandLineDialogs final : public platform::Dialogs {
     std::optional<std::string> OpenFile(const platform::FileDialogOptions& options) override;
     std::optional<std::string> SaveFile(const platform::FileDialogOptions& options) override;
     /// The command the user typed is the confirmation: the first answer, the one that goes
-    /// ahead ("Restore" for "factory"), without a word.
-    std::optional<std::size_t> Ask(const platform::Question& question) override;
-
-    /// Answers with what SetAnswer chose; nothing (the safe answer) unless a command chose.
+    /// ahead ("Restore" for "factory"), without a word; or what SetAnswer chose.
     std::optional<std::size_t> Ask(const platform::Question& question) override;
 
     /// The path the next file dialogs answer with.
@@ -36,7 +33,7 @@ class CommandLineDialogs final : public platform::Dialogs {
   private:
     std::ostream& err_;
     std::optional<std::string> path_;
-    std::optional<std::size_t> answer_;
+    std::optional<std::size_t> answer_ = 0;
 };
 
 }  // namespace cli
