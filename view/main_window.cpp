@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -35,7 +36,14 @@ MainWindow::MainWindow(app::CK4X30FrameWnd& frame, Mirror& mirror)
     setAccessibleName(QStringLiteral("7315"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(3, 0, 3, 3);
-    if (QWidget* root = mirror_.RootWidget()) layout->addWidget(root);
+    // A screen shorter than the layout's least height (1024 x 600) scrolls the window's
+    // content; on a taller one the area holds it whole and shows no scroll bar.
+    auto* content = new QScrollArea(this);
+    content->setWidgetResizable(true);
+    content->setFrameShape(QFrame::NoFrame);
+    content->setFocusPolicy(Qt::NoFocus);
+    if (QWidget* root = mirror_.RootWidget()) content->setWidget(root);
+    layout->addWidget(content);
     InstallShortcuts(*this, mirror_, frame_.paintManager);
     firstFocus_ = ArrangeTabOrder(mirror_, frame_.paintManager);
     setMouseTracking(true);  // the resize cursor over the edges
