@@ -163,13 +163,18 @@ bool MainWindow::StartDrag(QWidget* target, const QPoint& globalPos) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
-        type != QEvent::MouseButtonRelease && type != QEvent::KeyPress) {
+        type != QEvent::MouseButtonRelease && type != QEvent::KeyPress && type != QEvent::Enter) {
         return false;
     }
     auto* target = qobject_cast<QWidget*>(watched);
     if (!target || target->window() != this) return false;
     if (type == QEvent::KeyPress)
         return PressFocusedButton(target, *static_cast<QKeyEvent*>(event));
+    // Children take the window's cursor where they have none: off the edge it is the arrow.
+    if (type == QEvent::Enter) {
+        if (target != this && !manualResize_) unsetCursor();
+        return false;
+    }
     auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint global = mouse->globalPosition().toPoint();
     switch (type) {
