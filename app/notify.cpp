@@ -237,6 +237,11 @@ void OnDropDown(Frame& w, ui::Control& sender) {
     if (sender.GetName() == "SerialPort") w.link.Ports().RefreshPortList();
 }
 
+/// The front end tells a strip's width on the screen as it changes: the page tabs refit.
+void OnResize(Frame& w, ui::Control& sender) {
+    if (sender.GetName() == "HorizontalLayoutUI6") w.UpdatePageTabs(form::kFitRoom);
+}
+
 struct EventRoute {
     std::string_view type;
     Reaction react;
@@ -245,7 +250,7 @@ struct EventRoute {
 const EventRoute kEventRoutes[] = {
     {"windowinit", nullptr},      {"click", OnClick},       {"selectchanged", OnSelectChanged},
     {"itemselect", OnItemSelect}, {"setfocus", OnSetFocus}, {"dropdown", OnDropDown},
-    {"killfocus", OnKillFocus},
+    {"killfocus", OnKillFocus},   {"resize", OnResize},
 };
 
 }  // namespace

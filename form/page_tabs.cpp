@@ -1,6 +1,7 @@
 #include "form/page_tabs.h"
 
 #include <array>
+#include <cstdlib>
 #include <string>
 
 #include "ui/controls.h"
@@ -87,21 +88,68 @@ void ScrollLeft(ui::PaintManager& pm, const PageTable& pages) {
     if (ui::Control* header = Header(pm, pages, target)) header->SetVisible(true);
 }
 
-}  // namespace
+/// The width the row has on the screen, which the front end keeps in "room" where it knows
+/// it; otherwise the layout's width.
+int Room(const ui::Control& row) {
+    const int shown = std::atoi(row.GetAttribute("room").c_str());
+    return shown > 0 ? shown : row.GetFixedWidth();
+}
 
-void UpdatePageTabs(ui::PaintManager& pm, const PageTable& pages, int mode) {
-    ui::Control* row = pm.FindControl("HorizontalLayoutUI6");
-    if (!row) return;
+/// A room that holds every shown header shows them all again.
+void Fit(ui::PaintManager& pm, const PageTable& pages, int room) {
+    int sum = 0;
+    for (int i = 0; i < kPageCount; ++i) {
+        if (Shown(pages, i) && Header(pm, pages, i)) sum += Header(pm, pages, i)->GetFixedWidth();
+    }
+    if (sum > room) return;
+    for (int i = 0; i < kPageCount; ++i) {
+        if (ui::Control* header = Header(pm, pages, i)) header->SetVisible(Shown(pages, i));
+    }
+}
+
+/// "<" while a shown header is hidden before the first visible one, ">" while the visible
+/// ones overflow the room; neither when all fit.
+void ShowArrows(ui::PaintManager& pm, const PageTable& pages, int room) {
+    bool hiddenBefore = false;
+    bool anyVisible = false;
+    int width = 0;
+    for (int i = 0; i < kPageCount; ++i) {
+        ui::Control* header = Header(pm, pages, i);
+        if (!Shown(pages, i) || !header) continue;
+        if (header->IsVisible()) {
+            anyVisible = true;
+            width += header->GetFixedWidth();
+        } else if (!anyVisible) {
+            hiddenBefore = true;
+        }
+    }
+    if (ui::Control* left = pm.FindControl("TabLeft")) left->SetVisible(hiddenBefore);
+    if (ui::Control* right = pm.FindControl("TabRight")) right->SetVisible(width > room);
+}
+
+void Update(ui::PaintManager& pm, const PageTable& pages, int mode, int room) {
     switch (mode) {
         case kApplyPages:
             return ApplyPages(pm, pages);
         case kScrollLeft:
             return ScrollLeft(pm, pages);
         case kScrollRight:
-            return ScrollRight(pm, pages, row->GetFixedWidth());
+            return ScrollRight(pm, pages, room);
+        case kFitRoom:
+            return Fit(pm, pages, room);
         default:
             return;
     }
+}
+
+}  // namespace
+
+void UpdatePageTabs(ui::PaintManager& pm, const PageTable& pages, int mode) {
+    ui::Control* row = pm.FindControl("HorizontalLayoutUI6");
+    if (!row || mode < kApplyPages || mode > kFitRoom) return;
+    const int room = Room(*row);
+    Update(pm, pages, mode, room);
+    ShowArrows(pm, pages, room);
 }
 
 }  // namespace form

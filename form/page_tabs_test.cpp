@@ -19,7 +19,8 @@ std::string TabRow(int room) {
                "\" width=\"100\"><Option name=\"" + option +
                "\" group=\"tabs\"/></HorizontalLayout>";
     }
-    xml += "</HorizontalLayout><TabLayout name=\"switch\">";
+    xml += "</HorizontalLayout><Button name=\"TabLeft\"/><Button name=\"TabRight\"/>";
+    xml += "<TabLayout name=\"switch\">";
     for (int i = 0; i < 10; ++i) xml += "<Container/>";
     return xml + "</TabLayout></VerticalLayout>";
 }
@@ -89,6 +90,34 @@ TEST_F(PageTabsTest, HeadersFollowTheScroll) {
         SetVisible(before);
         UpdatePageTabs(pm, pages, mode);
         EXPECT_EQ(VisibleHeaders(), after) << room << " " << shown << " " << before << " " << mode;
+    }
+}
+
+// The row's width on the screen ("room", where the front end set it) decides: a room that
+// holds all shown headers shows them again; "<" shows while a header hides to the left, ">"
+// while the visible ones overflow.
+TEST_F(PageTabsTest, ArrowsShowOnlyWhereThereIsSomethingToScrollTo) {
+    const std::tuple<int, const char*, const char*, const char*, int, const char*, const char*>
+        cases[] = {
+            {1000, "", "1111111111", "1111111111", kApplyPages, "1111111111", ""},
+            {900, "", "1111111111", "1111111111", kApplyPages, "1111111111", "R"},
+            {900, "", "1111111111", "1111111111", kScrollRight, "0111111111", "L"},
+            {1000, "500", "1111111111", "1111111111", kScrollRight, "0111111111", "LR"},
+            {1000, "500", "1111111111", "0011111111", kFitRoom, "0011111111", "LR"},
+            {1000, "", "1111111111", "0011111111", kFitRoom, "1111111111", ""},
+            {900, "", "0111111101", "0011111101", kFitRoom, "0111111101", ""},
+        };
+    for (const auto& [width, room, shown, before, mode, after, arrows] : cases) {
+        Build(width);
+        if (*room) pm.FindControl("HorizontalLayoutUI6")->SetAttribute("room", room);
+        SetShown(shown);
+        SetVisible(before);
+        UpdatePageTabs(pm, pages, mode);
+        EXPECT_EQ(VisibleHeaders(), after) << width << " " << room << " " << before << " " << mode;
+        const std::string shownArrows =
+            std::string(pm.FindControl("TabLeft")->IsVisible() ? "L" : "") +
+            (pm.FindControl("TabRight")->IsVisible() ? "R" : "");
+        EXPECT_EQ(shownArrows, arrows) << width << " " << room << " " << before << " " << mode;
     }
 }
 

@@ -5,12 +5,14 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <QWindow>
 
 #include <algorithm>
 
 #include "link/messages.h"
+#include "view/keyboard.h"
 
 namespace view {
 
@@ -34,7 +36,17 @@ MainWindow::MainWindow(app::CK4X30FrameWnd& frame, Mirror& mirror)
     setAccessibleName(QStringLiteral("7315"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(3, 0, 3, 3);
-    if (QWidget* root = mirror_.RootWidget()) layout->addWidget(root);
+    // A screen shorter than the layout's least height (1024 x 600) scrolls the window's
+    // content; on a taller one the area holds it whole and shows no scroll bar.
+    auto* content = new QScrollArea(this);
+    content->setWidgetResizable(true);
+    content->setFrameShape(QFrame::NoFrame);
+    content->setFocusPolicy(Qt::NoFocus);
+    if (QWidget* root = mirror_.RootWidget()) content->setWidget(root);
+    layout->addWidget(content);
+    InstallShortcuts(*this, mirror_, frame_.paintManager);
+    firstFocus_ = ArrangeTabOrder(mirror_, frame_.paintManager);
+    setMouseTracking(true);  // the resize cursor over the edges
     qApp->installEventFilter(this);
 }
 
@@ -48,6 +60,7 @@ void MainWindow::ShowCentred() {
     QRect area(QPoint(0, 0), QSize(w, h));
     if (QScreen* screen = QGuiApplication::primaryScreen()) area = screen->availableGeometry();
     setGeometry(PlaceInArea(QSize(w, h), minimumSizeHint(), area));
+    if (firstFocus_) firstFocus_->setFocus(Qt::OtherFocusReason);
     show();
 }
 
@@ -86,6 +99,55 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     devlink::SysCommandMsg::Post(frame_, ui::SC_CLOSE);
 }
 
+Qt::Edges MainWindow::EdgesAt(const QPoint& globalPos) const {
+    // A frameless window has no border of its own: a few pixels along each side stand for it.
+    constexpr int kGrip = 4;
+    if (isMaximized() || isFullScreen()) return {};
+    const QPoint p = mapFromGlobal(globalPos);
+    Qt::Edges edges;
+    if (p.x() < kGrip) edges |= Qt::LeftEdge;
+    if (p.x() >= width() - kGrip) edges |= Qt::RightEdge;
+    if (p.y() < kGrip) edges |= Qt::TopEdge;
+    if (p.y() >= height() - kGrip) edges |= Qt::BottomEdge;
+    return edges;
+}
+
+void MainWindow::ShowEdgeCursor(Qt::Edges edges) {
+    const bool diagonal =
+        (edges & (Qt::LeftEdge | Qt::RightEdge)) && (edges & (Qt::TopEdge | Qt::BottomEdge));
+    const bool falling =
+        edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge);
+    if (!edges) return unsetCursor();
+    if (diagonal) return setCursor(falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor);
+    setCursor(edges & (Qt::LeftEdge | Qt::RightEdge) ? Qt::SizeHorCursor : Qt::SizeVerCursor);
+}
+
+bool MainWindow::StartResize(const QPoint& globalPos) {
+    const Qt::Edges edges = EdgesAt(globalPos);
+    if (!edges) return false;
+    if (windowHandle() && windowHandle()->startSystemResize(edges)) return true;
+    // No window manager that resizes on request: the window follows the pointer itself.
+    manualResize_ = edges;
+    resizeFrom_ = globalPos;
+    resizeStart_ = geometry();
+    return true;
+}
+
+void MainWindow::FollowResize(const QPoint& globalPos) {
+    const QPoint moved = globalPos - resizeFrom_;
+    const QSize least = minimumSizeHint().expandedTo(minimumSize());
+    QRect r = resizeStart_;
+    if (manualResize_ & Qt::LeftEdge)
+        r.setLeft(std::min(r.left() + moved.x(), r.right() - least.width() + 1));
+    if (manualResize_ & Qt::RightEdge)
+        r.setRight(std::max(r.right() + moved.x(), r.left() + least.width() - 1));
+    if (manualResize_ & Qt::TopEdge)
+        r.setTop(std::min(r.top() + moved.y(), r.bottom() - least.height() + 1));
+    if (manualResize_ & Qt::BottomEdge)
+        r.setBottom(std::max(r.bottom() + moved.y(), r.top() + least.height() - 1));
+    setGeometry(r);
+}
+
 bool MainWindow::StartDrag(QWidget* target, const QPoint& globalPos) {
     const QPoint client = mapFromGlobal(globalPos);
     const ui::Control* control = mirror_.ControlAt(target);
@@ -101,23 +163,37 @@ bool MainWindow::StartDrag(QWidget* target, const QPoint& globalPos) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
-        type != QEvent::MouseButtonRelease) {
+        type != QEvent::MouseButtonRelease && type != QEvent::KeyPress && type != QEvent::Enter) {
         return false;
     }
     auto* target = qobject_cast<QWidget*>(watched);
     if (!target || target->window() != this) return false;
+    if (type == QEvent::KeyPress)
+        return PressFocusedButton(target, *static_cast<QKeyEvent*>(event));
+    // Children take the window's cursor where they have none: off the edge it is the arrow.
+    if (type == QEvent::Enter) {
+        if (target != this && !manualResize_) unsetCursor();
+        return false;
+    }
     auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint global = mouse->globalPosition().toPoint();
     switch (type) {
         case QEvent::MouseButtonPress:
             return mouse->button() == Qt::LeftButton &&
-                   StartDrag(target, mouse->globalPosition().toPoint());
+                   (StartResize(global) || StartDrag(target, global));
         case QEvent::MouseMove:
+            if (manualResize_) {
+                FollowResize(global);
+                return true;
+            }
+            if (target == this && !manualDrag_) ShowEdgeCursor(EdgesAt(global));
             if (!manualDrag_) return false;
-            move(mouse->globalPosition().toPoint() - dragOffset_);
+            move(global - dragOffset_);
             return true;
         case QEvent::MouseButtonRelease:
-            if (!manualDrag_) return false;
+            if (!manualDrag_ && !manualResize_) return false;
             manualDrag_ = false;
+            manualResize_ = {};
             return true;
         default:
             return false;

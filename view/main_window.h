@@ -1,5 +1,6 @@
 // The frameless top-level window that shows the mirrored tree: the caption area of the
-// layout drags it, its close paths post the quit, and it carries out window commands.
+// layout drags it, its edges resize it, its close paths post the quit, and it carries out
+// window commands.
 #pragma once
 
 #include <QPoint>
@@ -31,12 +32,22 @@ class MainWindow : public QWidget, public app::FrameScreen {
 
   private:
     bool StartDrag(QWidget* target, const QPoint& globalPos);
+    /// The window's edges within reach of `globalPos`; none while maximized.
+    Qt::Edges EdgesAt(const QPoint& globalPos) const;
+    void ShowEdgeCursor(Qt::Edges edges);
+    /// Hands a press on an edge to the window system, which resizes the window from there.
+    bool StartResize(const QPoint& globalPos);
+    void FollowResize(const QPoint& globalPos);
 
     app::CK4X30FrameWnd& frame_;
     Mirror& mirror_;
     QRect normalGeometry_;  // before maximizing
     bool manualDrag_ = false;
     QPoint dragOffset_;
+    Qt::Edges manualResize_;  // the edges the pointer moves, where the system does not
+    QPoint resizeFrom_;
+    QRect resizeStart_;
+    QWidget* firstFocus_ = nullptr;  // the first stop of the Tab chain
 };
 
 }  // namespace view

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -106,6 +105,7 @@ void Mirror::BuildChildren(ui::Container& box, QWidget* widget) {
             auto* scroll = new QScrollArea(stack);
             scroll->setWidgetResizable(true);
             scroll->setFrameShape(QFrame::NoFrame);
+            scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes to the page's fields
             if (QWidget* page = Build(*box.GetItemAt(i), scroll->viewport())) {
                 scroll->setWidget(page);
             }
@@ -171,6 +171,12 @@ void Mirror::Connect(ui::Control& control, QWidget* widget) {
         if (auto* list = dynamic_cast<DropDownCombo*>(combo)) {
             list->aboutToOpen = [this, core] { pm_.SendNotify(core, "dropdown"); };
         }
+    } else if (auto* box = dynamic_cast<BoxWidget*>(widget)) {
+        // A strip that shows part of its children tells the program the room it has.
+        box->stripWidthChanged = [this, &control](int width) {
+            control.SetAttribute("room", std::to_string(width));
+            pm_.SendNotify(&control, "resize");
+        };
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         if (control.GetAttribute("readonly") == "true") edit->setReadOnly(true);
         // Typing, pasting, undo and the accessibility interface all change the text this way;
@@ -277,7 +283,11 @@ void Mirror::ApplyItems(ui::Control& control, QWidget* widget) {
 void Mirror::ApplyAttribute(ui::Control& control, QWidget* widget, std::string_view name) {
     const std::string value = control.GetAttribute(name);
     if (name == "height") {
-        if (control.GetFixedHeight() > 0) widget->setFixedHeight(control.GetFixedHeight());
+        ApplyHeight(control, widget);
+    } else if (name == "tabstop") {
+        // Off the Tab chain and never focused by a click: the caption's and the page strip's
+        // buttons, which the keyboard reaches through shortcuts.
+        if (value == "false") widget->setFocusPolicy(Qt::NoFocus);
     } else if (name == "width") {
         ApplyWidth(control, widget);
     } else if (name == "tooltip") {
@@ -291,10 +301,7 @@ void Mirror::ApplyAttribute(ui::Control& control, QWidget* widget, std::string_v
             bar->setValue(progress.GetValue());
         }
     } else if (name == "bkimage") {
-        const QString path = Q(ui::PaintManager::GetResourcePath() + "/" + value);
-        if (QFileInfo::exists(path)) {
-            widget->setStyleSheet(QStringLiteral("border-image: url(%1);").arg(path));
-        }
+        ApplyBackgroundImage(widget, value);
     }
 }
 

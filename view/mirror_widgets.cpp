@@ -3,11 +3,17 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QStackedWidget>
+
+#include <algorithm>
+
+#include "ui/paint_manager.h"
 
 namespace view {
 
@@ -36,6 +42,19 @@ QWidget* MakeGroupFrame(QWidget* parent) {
     return frame;
 }
 
+/// A row given less width than its children need lays them out at their own widths and lets
+/// the box cut off the end, as a strip of tabs does; a plain box layout would pile them on top
+/// of each other.
+class RowLayout : public QHBoxLayout {
+  public:
+    using QHBoxLayout::QHBoxLayout;
+    void setGeometry(const QRect& rect) override {
+        const int least = minimumSize().width();
+        QHBoxLayout::setGeometry(
+            rect.width() >= least ? rect : QRect(rect.topLeft(), QSize(least, rect.height())));
+    }
+};
+
 /// Whether the page stack is inside `control`: the box that holds it gives the form the
 /// window's spare width.
 bool HoldsPages(ui::Control& control) {
@@ -56,6 +75,16 @@ bool Overflows(ui::Control& row) {
     int sum = 0;
     for (int i = 0; i < box->GetCount(); ++i) sum += box->GetItemAt(i)->GetFixedWidth();
     return sum > row.GetFixedWidth();
+}
+
+/// The value of `key='...'` in a DuiLib image description; empty when it has none.
+std::string Quoted(std::string_view text, std::string_view key) {
+    const std::string mark = std::string(key) + "='";
+    const size_t start = text.find(mark);
+    if (start == std::string_view::npos) return {};
+    const size_t from = start + mark.size();
+    const size_t end = text.find('\'', from);
+    return std::string(text.substr(from, end == std::string_view::npos ? end : end - from));
 }
 
 }  // namespace
@@ -83,16 +112,41 @@ void BoxWidget::SetLayoutWidth(int width, Width how) {
     updateGeometry();
 }
 
+void BoxWidget::SetLeastHeight(int height) {
+    leastHeight_ = height;
+    setMinimumHeight(0);
+    setMaximumHeight(QWIDGETSIZE_MAX);
+    QSizePolicy policy = sizePolicy();
+    policy.setVerticalPolicy(QSizePolicy::Fixed);
+    setSizePolicy(policy);
+    updateGeometry();
+}
+
 QSize BoxWidget::sizeHint() const {
     QSize size = QFrame::sizeHint();
     if (how_ != Width::Fixed && width_ > 0) size.setWidth(width_);
+    if (leastHeight_ > 0)
+        size.setHeight(std::max(leastHeight_, QFrame::minimumSizeHint().height()));
     return size;
 }
 
 QSize BoxWidget::minimumSizeHint() const {
     QSize size = QFrame::minimumSizeHint();
     if (how_ == Width::Clips) size.setWidth(0);
+    if (leastHeight_ > 0) size.setHeight(std::max(leastHeight_, size.height()));
     return size;
+}
+
+void BoxWidget::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    if (how_ != Width::Clips || !stripWidthChanged ||
+        event->size().width() == event->oldSize().width()) {
+        return;
+    }
+    // Told once the layout has settled: what the program does with it may show or hide
+    // widgets, which is no work for the middle of a resize.
+    QMetaObject::invokeMethod(
+        this, [this] { stripWidthChanged(width()); }, Qt::QueuedConnection);
 }
 
 bool IsBox(std::string_view cls) {
@@ -106,7 +160,7 @@ QWidget* MakeWidget(const ui::Control& control, QWidget* parent) {
     if (IsBox(cls)) {
         auto* w = new BoxWidget(parent);
         if (cls == "HorizontalLayoutUI") {
-            new QHBoxLayout(w);
+            new RowLayout(w);
         } else {
             new QVBoxLayout(w);
         }
@@ -142,6 +196,30 @@ void ApplyWidth(ui::Control& control, QWidget* widget) {
     box->SetLayoutWidth(width, HoldsPages(control)  ? Width::Grows
                                : Overflows(control) ? Width::Clips
                                                     : Width::Fixed);
+}
+
+void ApplyHeight(ui::Control& control, QWidget* widget) {
+    const int height = control.GetFixedHeight();
+    if (height <= 0) return;
+    auto* box = dynamic_cast<BoxWidget*>(widget);
+    // A group box shows or hides rows as its options change; a fixed height would clip them.
+    if (box && control.GetClass() == "GroupBoxUI") return box->SetLeastHeight(height);
+    widget->setFixedHeight(height);
+}
+
+void ApplyBackgroundImage(QWidget* widget, std::string_view value) {
+    const bool described = value.find("file='") != std::string_view::npos;
+    const std::string file = described ? Quoted(value, "file") : std::string(value);
+    const QString path = Q(ui::PaintManager::GetResourcePath() + "/" + file);
+    if (!QFileInfo::exists(path)) return;
+    QString style = QStringLiteral("border-image: url(%1)").arg(path);
+    const QStringList corner = Q(Quoted(value, "corner")).split(QChar(','));
+    if (corner.size() == 4) {  // left, top, right, bottom
+        const QString t = corner[1], r = corner[2], b = corner[3], l = corner[0];
+        style += QStringLiteral(" %1 %2 %3 %4 stretch stretch; border-width: %1px %2px %3px %4px")
+                     .arg(t, r, b, l);
+    }
+    widget->setStyleSheet(style + QChar(';'));
 }
 
 void ShowFieldMarks(QWidget* field, bool changed, const QString& invalidReason) {

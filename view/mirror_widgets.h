@@ -27,12 +27,20 @@ class BoxWidget : public QFrame {
         Clips,  ///< at most that width; narrower, it cuts off what does not fit
     };
     void SetLayoutWidth(int width, Width how);
+    /// The layout's height as the least the box takes: it grows with rows it comes to show.
+    void SetLeastHeight(int height);
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    /// Told, after the resize, the width a clipping strip has on the screen.
+    std::function<void(int)> stripWidthChanged;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     int width_ = 0;
     Width how_ = Width::Fixed;
+    int leastHeight_ = 0;  // 0: the height its layout asks for
 };
 
 /// A drop-down list that tells before it opens, so the program can fill it first.
@@ -54,6 +62,11 @@ QWidget* MakeWidget(const ui::Control& control, QWidget* parent);
 QLabel* GroupTitle(QWidget* frame);
 /// The layout's "width" of `control`, applied to its widget.
 void ApplyWidth(ui::Control& control, QWidget* widget);
+/// The layout's "height" of `control`, applied to its widget.
+void ApplyHeight(ui::Control& control, QWidget* widget);
+/// A "bkimage" as the widget's background: "name.png", or "file='name.png' corner='l,t,r,b'"
+/// whose corners keep their size while the middle stretches, the text kept between them.
+void ApplyBackgroundImage(QWidget* widget, std::string_view value);
 /// Draws or clears the marks of a field: changed, a coloured left edge on the field and its
 /// label in bold; invalid (a reason given), a red frame and the reason as its tooltip.
 void ShowFieldMarks(QWidget* field, bool changed, const QString& invalidReason);

@@ -139,7 +139,7 @@ TEST_F(ViewTest, ClicksReachNotifyAndWidgetsFollowTheTree) {
     EXPECT_EQ(open->accessibleDescription(), QStringLiteral("Close it"));
     EXPECT_FALSE(open->isEnabled());
     EXPECT_FALSE(WidgetOf<QWidget>("GPSTab")->isHidden());
-    EXPECT_EQ(WidgetOf<QWidget>("ServiceGroupBox")->maximumHeight(), 185);
+    EXPECT_GE(WidgetOf<QWidget>("ServiceGroupBox")->minimumSizeHint().height(), 185);
 }
 
 // A row marked autohide shows once one of its parts does and hides with the last of them.
