@@ -36,7 +36,7 @@ class Dtucfg : public ::testing::Test {
     }
     /// dtucfg with `args` on the unit's port, or as given when there is no unit.
     RunResult Run(std::vector<std::string> args) {
-        if (unit) args.insert(args.begin(), {"--port", unit->DevicePath()});
+        if (unit) args.insert(args.begin(), {"--port", port.empty() ? unit->DevicePath() : port});
         // A unit still configuring from the run before ignores the handshake: "+++" soon.
         if (std::find(args.begin(), args.end(), "--login-wait") == args.end()) {
             args.insert(args.begin(), {"--login-wait", "0.3"});
@@ -67,6 +67,7 @@ class Dtucfg : public ::testing::Test {
 
     ui::ManualClock clock;
     std::unique_ptr<sim::SimulatedUnit> unit;
+    std::string port;  ///< the path dtucfg opens instead of the unit's device
 
   private:
     platform::testing_support::TempFolder folder_;

@@ -24,8 +24,8 @@ struct RunRecord {
     std::string rfModel;
     std::string report;  ///< the unit's last report as received (hashed in the line)
     std::vector<WriteResult> writes;
-    int reconnects = 0;  ///< how often the port was opened again after it was lost
     int exitCode = 0;
+    int reconnects = 0;  ///< how often the port was opened again after it was lost
 };
 
 /// FNV-1a, 64 bits.
