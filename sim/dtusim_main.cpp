@@ -123,6 +123,29 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv) {
     return line;
 }
 
+// Acts on the signals until SIGINT or SIGTERM: SIGUSR1 restarts the unit, SIGUSR2 pulls
+// the adapter when it is there and plugs it back when not (it may have come back by itself).
+void ServeSignals(sim::SimulatedUnit& unit, const std::string& link, const sigset_t& signals) {
+    bool unplugged = false;
+    for (;;) {
+        int received = 0;
+        sigwait(&signals, &received);
+        if (received == SIGUSR1) {
+            unit.Restart();
+        } else if (received == SIGUSR2) {
+            const bool present = link.empty() ? !unplugged : access(link.c_str(), F_OK) == 0;
+            if (present) {
+                unit.Unplug();
+            } else {
+                unit.Replug();
+            }
+            unplugged = present;
+        } else {
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -168,23 +191,6 @@ int main(int argc, char** argv) {
     }
     const std::string& link = line->options.linkPath;
     std::cout << (link.empty() ? unit.DevicePath() : link) << std::endl;
-    bool unplugged = false;
-    for (;;) {
-        int received = 0;
-        sigwait(&stopSignals, &received);
-        if (received == SIGUSR1) {
-            unit.Restart();
-        } else if (received == SIGUSR2) {
-            // Pulled when it is there, else plugged back (it may have come back by itself).
-            const bool present = link.empty() ? !unplugged : access(link.c_str(), F_OK) == 0;
-            if (present) {
-                unit.Unplug();
-            } else {
-                unit.Replug();
-            }
-            unplugged = present;
-        } else {
-            return 0;
-        }
-    }
+    ServeSignals(unit, link, stopSignals);
+    return 0;
 }
