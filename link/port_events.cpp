@@ -84,13 +84,13 @@ bool PortChooser::RebuildPortList() {
     if (plan.items.empty() && !portsListed_) return false;
     portsListed_ = true;
     ApplyPortList(*list, plan, Text("ListSerialPorts", "SerialNumber"));
-    if (!plan.gone.empty()) {
+    if (!plan.gone.empty() && !reopening_) {
         host_.AppendLog(
             platform::ReplaceToken(Text("OnStartCom", "PortGone"), "{port}", plan.gone) + "\r\n");
     }
     if (!plan.back.empty()) {
-        ForgetLostPort();  // told once; the tool does not reopen it by itself
-        host_.AppendLog(Text("OnStartCom", "PortBack") + " " + plan.back + "\r\n");
+        ForgetLostPort();  // told once
+        if (!reopening_) host_.AppendLog(Text("OnStartCom", "PortBack") + " " + plan.back + "\r\n");
     }
     return true;
 }

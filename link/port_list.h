@@ -95,6 +95,9 @@ class PortChooser {
     void PortLost();
     /// Rebuilds the list if the devices changed while the port was open.
     void PortClosed();
+    /// While the link waits to open the lost adapter again by itself, the list follows the
+    /// devices without telling the user to choose or open one.
+    void SetReopening(bool reopening) { reopening_ = reopening; }
 
   private:
     std::vector<SerialDevice> CurrentDevices() const;
@@ -114,6 +117,7 @@ class PortChooser {
     SerialDevice openedDevice_;
     std::string lostById_;       // the by-id path of the adapter whose port was lost
     bool lostSeenGone_ = false;  // a rebuild has seen that adapter gone
+    bool reopening_ = false;
 };
 
 }  // namespace devlink

@@ -77,6 +77,7 @@ void Link::KeepUnacknowledged() {
 
 void Link::WaitForAdapter() {
     resumeStage_ = ResumeStage::kWaitingForAdapter;
+    ports_.SetReopening(true);
     const ui::Millis now = window_.GetClock().Now();
     resumeDeadline_ = policy_.limit > 0 ? now + policy_.limit : 0;
     window_.SetTimer(kReconnectTimer, kReconnectPeriodMs);
@@ -106,6 +107,7 @@ void Link::OnReconnectTimer() {
             // A device just plugged in may refuse a moment (its permissions are being set).
             if (::access(reopenPath_.c_str(), F_OK) != 0) return;
             if (!openedSettings_ || !OpenPort(reopenPath_, *openedSettings_)) return;
+            ports_.SetReopening(false);
             ++reconnects_;
             host_.PostLogText(ResumeText("Reconnected") + "\r\n");
             resumeStage_ = ResumeStage::kLoggingIn;
@@ -191,6 +193,7 @@ void Link::ResumeKept() {
 
 void Link::GiveUpResume(std::string_view noticeKey) {
     window_.KillTimer(kReconnectTimer);
+    ports_.SetReopening(false);
     if (!noticeKey.empty()) host_.PostLogText(ResumeText(noticeKey) + "\r\n");
     // The write in flight when the line went away was sent: it was not answered.
     std::vector<model::WorkerJob> dropped;
