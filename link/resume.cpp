@@ -87,7 +87,7 @@ void Link::WaitForAdapter() {
 
 void Link::OnUnitRestarted() {
     KeepUnacknowledged();
-    host_.PostLogText("\r\n" + ResumeText("Restarted") + "\r\n");
+    host_.PostLogText("\r\n" + ResumeText(kept_.empty() ? "RestartedIdle" : "Restarted") + "\r\n");
     SetLoggedIn(false);
     if (kept_.empty()) return;
     resumeStage_ = ResumeStage::kLoggingIn;

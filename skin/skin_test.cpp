@@ -95,7 +95,8 @@ const std::pair<const char*, const char*> kTextKeys[] = {
     {"DIO workmode", "Text1,Text2,Text3,Text4,Text5,Text6,Text7"},
     {"ComboElement_IO", "DIO reported methods Common,DIO reported methods ADC"},
     {"Resume",
-     "Waiting,State,Cancel,Reconnected,Restarted,Checking,Offer,OfferResume,Later,Resuming,"
+     "Waiting,State,Cancel,Reconnected,RestartedIdle,Restarted,Checking,Offer,OfferResume,Later,"
+     "Resuming,"
      "Declined,OtherUnit,Unreadable,Unknown,AdapterNotBack,UnitNotBack,Cancelled"},
 };
 
