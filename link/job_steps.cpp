@@ -111,9 +111,9 @@ JobOutcome Link::OutcomeOf(const model::WorkerJob& job, bool answered) const {
 void Link::OnJobFinish(const model::WorkerJob& job, bool answered) {
     JobOutcome outcome = OutcomeOf(job, answered);
     // A write kept when the line went away was not answered, whatever its wait was cut by.
-    if (inFlightKept_ && outcome != JobOutcome::kAcknowledged) outcome = JobOutcome::kTimedOut;
+    if (inFlightAbandoned_ && outcome != JobOutcome::kAcknowledged) outcome = JobOutcome::kTimedOut;
     Tell([&](LinkObserver& o) { o.JobEnded(job, outcome, rxBuffer_.View()); });
-    if (!SettleKeptJob(job, outcome)) return;  // sent again once the unit is back
+    if (!SettleKeptJob(job, outcome)) return;  // abandoned: a write is sent again later
     if (model::IsReportRequest(job.jobKind) && outcome == JobOutcome::kAcknowledged) {
         unitIdentity_ = model::IdentityOfReport(rxBuffer_.View());
     }

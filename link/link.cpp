@@ -137,7 +137,7 @@ std::intptr_t Link::OnJobStart(const model::WorkerJob& job) {
     window_.KillTimer(kHandshakeTimer);
     expectedReply_ = ReplyTo(job.jobKind);
     inFlight_ = job;
-    inFlightKept_ = false;
+    inFlightAbandoned_ = false;
     replyEvent_.Reset();
     rxBuffer_.Clear();
     Tell([&](LinkObserver& o) { o.JobStarted(job); });

@@ -286,7 +286,7 @@ class Link {
     model::UnitIdentity keptFor_;               // the unit they were meant for
     model::UnitIdentity unitIdentity_;          // from the last whole report
     std::optional<model::WorkerJob> inFlight_;  // the job between its start and its end
-    bool inFlightKept_ = false;
+    bool inFlightAbandoned_ = false;            // its line went away or the unit restarted
     std::string sentKeptLine_;  // the kept write that went out before the line went away
     std::string openedPath_;
     std::optional<serial::LineSettings> openedSettings_;

@@ -63,11 +63,15 @@ std::string Link::ResumeText(std::string_view key) const {
 void Link::KeepUnacknowledged() {
     if (kept_.empty()) keptFor_ = unitIdentity_;
     std::vector<model::WorkerJob> kept;
-    if (inFlight_ && IsWrite(*inFlight_) && !inFlightKept_) {
-        kept.push_back(*inFlight_);
-        inFlightKept_ = true;
-        sentKeptLine_ = inFlight_->line;
-        replyEvent_.Set();  // its answer cannot come: the worker stops waiting for it
+    if (inFlight_ && !inFlightAbandoned_) {
+        // Its answer cannot come: the worker stops waiting, and its end counts nowhere (a
+        // write is kept and sent again, anything else is asked again by what follows).
+        inFlightAbandoned_ = true;
+        replyEvent_.Set();
+        if (IsWrite(*inFlight_)) {
+            kept.push_back(*inFlight_);
+            sentKeptLine_ = inFlight_->line;
+        }
     }
     for (model::WorkerJob& job : jobQueue_.Clear()) {
         if (IsWrite(job)) kept.push_back(std::move(job));
@@ -138,10 +142,10 @@ void Link::AfterLogin() {
 }
 
 bool Link::SettleKeptJob(const model::WorkerJob& job, JobOutcome outcome) {
-    const bool kept = inFlightKept_;
+    const bool abandoned = inFlightAbandoned_;
     inFlight_.reset();
-    inFlightKept_ = false;
-    if (kept && outcome != JobOutcome::kAcknowledged) return false;
+    inFlightAbandoned_ = false;
+    if (abandoned && outcome != JobOutcome::kAcknowledged) return false;
     if (!IsWrite(job)) return true;
     if (outcome == JobOutcome::kAcknowledged) {
         // Taken (its "OK" may have come just before the line went away): never sent again.
