@@ -123,20 +123,6 @@ TEST(UnitBehaviour, FactoryRestoresTheReportButADroppedRowStaysMissing) {
     EXPECT_EQ(log.find("OK"), log.size() - 4) << log;  // no line of the log ends the answer
 }
 
-TEST(UnitBehaviour, ASilentUnitRecordsButNeverAnswers) {
-    UnitBehaviour unit(DefaultProfile(), UnitTiming{});
-    unit.SetSilent(true);
-    unit.PowerOn(kT0);
-    unit.Receive("s\r\nAT+SHOW\r\n", kT0);
-    unit.Advance(kT0 + milliseconds(500));
-    EXPECT_EQ(unit.TakeOutput(), "");
-    EXPECT_EQ(unit.Mode(), UnitMode::kStarting);
-    EXPECT_EQ(unit.Received(), "s\r\nAT+SHOW\r\n");
-    unit.SetSilent(false);
-    unit.Receive("s", kT0);
-    EXPECT_EQ(unit.TakeOutput(), kIn);
-}
-
 // A unit of `profile` just brought into configuration mode at kT0, its output taken.
 UnitBehaviour ConfiguringUnit(UnitTiming timing, const char* profile = "base") {
     UnitBehaviour unit(*FindProfile(profile), timing);
