@@ -114,8 +114,6 @@ TEST_F(AdaptTest, ServerCountsShowTheirRowsTitlesAndHeightsAndNoneIsRefused) {
     Run(Names("ServiceHorizontalLayout", {"0", "1", "2", "3", "4", "5", "6"}),
         {{"ThePPPauthentication", "0", "1100001", one},  // refused: back to one
          {"ThePPPauthentication", "2", "1010000", "ServiceGroupBox=110" + list},
-         {"ThePPPauthentication", "3", "1011000", "ServiceGroupBox=135" + list},
-         {"ThePPPauthentication", "4", "1011100", "ServiceGroupBox=160" + list},
          {"ThePPPauthentication", "5", "1011110", "ServiceGroupBox=185" + list},
          {"ThePPPauthentication", "1", "1100001", one}});
     ASSERT_EQ(t.dialogs.Boxes().size(), 1u);

@@ -78,7 +78,6 @@ TEST_F(FrameTest, EventsQueueTheirExactLinesQuitLogsOutAtOnceAndAddressesAreChec
         {"CSQ", "click", "", 11, "At+CSQ\r\n"},
         {"GetVer", "click", "", 9, "At+VER\r\n"},
         {"AT+CCID", "click", "", 15, "AT+CCID\r\n"},
-        {"AT+CGATT?", "click", "", 15, "AT+CGATT?\r\n"},
         {"Ver", "click", "", 0, ""},
         {"FINDNETMODE", "setfocus", "", 8, "AT+FINDNETMODE\r\n"},
         {"Server's Ip", "killfocus", "10.0.0.1 ", 0, ""},
@@ -118,22 +117,19 @@ TEST(FactoryReset, OnlyAConfirmedResetReachesTheUnitAndSaveFirstWritesTheFileBef
     TestFrame t(0, nullptr, {unit.DevicePath()});
     ASSERT_TRUE(t.created) << t.error;
     ASSERT_TRUE(t.frame->link.StartWorker());
-    const auto until = [&](const std::function<bool()>& done) {
-        return t.loop->RunUntil(done, 60000);
-    };
     t.loop->RunUntilIdle();
     EXPECT_EQ(t.Find("DeviceState")->GetText(), "Port closed");
     EXPECT_TRUE(
         t.Find("Save")->GetAttribute("tooltip").ends_with("\nOpen the port and log in first."));
     t.Find<ui::Button>("Open")->Activate();
-    ASSERT_TRUE(until([&] { return t.frame->link.LoggedIn(); })) << t.Log();
+    ASSERT_TRUE(t.Until([&] { return t.frame->link.LoggedIn(); })) << t.Log();
     EXPECT_EQ(t.Find("Save")->GetAttribute("tooltip"), "Write the changed parameters to the unit");
 
     t.dialogs.SetNextAnswers({2});  // "Cancel"
     t.Find<ui::Button>("RestoreFactory")->Activate();
     t.Find<ui::Button>("GetVer")->Activate();
     // Jobs go out in order: a reset queued before would have reached the unit first.
-    ASSERT_TRUE(until([&] { return unit.Received().find("At+VER") != std::string::npos; }));
+    ASSERT_TRUE(t.Until([&] { return unit.Received().find("At+VER") != std::string::npos; }));
     EXPECT_EQ(unit.Received().find("AT+FACTORY"), std::string::npos) << unit.Received();
 
     const platform::testing_support::TempFolder folder;
@@ -141,7 +137,7 @@ TEST(FactoryReset, OnlyAConfirmedResetReachesTheUnitAndSaveFirstWritesTheFileBef
     t.dialogs.SetNextFileName(file);
     t.dialogs.SetNextAnswers({1, 0});
     t.Find<ui::Button>("RestoreFactory")->Activate();
-    ASSERT_TRUE(until([&] { return t.Log().find("settings restored.") != std::string::npos; }));
+    ASSERT_TRUE(t.Until([&] { return t.Log().find("settings restored.") != std::string::npos; }));
     ASSERT_EQ(t.dialogs.Questions().size(), 3u);
     EXPECT_NE(t.dialogs.Questions()[2].text.find(file), std::string::npos);
     EXPECT_GT(std::filesystem::file_size(file), 3000u);

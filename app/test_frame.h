@@ -66,6 +66,8 @@ struct TestFrame {
         return frame->paintManager.Find<T>(name);
     }
     std::string Log() const { return frame->logView ? frame->logView->GetText() : std::string(); }
+    /// Runs the loop until `done` holds; at most a minute of the window's time passes.
+    bool Until(const std::function<bool()>& done) { return loop->RunUntil(done, 60000); }
 
     ui::ManualClock manualClock;
     ui::Clock& clock;

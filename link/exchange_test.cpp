@@ -115,7 +115,6 @@ TEST_F(LinkTest, OperationsAreAnsweredAndFinishedWhenTheResultsLineEndComesLate)
         EXPECT_TRUE(!*c.notice || Occurrences(window.log.substr(logBefore), c.notice)) << c.line;
     }
     EXPECT_EQ(unit->ClockText(), "2027/03/01,07:05:09");
-    EXPECT_EQ(window.Find("FINDNETMODE")->GetText(), " LTE");
     EXPECT_EQ(window.reportsParsed, 1);
     unit->Refuse("AT+CSQ");
     ASSERT_TRUE(Run(model::JobKind::kSignal, model::kSignalLine));

@@ -37,10 +37,9 @@ void LinkTest::OpenAndLogIn() {
     loop.RunUntilIdle();
 }
 
-bool LinkTest::Run(model::JobKind kind, std::string_view line, std::string paramName,
-                   std::string paramValue) {
+bool LinkTest::Run(model::JobKind kind, std::string_view line) {
     const int before = events.idle;
-    window.link.QueueJob(kind, line, std::move(paramName), std::move(paramValue));
+    window.link.QueueJob(kind, line);
     return Until([&] { return events.idle > before; });
 }
 

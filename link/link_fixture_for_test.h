@@ -39,8 +39,7 @@ class LinkTest : public ::testing::Test {
     /// real time; a test that hangs ends after half a minute).
     bool UntilWithoutTime(const std::function<bool()>& pred);
     /// Queues a job and runs until the worker is idle again.
-    bool Run(model::JobKind kind, std::string_view line, std::string paramName = {},
-             std::string paramValue = {});
+    bool Run(model::JobKind kind, std::string_view line);
     bool Enabled(std::string_view name) { return window.Find(name)->IsEnabled(); }
     /// How often the log holds `text`.
     size_t Logged(std::string_view text) const { return Occurrences(window.log, text); }

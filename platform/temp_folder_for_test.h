@@ -23,7 +23,6 @@ class TempFolder {
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    bool Ok() const { return !path_.empty(); }
     const std::string& Path() const { return path_; }
     std::string File(std::string_view name) const { return path_ + "/" + std::string(name); }
 
