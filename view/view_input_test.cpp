@@ -12,11 +12,14 @@
 #include <QTimer>
 
 #include "app/test_frame.h"
+#include "platform/temp_folder_for_test.h"
 #include "view/view_fixture.h"
 
 namespace view {
 namespace {
 
+using platform::testing_support::ReadFile;
+using platform::testing_support::WriteFile;
 using testing::ViewTest;
 
 /// Runs a modal window that takes the keyboard focus while it is open, as the real message
@@ -156,6 +159,33 @@ bool ShownWhole(QWidget* widget, const QRect& area) {
     const QRect onScreen(widget->mapToGlobal(QPoint(0, 0)), widget->size());
     return !widget->isHidden() && area.contains(onScreen) &&
            widget->window()->geometry().contains(onScreen);
+}
+
+// A speed and a format chosen in the window's lists are chosen again by the lists at the next
+// start (the settings file of the program folder carries them over).
+TEST_F(ViewTest, TheSpeedAndFormatChosenAreShownAgainAtTheNextStart) {
+    Build();
+    t->frame->RememberSettings();
+    auto* baud = WidgetOf<QComboBox>("BaudRate1");
+    auto* format = WidgetOf<QComboBox>("Checkcode");
+    ASSERT_TRUE(baud && format);
+    // As a user picks an item: the list shows it and says it was activated.
+    for (auto [list, index] : {std::pair{baud, baud->findText(QStringLiteral("9600"))},
+                               std::pair{format, format->count() - 1}}) {
+        list->setCurrentIndex(index);
+        emit list->activated(index);
+    }
+    const QString chosenFormat = format->currentText();
+    Pump();
+    const std::string settings = ReadFile(t->settings.programFolder + "config.ini");
+    TearDown();
+    Build();  // the same program folder, made afresh
+    WriteFile(t->settings.programFolder + "config.ini", settings);
+    t->frame->RememberSettings();
+    Pump();
+    EXPECT_EQ(WidgetOf<QComboBox>("BaudRate1")->currentText(), QStringLiteral("9600"));
+    EXPECT_EQ(WidgetOf<QComboBox>("Checkcode")->currentText(), chosenFormat);
+    EXPECT_NE(chosenFormat, QStringLiteral("8N1"));
 }
 
 TEST_F(ViewScreenTest, WindowFitsTheScreenAndMaximizingGrowsTheForm) {
