@@ -37,6 +37,9 @@ std::string KeyTexts() {
         keys("WorkerJobThreadProc", {"SaveSuccess", "SaveError", "FactorySuccess", "FactoryError",
                                      "OutTime", "ReportIncomplete"});
         keys("ComSend", {"send"});
+        keys("Resume", {"Waiting", "State", "Cancel", "Reconnected", "RestartedIdle", "Restarted",
+                        "Checking", "Resuming", "Declined", "OtherUnit", "Unreadable", "Unknown",
+                        "AdapterNotBack", "UnitNotBack", "Cancelled"});
         out << "[SetDeviceState]\nszLoginOn=on\nszLoginOff=off\nszPortClosed=closed\n"
             << "[Summary]\nAcknowledged={ok}/{total}\nRefused=refused:\nNotAnswered=silent:\n"
             << "NotSent=unsent:\n";

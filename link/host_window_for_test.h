@@ -15,6 +15,8 @@ namespace devlink {
 
 /// The link's inner state, for tests and fuzz targets only.
 struct LinkTestAccess {
+    static serial::PortIo& Port(Link& link) { return link.serialPort_; }
+    static ReceiveText& Received(Link& link) { return link.rxBuffer_; }
     /// The exchange state as a number: -1 idle, 0 the handshake, else the job kind awaited.
     static int ExchangeState(const Link& link) {
         const ExpectedReply& state = link.expectedReply_;
@@ -26,6 +28,7 @@ struct LinkTestAccess {
                               : state == 0 ? kHandshakeReply
                                            : ReplyTo(static_cast<model::JobKind>(state));
     }
+    static bool& LoggedIn(Link& link) { return link.loggedIn_; }
     static ui::Event& ReplyEvent(Link& link) { return link.replyEvent_; }
 };
 
