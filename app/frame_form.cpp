@@ -26,7 +26,11 @@ void CK4X30FrameWnd::UpdatePageTabs(int mode) {
 }
 
 void CK4X30FrameWnd::PostAdaptForm(model::AdaptCase adaptCase, int param) {
-    devlink::AdaptFormMsg::Post(*this, adaptCase, param);
+    if (settling_) {
+        settling_->emplace_back(adaptCase, param);
+    } else {
+        devlink::AdaptFormMsg::Post(*this, adaptCase, param);
+    }
 }
 
 void CK4X30FrameWnd::AdaptForm(model::AdaptCase adaptCase, int param) {
@@ -56,6 +60,20 @@ int CK4X30FrameWnd::ParseReport(std::string_view text) {
 void CK4X30FrameWnd::ApplyReport() {
     model::ReportContext ctx{paintManager, catalogue, pages, rfModel, baseModel, *this};
     model::ApplyReportToForm(ctx);
+}
+
+void CK4X30FrameWnd::ApplyReportSettled() {
+    std::deque<std::pair<model::AdaptCase, int>> pending;
+    settling_ = &pending;
+    ApplyReport();
+    for (size_t n = 0; !pending.empty() && n < kSettleLimit; ++n) {
+        const auto [adaptCase, param] = pending.front();
+        pending.pop_front();
+        AdaptForm(adaptCase, param);
+    }
+    settling_ = nullptr;
+    // A chain of adaptations longer than any form has goes on as posted messages.
+    for (const auto& [adaptCase, param] : pending) PostAdaptForm(adaptCase, param);
 }
 
 void CK4X30FrameWnd::BuildWriteJobs(const std::set<std::string>* onlyRows) {
@@ -143,7 +161,7 @@ void CK4X30FrameWnd::TakeConfigFile(std::string_view text) {
         if (!fileRows.count(name)) row.value = known[name];
         valuesAtFileLoad[name] = row.value;
     }
-    ApplyReport();
+    ApplyReportSettled();
     ScheduleMarks();
 }
 
@@ -160,9 +178,10 @@ void CK4X30FrameWnd::TakeUnitReportForFile(std::string_view unitReport) {
     const bool unitChanged = std::any_of(catalogue.begin(), catalogue.end(), [&](const auto& r) {
         return !fileRows.count(r.first) && valuesAtFileLoad[r.first] != r.second.value;
     });
-    // Filling the form again re-runs its adaptation after these writes are queued, so it is
-    // done only when the form would otherwise show a stale value of the unit's: the file's
-    // rows go in for the filling and the unit's values come back for the comparison.
+    // The form is filled again only when it would otherwise show a stale value of the unit's:
+    // the file's rows go in for the filling and its adaptations, which settle at once (a list
+    // of the file's next to the unit's value would otherwise empty or reset the texts that
+    // follow it), and the unit's values come back for the comparison.
     if (unitChanged) {
         const auto swapFileRows = [this] {
             for (const std::string& name : fileRows) {
@@ -170,7 +189,7 @@ void CK4X30FrameWnd::TakeUnitReportForFile(std::string_view unitReport) {
             }
         };
         swapFileRows();
-        ApplyReport();
+        ApplyReportSettled();
         swapFileRows();
     }
 }

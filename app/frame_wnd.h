@@ -4,12 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <initializer_list>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "link/link.h"
@@ -122,6 +124,10 @@ class CK4X30FrameWnd : public ui::Window,
     int ParseReport(std::string_view text);
     /// Fills the form from the rows' values.
     void ApplyReport();
+    /// Fills the form and runs at once the adaptations the filling brings about, so the rows'
+    /// flags and the texts that follow a list agree with the values filled in, not with what
+    /// the rows hold by the time a posted adaptation would run.
+    void ApplyReportSettled();
     /// Queues a write for every changed row whose flags are set ("Save"); only the rows of
     /// `onlyRows` when given.
     void BuildWriteJobs(const std::set<std::string>* onlyRows = nullptr);
@@ -217,6 +223,9 @@ class CK4X30FrameWnd : public ui::Window,
     /// half goes when it reaches its limit.
     std::vector<int> adaptTrace;
     static constexpr size_t kAdaptTraceLimit = 256;
+    /// While the form settles, the adaptations asked for wait here instead of being posted.
+    std::deque<std::pair<model::AdaptCase, int>>* settling_ = nullptr;
+    static constexpr size_t kSettleLimit = 1000;
     /// The configuration file being saved or loaded, the rows the one loaded holds (only
     /// those are written) and the values the form was filled with from it.
     std::string saveFilePath;

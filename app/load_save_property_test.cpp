@@ -3,8 +3,9 @@
 //   - "Load" then "Save" writes nothing.
 //   - "LoadFromFile" of a configuration saved from unit A, into unit B, writes exactly the
 //     rows whose flags are set and whose values differ, each line once, in catalogue order.
-//   - "Load", then "LoadFromFile" of a file that lacks some rows: once the unit has taken the
-//     file's writes, "Save" writes nothing more (the rows the file lacks show the unit's).
+//   - "LoadFromFile" of a file that lacks some rows, with or without a "Load" before: once the
+//     unit has taken the file's writes, "Save" writes nothing more (the rows the file lacks
+//     show the unit's).
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -202,7 +203,9 @@ TEST_P(LoadPartOfAFile, ThenSaveWritesNothingMore) {
         ASSERT_TRUE(model::WriteConfigFile(file, WithoutRows(other.Report(), labels)));
         TestFrame t;
         ASSERT_TRUE(t.created) << t.error;
-        LoadReport(t, profile.name.c_str(), [&](sim::UnitState& s) { s = unit; });
+        // The unit's report read before the file (Load), or only by the file load itself.
+        if (seed % 2 == 0)
+            LoadReport(t, profile.name.c_str(), [&](sim::UnitState& s) { s = unit; });
         TakeWrites(t, LoadFile(t, file, unit));
         const std::vector<std::string> again = SaveLines(t);
         EXPECT_TRUE(again.empty()) << GetParam() << " seed " << seed << " writes:\n" << Join(again);
