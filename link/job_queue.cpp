@@ -4,13 +4,12 @@
 
 namespace devlink {
 
-bool JobQueue::QueueJob(const model::WorkerJob& job) {
+void JobQueue::QueueJob(const model::WorkerJob& job) {
     {
         std::lock_guard lock(jobLock_);
         jobs_.push_back(job);
     }
     queued_.notify_all();
-    return workerAlive_;
 }
 
 bool JobQueue::WaitForJob(ui::Clock& clock, const std::atomic<bool>& stop) {

@@ -14,8 +14,8 @@ namespace devlink {
 
 class JobQueue {
   public:
-    /// Appends a copy; returns whether a worker exists to carry it out.
-    bool QueueJob(const model::WorkerJob& job);
+    /// Appends a copy.
+    void QueueJob(const model::WorkerJob& job);
     /// Takes the oldest job into `job`; false when the queue is empty.
     bool TakeJob(model::WorkerJob& job);
     /// Waits until a job is queued (true) or `stop` turns true (false); Wake makes the waiter
@@ -27,13 +27,11 @@ class JobQueue {
     /// The jobs waiting, oldest first.
     std::vector<model::WorkerJob> Pending() const;
     size_t Size() const;
-    void SetWorkerAlive(bool alive) { workerAlive_ = alive; }
 
   private:
     mutable std::mutex jobLock_;
     std::condition_variable queued_;
     std::deque<model::WorkerJob> jobs_;
-    std::atomic<bool> workerAlive_{false};
 };
 
 }  // namespace devlink

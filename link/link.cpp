@@ -50,7 +50,6 @@ bool Link::StartWorker() {
     } catch (const std::system_error&) {
         worker_.reset();
     }
-    jobQueue_.SetWorkerAlive(worker_ != nullptr);
     return worker_ != nullptr;
 }
 
@@ -62,17 +61,16 @@ void Link::ShutDown() {
 
 void Link::StopWorker() {
     worker_.reset();  // its destructor stops and joins the thread
-    jobQueue_.SetWorkerAlive(false);
 }
 
-bool Link::QueueJob(model::JobKind kind, std::string_view line, std::string paramName,
+void Link::QueueJob(model::JobKind kind, std::string_view line, std::string paramName,
                     std::string paramValue) {
-    return QueueJob(
+    QueueJob(
         model::WorkerJob{kind, std::string(line), std::move(paramName), std::move(paramValue)});
 }
 
-bool Link::QueueJob(const model::WorkerJob& job) {
-    return jobQueue_.QueueJob(job);
+void Link::QueueJob(const model::WorkerJob& job) {
+    jobQueue_.QueueJob(job);
 }
 
 void Link::SetLoggedIn(bool loggedIn) {

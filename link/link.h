@@ -175,10 +175,10 @@ class Link {
     void Login();
     void SetTime();
     void SendDirect(std::string_view text);
-    /// Queues a job; any thread. Returns whether a worker will carry it out.
-    bool QueueJob(model::JobKind kind, std::string_view line, std::string paramName = {},
+    /// Queues a job; any thread.
+    void QueueJob(model::JobKind kind, std::string_view line, std::string paramName = {},
                   std::string paramValue = {});
-    bool QueueJob(const model::WorkerJob& job);
+    void QueueJob(const model::WorkerJob& job);
     /// Enables or disables a group of controls (UM_BUTTON_STATE). The login group logs in or
     /// out; the connection group does that and shows the port opened or closed.
     void SetButtonState(bool enable, ButtonGroup group);
