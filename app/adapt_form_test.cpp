@@ -124,9 +124,18 @@ TEST_F(AdaptTest, ServerCountsShowTheirRowsTitlesAndHeightsAndNoneIsRefused) {
 TEST_F(AdaptTest, AUnitWithGpsMayHaveNoServer) {
     LoadReport(t, "gps");
     Run(Names("ServiceHorizontalLayout", {"0", "1", "2", "3", "4", "5", "6"}),
-        {{"ThePPPauthentication", "0", "0000001", "ServiceGroupBox=60|ThePPPauthentication:0"}});
+        {{"ThePPPauthentication", "0", "0000001",
+          "ServiceGroupBox=60|ServiceGroupBox2=110|ThePPPauthentication:0"}});
     EXPECT_TRUE(t.dialogs.Boxes().empty());
     EXPECT_FALSE(t.frame->catalogue.Find("Server's Ip")->shown);
+}
+
+// A count the list does not hold selects nothing: the groups take their smallest heights.
+TEST_F(AdaptTest, AServerCountTheListLacksLeavesTheGroupsSmall) {
+    LoadReport(t, "base", [](sim::UnitState& s) { s.SetValue("AT+SVRCNT", "9"); });
+    EXPECT_EQ(List("ThePPPauthentication")->GetCurSel(), -1);
+    EXPECT_EQ(t.Find("ServiceGroupBox")->GetFixedHeight(), 60);
+    EXPECT_EQ(t.Find("ServiceGroupBox2")->GetFixedHeight(), 110);
 }
 
 TEST_F(AdaptTest, DeviceModelsShowTheirRowsAndSizeTheGroups) {
@@ -210,7 +219,9 @@ TEST_F(AdaptTest, OneListRulesShowTheirRowAndSizeTheirGroup) {
              {"I/O1 control", "5", nullptr, "-IO1GroupBox"},
              {"I/O1 control", "6", nullptr, "+IO1GroupBox"},
              {"I/O2 Mode", "1", nullptr, "-IO2GroupBox"},
-             {"I/O1 Mode", "0", nullptr, "+IO1GroupBox"}});
+             {"I/O1 Mode", "0", nullptr, "+IO1GroupBox"},
+             {"I/O1 control", "5", nullptr, "-IO1GroupBox"},
+             {"ActivateMethod", "DATA", nullptr, "+IO1GroupBox|+IO5GroupBox"}});
 }
 
 struct IoSelectionCase {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <termios.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -169,6 +171,8 @@ TEST(SerialPortReads, FlushedInputIsNothingAndAVanishedPeerIsLost) {
     EXPECT_EQ(tty::ReadAvailable(fd, buffer, sizeof buffer, n), tty::ReadOutcome::kNothing);
     pty.Write("again");
     ASSERT_EQ(::poll(&p, 1, 5000), 1);
+    EXPECT_EQ(tty::InputQueued(fd), 5);
+    EXPECT_EQ(tty::InputQueued(-1), 0);  // a device that cannot be asked has nothing queued
     EXPECT_EQ(tty::ReadAvailable(fd, buffer, sizeof buffer, n), tty::ReadOutcome::kData);
     EXPECT_EQ(std::string(buffer, n), "again");
     pty.Vanish();
@@ -211,6 +215,35 @@ TEST_F(SerialPortTest, ChunksArriveInOrderAndNeverAboveTheLimit) {
         EXPECT_LE(chunk.size(), 4095u);
         EXPECT_EQ(generation, port.Generation());
     }
+}
+
+// A signal that cuts the event thread's wait short (a debugger, a timer of the program's) is
+// not the device going away: the port reads on.
+TEST_F(SerialPortTest, ASignalDuringTheWaitIsNotALostDevice) {
+    struct sigaction quiet {};
+    quiet.sa_handler = [](int) {};  // and no SA_RESTART: the wait ends with EINTR
+    struct sigaction before {};
+    ASSERT_EQ(::sigaction(SIGUSR2, &quiet, &before), 0);
+    ASSERT_TRUE(Open(pty.path));
+    // Only the port's thread, started before this, takes the signal.
+    sigset_t usr2;
+    ::sigemptyset(&usr2);
+    ::sigaddset(&usr2, SIGUSR2);
+    ASSERT_EQ(::pthread_sigmask(SIG_BLOCK, &usr2, nullptr), 0);
+    for (int i = 0; i < 10; ++i) {
+        ::kill(::getpid(), SIGUSR2);
+        for (sigset_t pending; ::sigpending(&pending) == 0 && ::sigismember(&pending, SIGUSR2);) {
+            std::this_thread::yield();
+        }
+    }
+    pty.Write("after");
+    events.WaitFor([&] { return events.received == "after" || events.lost > 0; });
+    port.Close();
+    ::pthread_sigmask(SIG_UNBLOCK, &usr2, nullptr);
+    ::sigaction(SIGUSR2, &before, nullptr);
+    std::lock_guard lock(events.mutex);
+    EXPECT_EQ(events.lost, 0);
+    EXPECT_EQ(events.received, "after");
 }
 
 TEST_F(SerialPortTest, HangUpIsReportedOnceAndTheThreadStops) {
