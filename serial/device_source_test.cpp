@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <utility>
 
 #include "platform/temp_folder_for_test.h"
 #include "serial/modem_manager.h"
@@ -29,6 +30,25 @@ TEST(FindDevice, FollowsLinksToTheDevicesNode) {
         EXPECT_EQ(FindDevice(devices, dev.File(name)).value_or(SerialDevice{}).path, node) << name;
     }
     EXPECT_FALSE(FindDevice(devices, dev.File("none")));
+}
+
+// What is unknown leaves neither a word nor an empty line.
+TEST(DeviceTooltip, NamesWhatIsKnownOneToALine) {
+    const std::pair<SerialDevice, const char*> cases[] = {
+        {{.byIdPath = "/dev/serial/by-id/usb-A1",
+          .vendor = "FTDI",
+          .model = "FT232R",
+          .serial = "A1"},
+         "FTDI FT232R\nSerial: A1\n/dev/serial/by-id/usb-A1"},
+        {{.model = "CP2102", .driver = "cp210x"}, "CP2102"},
+        {{.byIdPath = "/dev/serial/by-id/x", .driver = "ch341-uart"},
+         "ch341-uart\n/dev/serial/by-id/x"},
+        {{.serial = "7"}, "Serial: 7"},
+        {{}, ""},
+    };
+    for (const auto& [device, tooltip] : cases) {
+        EXPECT_EQ(DeviceTooltip(device, "Serial"), tooltip) << tooltip;
+    }
 }
 
 TEST(UdevDeviceSource, ListsSortedDeviceNodesThatExist) {
