@@ -1,10 +1,15 @@
+// The setting files: profile lookups and writes, the language texts read through them, and
+// the integers they hold.
 #include "platform/profile.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <tuple>
 
+#include "platform/decimal.h"
+#include "platform/language_texts.h"
 #include "platform/temp_folder_for_test.h"
 
 namespace platform {
@@ -112,6 +117,35 @@ TEST(WriteProfileString, ChangesOneLineOrAddsOneAndKeepsTheRest) {
     }
     ASSERT_TRUE(WriteProfileString(folder.File("new.ini"), "Serial", "Port", "COM3"));  // LF
     EXPECT_EQ(ReadFile(folder.File("new.ini")), "[Serial]\nPort=COM3\n");
+}
+
+// The text, cut to 199 characters, then the suffix; only the suffix when the text is missing.
+// The file is read on every call, so that an edited file takes effect at once.
+TEST(LanguageTexts, LoadTextReadsTheFileEachTimeAndAppendsTheSuffix) {
+    testing_support::TempFolder folder;
+    const std::string path = folder.File("Language.ini");
+    const LanguageTexts texts(path);
+    EXPECT_EQ(texts.LoadText("Notice", "Saved", "\r\n"), "\r\n");
+    WriteFile(path, "[Notice]\nSaved = Settings saved \n");
+    EXPECT_EQ(texts.LoadText("notice", "SAVED", "\r\n"), "Settings saved\r\n");
+    WriteFile(path, "[Notice]\nSaved=" + std::string(250, 'x') + "\n");
+    EXPECT_EQ(texts.LoadText("Notice", "Saved", "\r\n"), std::string(199, 'x') + "\r\n");
+    EXPECT_EQ(texts.LoadText("Notice", "Missing"), "");
+}
+
+TEST(ReadDecimal, ReadsLikeAtoiClampedToTheIntRange) {
+    // Blanks, a sign, digits up to any other byte; 0 without digits (a sign alone, doubled or
+    // apart from them); the int range's edges, just beyond, far beyond without overflow.
+    // clang-format off
+    const std::pair<std::string, int> kCases[] = {
+        {"  42x", 42}, {"\r\n\v\f\t 5", 5}, {"-7", -7}, {"+3", 3}, {"000123", 123}, {"7.9", 7},
+        {"1 2", 1}, {"12\xE4", 12}, {std::string("12\00034", 5), 12},
+        {"", 0}, {"abc", 0}, {"0x10", 0}, {"-", 0}, {"--5", 0}, {"+-5", 0}, {"- 5", 0},
+        {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {std::string(400, '9'), INT_MAX},
+        {"-2147483648", INT_MIN}, {"-2147483649", INT_MIN}, {"-" + std::string(400, '9'), INT_MIN}};
+    // clang-format on
+    for (const auto& [text, expected] : kCases) EXPECT_EQ(ReadDecimal(text), expected) << text;
+    EXPECT_EQ(ReadDecimal(std::string_view("12345").substr(0, 2)), 12) << "the view, not beyond";
 }
 
 }  // namespace
