@@ -74,10 +74,13 @@ std::unique_ptr<ToolPort> LogIn(SimulatedUnit& unit) {
 }
 
 // The line end of an answer reaches the tool no sooner than `late` after the rest has been
-// sent at the line speed, and until then the tool has read a prefix of the rest.
-TEST(SimulatedUnit, TheToolReadsTheLineEndOfAnAnswerLate) {
+// sent at the line speed, and until then the tool has read a prefix of the rest. The unit then
+// restarts as the second write arrives: that write is lost, the first stays, and the start
+// prompt follows; the handshake takes it back into configuration mode.
+TEST(SimulatedUnit, TheLineEndOfAnAnswerComesLateAndARestartKeepsWhatWasStored) {
     const std::chrono::milliseconds late(100);  // less than the report's line time
-    SimulatedUnit unit(DefaultProfile(), {.startWindowMs = 60000, .lateLineEndMs = 100});
+    SimulatedUnit unit(DefaultProfile(),
+                       {.startWindowMs = 60000, .lateLineEndMs = 100, .restartAfterWrites = 2});
     const std::string answer = UnitState(DefaultProfile()).Report();
     const std::unique_ptr<ToolPort> port = LogIn(unit);
     ASSERT_TRUE(port);
@@ -93,6 +96,16 @@ TEST(SimulatedUnit, TheToolReadsTheLineEndOfAnAnswerLate) {
     for (const auto& [size, at] : port->reads) {
         EXPECT_TRUE(at >= lineEndDue || size <= answer.size() - 2) << size;
     }
+    port->got.clear();
+    ASSERT_TRUE(port->Send("AT+PORT=7\r\nAT+APN=lost\r\n"));
+    const auto prompt = [](const std::string& got) { return got.find("'s' key") != got.npos; };
+    ASSERT_TRUE(port->ReadUntil(prompt));
+    EXPECT_EQ(port->got.find("OK\r\n"), port->got.rfind("OK\r\n"));  // one answer only
+    EXPECT_EQ(unit.Mode(), UnitMode::kStarting);
+    ASSERT_TRUE(port->Send("s"));
+    EXPECT_TRUE(unit.WaitForMode(UnitMode::kConfiguring, std::chrono::seconds(10)));
+    EXPECT_EQ(unit.Value("AT+PORT"), "7");
+    EXPECT_EQ(unit.Value("AT+APN"), "cmnet");
 }
 
 // The unit vanishes at the third write, whether the tool waits for each answer or not: the
@@ -149,23 +162,6 @@ TEST(SimulatedUnit, TheLineHangsUpAtTheNthWriteAndComesBackBehindTheSameLink) {
         EXPECT_EQ(unit.Value("AT+PORT"), "9") << returnAfterMs;
     }
     rmdir(folder);
-}
-
-// The unit restarts as the second write arrives: that write is lost, the first stays, and
-// the start prompt follows; the handshake takes it back into configuration mode.
-TEST(SimulatedUnit, TheUnitRestartsAtTheNthWriteKeepingWhatItStored) {
-    SimulatedUnit unit(DefaultProfile(), {.paced = false, .restartAfterWrites = 2});
-    const std::unique_ptr<ToolPort> port = LogIn(unit);
-    ASSERT_TRUE(port);
-    ASSERT_TRUE(port->Send("AT+PORT=7\r\nAT+APN=lost\r\n"));
-    const auto prompt = [](const std::string& got) { return got.find("'s' key") != got.npos; };
-    ASSERT_TRUE(port->ReadUntil(prompt));
-    EXPECT_EQ(port->got.find("OK\r\n"), port->got.rfind("OK\r\n"));  // one answer only
-    EXPECT_EQ(unit.Mode(), UnitMode::kStarting);
-    ASSERT_TRUE(port->Send("s"));
-    EXPECT_TRUE(unit.WaitForMode(UnitMode::kConfiguring, std::chrono::seconds(10)));
-    EXPECT_EQ(unit.Value("AT+PORT"), "7");
-    EXPECT_EQ(unit.Value("AT+APN"), "cmnet");
 }
 
 }  // namespace

@@ -177,7 +177,6 @@ TEST(UnitBehaviour, AnswersEachLineByteExactlyAndVanishesAtTheNthWrite) {
         {"AT+PORT=9\r\n+++", kIn, false},  // running: not a write
         {"At+CSQ\r\n", kCsq, false},
         {"\r\nAT+CIMI\r\n", kError, false},  // refused, with its "?"
-        {"AT+FINDNETMODE\r\n", "\r\n+FINDNETMODE: LTE\r\nOK\r\n", false},
         {"AT+EXCCLK=\"2026/12/05,20:42:08\",5\r\n", kOk, false},
         {"AT+EXCCLK=2026\r\n", kError, false},
         {"at+port=6000\r\n", kOk, true},
