@@ -1,6 +1,6 @@
-// The simulated unit seen from the tool's side of a real pseudo-terminal: late line ends and
-// a unit that vanishes mid-save. Waits are only upper bounds for a failing test; the time
-// checks are lower bounds, which a busy machine can only make easier to meet.
+// The simulated unit seen from the tool's side of a real pseudo-terminal: late line ends, a
+// unit that vanishes mid-save and comes back, one that restarts. Waits are only upper bounds
+// for a failing test; time checks are lower bounds, which a busy machine only makes easier.
 #include "sim/simulated_unit.h"
 
 #include <fcntl.h>
@@ -74,10 +74,13 @@ std::unique_ptr<ToolPort> LogIn(SimulatedUnit& unit) {
 }
 
 // The line end of an answer reaches the tool no sooner than `late` after the rest has been
-// sent at the line speed, and until then the tool has read a prefix of the rest.
-TEST(SimulatedUnit, TheToolReadsTheLineEndOfAnAnswerLate) {
+// sent at the line speed, and until then the tool has read a prefix of the rest. The unit then
+// restarts as the second write arrives: that write is lost, the first stays, and the start
+// prompt follows; the handshake takes it back into configuration mode.
+TEST(SimulatedUnit, TheLineEndOfAnAnswerComesLateAndARestartKeepsWhatWasStored) {
     const std::chrono::milliseconds late(100);  // less than the report's line time
-    SimulatedUnit unit(DefaultProfile(), {.startWindowMs = 60000, .lateLineEndMs = 100});
+    SimulatedUnit unit(DefaultProfile(),
+                       {.startWindowMs = 60000, .lateLineEndMs = 100, .restartAfterWrites = 2});
     const std::string answer = UnitState(DefaultProfile()).Report();
     const std::unique_ptr<ToolPort> port = LogIn(unit);
     ASSERT_TRUE(port);
@@ -93,23 +96,43 @@ TEST(SimulatedUnit, TheToolReadsTheLineEndOfAnAnswerLate) {
     for (const auto& [size, at] : port->reads) {
         EXPECT_TRUE(at >= lineEndDue || size <= answer.size() - 2) << size;
     }
+    port->got.clear();
+    ASSERT_TRUE(port->Send("AT+PORT=7\r\nAT+APN=lost\r\n"));
+    const auto prompt = [](const std::string& got) { return got.find("'s' key") != got.npos; };
+    ASSERT_TRUE(port->ReadUntil(prompt));
+    EXPECT_EQ(port->got.find("OK\r\n"), port->got.rfind("OK\r\n"));  // one answer only
+    EXPECT_EQ(unit.Mode(), UnitMode::kStarting);
+    ASSERT_TRUE(port->Send("s"));
+    EXPECT_TRUE(unit.WaitForMode(UnitMode::kConfiguring, std::chrono::seconds(10)));
+    EXPECT_EQ(unit.Value("AT+PORT"), "7");
+    EXPECT_EQ(unit.Value("AT+APN"), "cmnet");
 }
 
 // The unit vanishes at the third write, whether the tool waits for each answer or not: the
 // answers to the two before it arrive in full (paced, in pieces, their line ends late), the
-// third gets none, and the line hangs up.
-TEST(SimulatedUnit, TheLineHangsUpAtTheNthWriteAfterTheEarlierAnswers) {
+// third gets none, and the line hangs up. The adapter then comes back on a new device behind
+// the same link, by itself or plugged by hand: the tool's old descriptor stays hung up, and
+// the link leads to the unit in the mode it was in, with the value it had stored.
+TEST(SimulatedUnit, TheLineHangsUpAtTheNthWriteAndComesBackBehindTheSameLink) {
+    char folder[] = "/tmp/dtusim-link-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string link = std::string(folder) + "/unit";
     // The two writes before the third are answered; the clock setting is not a write.
     const std::string answered[] = {"AT+PORT=1\r\n", "AT+EXCCLK=\"2026/01/01,00:00:00\",5\r\n",
                                     "AT+PORT=2\r\n"};
-    for (bool waitForEachAnswer : {true, false}) {
+    for (const auto& [waitForEachAnswer, returnAfterMs] : {std::pair{true, 0}, {false, 20}}) {
         SimulatedUnit unit(DefaultProfile(), {.chunked = true,
                                               .maxChunkBytes = 3,
                                               .startWindowMs = 60000,
                                               .lateLineEndMs = 30,
-                                              .unplugAfterWrites = 3});
+                                              .unplugAfterWrites = 3,
+                                              .linkPath = link,
+                                              .returnAfterMs = returnAfterMs});
         const std::unique_ptr<ToolPort> port = LogIn(unit);
         ASSERT_TRUE(port);
+        char target[256] = {};
+        ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
+        EXPECT_EQ(unit.DevicePath(), target);
         std::string answers;
         for (const std::string& write : answered) {
             ASSERT_TRUE(port->Send(write));
@@ -126,30 +149,6 @@ TEST(SimulatedUnit, TheLineHangsUpAtTheNthWriteAfterTheEarlierAnswers) {
         EXPECT_EQ(unit.Value("AT+PORT"), "2");
         const std::vector<std::string> lines = unit.ReceivedLines();
         EXPECT_NE(std::find(lines.begin(), lines.end(), "AT+PORT=3"), lines.end());
-    }
-}
-
-// The adapter comes back on a new device behind the same link: the tool's old descriptor
-// stays hung up, the link leads to a device where the unit answers in the mode it was in, with
-// the value it had stored; a pull by hand and a plug by hand do the same.
-TEST(SimulatedUnit, TheAdapterComesBackBehindTheSameLink) {
-    char folder[] = "/tmp/dtusim-link-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string link = std::string(folder) + "/unit";
-    for (const int returnAfterMs : {0, 20}) {
-        SimulatedUnit unit(DefaultProfile(), {.startWindowMs = 60000,
-                                              .unplugAfterWrites = 2,
-                                              .linkPath = link,
-                                              .returnAfterMs = returnAfterMs});
-        const std::unique_ptr<ToolPort> port = LogIn(unit);
-        ASSERT_TRUE(port);
-        const std::string first = unit.DevicePath();
-        char target[256] = {};
-        ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
-        EXPECT_EQ(first, target);
-        ASSERT_TRUE(port->Send("AT+PORT=7\r\nAT+PORT=8\r\n"));
-        EXPECT_TRUE(port->ReadUntil([](const std::string&) { return false; }));
-        EXPECT_TRUE(port->hungUp);
         if (returnAfterMs == 0) {
             EXPECT_NE(access(link.c_str(), F_OK), 0);  // gone until plugged back
             unit.Replug();
@@ -163,23 +162,6 @@ TEST(SimulatedUnit, TheAdapterComesBackBehindTheSameLink) {
         EXPECT_EQ(unit.Value("AT+PORT"), "9") << returnAfterMs;
     }
     rmdir(folder);
-}
-
-// The unit restarts as the second write arrives: that write is lost, the first stays, and
-// the start prompt follows; the handshake takes it back into configuration mode.
-TEST(SimulatedUnit, TheUnitRestartsAtTheNthWriteKeepingWhatItStored) {
-    SimulatedUnit unit(DefaultProfile(), {.paced = false, .restartAfterWrites = 2});
-    const std::unique_ptr<ToolPort> port = LogIn(unit);
-    ASSERT_TRUE(port);
-    ASSERT_TRUE(port->Send("AT+PORT=7\r\nAT+APN=lost\r\n"));
-    const auto prompt = [](const std::string& got) { return got.find("'s' key") != got.npos; };
-    ASSERT_TRUE(port->ReadUntil(prompt));
-    EXPECT_EQ(port->got.find("OK\r\n"), port->got.rfind("OK\r\n"));  // one answer only
-    EXPECT_EQ(unit.Mode(), UnitMode::kStarting);
-    ASSERT_TRUE(port->Send("s"));
-    EXPECT_TRUE(unit.WaitForMode(UnitMode::kConfiguring, std::chrono::seconds(10)));
-    EXPECT_EQ(unit.Value("AT+PORT"), "7");
-    EXPECT_EQ(unit.Value("AT+APN"), "cmnet");
 }
 
 }  // namespace

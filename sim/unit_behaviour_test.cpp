@@ -19,85 +19,62 @@ const std::string kCsq = "\r\n+CSQ: 23,99\r\n\r\nOK\r\n";
 const TimePoint kT0 = TimePoint{} + std::chrono::hours(1);
 
 struct Step {
-    int ms;          // since power-on
-    std::string in;  // the bytes received then; none: the timers run
-    std::string out;
+    int ms;                        // since power-on
+    std::string in;                // the bytes received then; none: the timers run
+    std::vector<std::string> out;  // the pieces printed then; all but the first are late
     UnitMode mode;
 };
 
 // The start window (3 s, a prompt every 500 ms) and the two ways in; the idle time (60 s from
-// the last line, an empty one included).
-TEST(UnitBehaviour, HandshakeAndIdleTimeOnTheUnitsClock) {
-    const std::vector<Step> scripts[] = {
-        {{499, "", "", M::kStarting},
-         {500, "", kPrompt, M::kStarting},
-         {2200, "", kPrompt, M::kStarting},  // late: one prompt, not a backlog
-         {2499, "", "", M::kStarting},
-         {2500, "", kPrompt, M::kStarting},
-         {3000, "", "", M::kRunning},
-         {3100, "sss\r\nAT+SHOW\r\n", "", M::kRunning},
-         {3200, "++s+", "", M::kRunning},
-         {3300, "+", "", M::kRunning},  // "+s+" then "+": no three in a row yet
-         {3400, "+", kIn, M::kConfiguring}},
-        {{2999, "xs", kIn, M::kConfiguring},
-         {32000, "\r\n", "", M::kConfiguring},
-         {62999, "", "", M::kConfiguring},
-         {92000, "", "\r\nSeting Timeout and quit\r\n", M::kRunning},
-         {92001, "At+CSQ\r\n", "", M::kRunning}},
+// the last line, an empty one included). Answers printed while a line end is held back wait
+// behind it, each line end 100 ms after the one before; so does the idle notice.
+TEST(UnitBehaviour, HandshakeIdleTimeAndHeldLineEndsOnTheUnitsClock) {
+    const std::pair<UnitTiming, std::vector<Step>> scripts[] = {
+        {UnitTiming{},
+         {{499, "", {""}, M::kStarting},
+          {500, "", {kPrompt}, M::kStarting},
+          {2200, "", {kPrompt}, M::kStarting},  // late: one prompt, not a backlog
+          {2499, "", {""}, M::kStarting},
+          {2500, "", {kPrompt}, M::kStarting},
+          {3000, "", {""}, M::kRunning},
+          {3100, "sss\r\nAT+SHOW\r\n", {""}, M::kRunning},
+          {3200, "++s+", {""}, M::kRunning},
+          {3300, "+", {""}, M::kRunning},  // "+s+" then "+": no three in a row yet
+          {3400, "+", {kIn}, M::kConfiguring}}},
+        {UnitTiming{},
+         {{2999, "xs", {kIn}, M::kConfiguring},
+          {32000, "\r\n", {""}, M::kConfiguring},
+          {62999, "", {""}, M::kConfiguring},
+          {92000, "", {"\r\nSeting Timeout and quit\r\n"}, M::kRunning},
+          {92001, "At+CSQ\r\n", {""}, M::kRunning}}},
+        {UnitTiming{.idleTimeout = milliseconds(60), .lateLineEnd = milliseconds(100)},
+         {{0, "sAT+CSQ\r\nAT+PORT=1\r\n", {kIn + "\r\n+CSQ: 23,99\r\n\r\nOK"}, M::kConfiguring},
+          {50, "AT+SHOWX\r\n", {""}, M::kConfiguring},
+          {99, "", {""}, M::kConfiguring},
+          {100, "", {"", "\r\n\r\nOK"}, M::kConfiguring},
+          {110, "", {""}, M::kRunning},  // idle: the notice waits behind the line ends
+          {320, "", {"", "\r\n\r\nOK", "\r\n\r\nSeting Timeout and quit\r\n"}, M::kRunning},
+          {400, "", {""}, M::kRunning}}},
     };
-    for (const std::vector<Step>& steps : scripts) {
-        UnitBehaviour unit(DefaultProfile(), UnitTiming{});
+    for (const auto& [timing, steps] : scripts) {
+        UnitBehaviour unit(DefaultProfile(), timing);
         unit.PowerOn(kT0);
         EXPECT_TRUE(unit.TakeOutput().ends_with("\r\nSystem starting" + kPrompt));
         for (const Step& step : steps) {
             const TimePoint at = kT0 + milliseconds(step.ms);
             if (step.in.empty()) unit.Advance(at);
             unit.Receive(step.in, at);  // none: nothing
-            EXPECT_EQ(unit.TakeOutput(), step.out) << "at " << step.ms;
+            std::vector<OutputPiece> pieces = unit.TakeOutputPieces();
+            if (pieces.empty() || pieces.front().late) pieces.insert(pieces.begin(), OutputPiece{});
+            std::vector<std::string> texts;
+            for (std::size_t i = 0; i < pieces.size(); ++i) {
+                EXPECT_EQ(pieces[i].late, i > 0) << "at " << step.ms;
+                texts.push_back(pieces[i].text);
+            }
+            EXPECT_EQ(texts, step.out) << "at " << step.ms;
             EXPECT_EQ(unit.Mode(), step.mode) << "at " << step.ms;
         }
     }
-}
-
-// In configuration mode, one line after the other, each answer byte for byte.
-TEST(UnitBehaviour, AnswersEachLineByteExactly) {
-    const std::string longest(99, 'v');
-    const std::pair<std::string, std::string> rows[] = {
-        {"At+CSQ\r\n", kCsq},
-        {"\r\nAT+CIMI\r\n", kError},  // refused, with its "?"
-        {"AT+FINDNETMODE\r\n", "\r\n+FINDNETMODE: LTE\r\nOK\r\n"},
-        {"AT+EXCCLK=\"2026/12/05,20:42:08\",5\r\n", kOk},
-        {"AT+EXCCLK=2026\r\n", kError},
-        {"at+port=6000\r\n", kOk},
-        {"AT+IPAD=1.2.3.4\r\n", kError},  // refused
-        {"AT+TESTCMD\r\n", kOk},          // a command button's command
-        {"hello\r\n", ""},
-        {"ssAT+FINDNETMODE\r\n", "\r\n+FINDNETMODE: LTE\r\nOK\r\n"},  // late handshake "s"
-        {"+++", kIn},                                                 // a login is confirmed again
-        {"AT+APN=" + longest + "\r\n", kOk},
-        {"AT+APN=" + longest + "w\r\n", kError},
-        {"AT+APN=" + std::string(5000, 'x') + "\r\n", kError},  // longer than a line
-        {"AT+APN=", ""},                                        // a write waits for its line end
-        {"x\r", ""},
-        {"\n", kOk},
-        {"\r\nat+quit\r\n", kOk},
-        {"At+CSQ\r\n", ""},
-    };
-    UnitBehaviour unit(DefaultProfile(), UnitTiming{});
-    unit.Refuse("at+cimi?");
-    unit.Refuse("AT+IPAD");
-    unit.PowerOn(kT0);
-    unit.Receive("s", kT0);
-    unit.TakeOutput();
-    for (const auto& [sent, answer] : rows) {
-        unit.Receive(sent, kT0);
-        EXPECT_EQ(unit.TakeOutput(), answer) << "sent: " << sent.substr(0, 40);
-    }
-    EXPECT_EQ(unit.Mode(), M::kRunning);
-    EXPECT_EQ(unit.Value("AT+APN"), "x");
-    EXPECT_EQ(unit.Value("AT+PORT"), "6000");
-    EXPECT_EQ(unit.Value("AT+IPAD"), "192.168.1.10");
-    EXPECT_EQ(unit.ClockText(), "2026/12/05,20:42:08");
 }
 
 // A factory restore brings back a new unit's report, less a dropped row, whose command's writes
@@ -134,9 +111,9 @@ TEST(UnitBehaviour, ASilentUnitRecordsButNeverAnswers) {
     EXPECT_EQ(unit.TakeOutput(), kIn);
 }
 
-// A unit of `profile` just brought into configuration mode at kT0, its output taken.
-UnitBehaviour ConfiguringUnit(UnitTiming timing, const char* profile = "base") {
-    UnitBehaviour unit(*FindProfile(profile), timing);
+// A unit just brought into configuration mode at kT0, its output taken.
+UnitBehaviour ConfiguringUnit(UnitTiming timing) {
+    UnitBehaviour unit(DefaultProfile(), timing);
     unit.PowerOn(kT0);
     unit.Receive("s", kT0);
     unit.TakeOutput();
@@ -186,80 +163,63 @@ TEST(UnitBehaviour, ALateLineEndHoldsBackTheLastCrLfOfEachAnswer) {
     EXPECT_EQ(unit.NextDeadline(), std::nullopt);
 }
 
-struct Piece {
-    int ms;                        // since kT0
-    std::string in;                // the bytes received then; none: the timers run
-    std::vector<std::string> out;  // the pieces printed then; all but the first are late
-};
-
-// Answers printed while a line end is held back wait behind it, each line end `late` after
-// the one before; so does the idle notice.
-TEST(UnitBehaviour, AnswersQueueBehindAHeldLineEnd) {
-    const std::vector<Piece> script = {
-        {0, "AT+CSQ\r\nAT+PORT=1\r\n", {"\r\n+CSQ: 23,99\r\n\r\nOK"}},
-        {50, "AT+SHOWX\r\n", {""}},
-        {99, "", {""}},
-        {100, "", {"", "\r\n\r\nOK"}},
-        {110, "", {""}},  // the idle time runs out: the notice waits behind the line ends
-        {320, "", {"", "\r\n\r\nOK", "\r\n\r\nSeting Timeout and quit\r\n"}},  // woken late
-        {400, "", {""}},
+// In configuration mode, one line after the other, each answer byte for byte. The unit vanishes
+// as its n-th write arrives: writes are "AT+X=..." lines of configuration mode other than the
+// clock setting, whatever their answer; lines outside configuration mode and other commands do
+// not count.
+TEST(UnitBehaviour, AnswersEachLineByteExactlyAndVanishesAtTheNthWrite) {
+    const std::string longest(99, 'v');
+    const struct {
+        std::string sent;
+        std::string answer;
+        bool write;
+    } rows[] = {
+        {"AT+PORT=9\r\n+++", kIn, false},  // running: not a write
+        {"At+CSQ\r\n", kCsq, false},
+        {"\r\nAT+CIMI\r\n", kError, false},  // refused, with its "?"
+        {"AT+EXCCLK=\"2026/12/05,20:42:08\",5\r\n", kOk, false},
+        {"AT+EXCCLK=2026\r\n", kError, false},
+        {"at+port=6000\r\n", kOk, true},
+        {"AT+NOSUCH=1\r\n", kError, true},
+        {"AT+IPAD=1.2.3.4\r\n", kError, true},  // refused
+        {"AT+TESTCMD\r\n", kOk, false},         // a command button's command
+        {"hello\r\n", "", false},
+        {"ssAT+FINDNETMODE\r\n", "\r\n+FINDNETMODE: LTE\r\nOK\r\n", false},  // late "s"
+        {"+++", kIn, false},  // a login is confirmed again
+        {"AT+APN=" + longest + "\r\n", kOk, true},
+        {"AT+APN=" + longest + "w\r\n", kError, true},
+        {"AT+APN=" + std::string(5000, 'x') + "\r\n", kError, true},  // longer than a line
+        {"AT+APN=", "", false},  // a write waits for its line end
+        {"x\r", "", false},
+        {"\n", kOk, true},
+        {"\r\nat+quit\r\n", kOk, false},
+        {"At+CSQ\r\n", "", false},
     };
-    UnitBehaviour unit = ConfiguringUnit(
-        UnitTiming{.idleTimeout = milliseconds(60), .lateLineEnd = milliseconds(100)});
-    for (const Piece& step : script) {
-        const TimePoint at = kT0 + milliseconds(step.ms);
-        if (step.in.empty()) unit.Advance(at);
-        unit.Receive(step.in, at);
-        std::vector<OutputPiece> pieces = unit.TakeOutputPieces();
-        if (pieces.empty() || pieces.front().late) pieces.insert(pieces.begin(), OutputPiece{});
-        std::vector<std::string> texts;
-        for (std::size_t i = 0; i < pieces.size(); ++i) {
-            EXPECT_EQ(pieces[i].late, i > 0) << "at " << step.ms;
-            texts.push_back(pieces[i].text);
-        }
-        EXPECT_EQ(texts, step.out) << "at " << step.ms;
-    }
-    EXPECT_EQ(unit.Mode(), M::kRunning);
-    EXPECT_EQ(unit.NextDeadline(), std::nullopt);
-}
-
-// The unit vanishes as its n-th write arrives: writes are "AT+X=..." lines of configuration
-// mode other than the clock setting, whatever their answer; lines outside configuration
-// mode and other commands do not count.
-TEST(UnitBehaviour, VanishesAtTheNthWriteWithoutAnsweringIt) {
-    const std::pair<std::string, std::string> script[] = {
-        {"AT+PORT=9\r\n+++", kIn},  // running: not a write
-        {"AT+EXCCLK=\"2026/01/01,00:00:00\",5\r\n", kOk},
-        {"AT+PORT=1\r\n", kOk},  // write 1
-        {"AT+CSQ\r\n", kCsq},
-        {"AT+NOSUCH=1\r\n", kError},                            // write 2
-        {"AT+IPAD=1.2.3.4\r\n", kError},                        // write 3, refused
-        {"at+apn=x\r\n", kOk},                                  // write 4
-        {"AT+APN=" + std::string(2000, 'y') + "\r\n", kError},  // write 5, too long
-        {"AT+QUIT\r\n", kOk},
-    };
-    for (std::size_t vanishAt = 0; vanishAt <= 6; ++vanishAt) {
+    for (std::size_t vanishAt = 0; vanishAt <= 8; ++vanishAt) {
         UnitBehaviour unit(DefaultProfile(), UnitTiming{.startWindow = milliseconds(0)});
+        unit.Refuse("at+cimi?");
         unit.Refuse("AT+IPAD");
         unit.UnplugAfterWrites(vanishAt);
         unit.PowerOn(kT0);
         unit.Advance(kT0);
         unit.TakeOutput();
         std::size_t writes = 0;
-        for (const auto& [sent, answer] : script) {
-            const bool isWrite = sent.find('=') != std::string::npos &&
-                                 !sent.starts_with("AT+EXCCLK") && !sent.ends_with("+++");
-            writes += isWrite ? 1 : 0;
+        for (const auto& row : rows) {
+            writes += row.write ? 1 : 0;
             const bool gone = vanishAt > 0 && writes >= vanishAt;
-            unit.Receive(sent, kT0);
-            EXPECT_EQ(unit.TakeOutput(), gone ? "" : answer) << vanishAt << ": " << sent.size();
-            EXPECT_EQ(unit.Unplugged(), gone) << vanishAt << ": " << sent.substr(0, 20);
+            unit.Receive(row.sent, kT0);
+            EXPECT_EQ(unit.TakeOutput(), gone ? "" : row.answer) << vanishAt << ": " << row.sent;
+            EXPECT_EQ(unit.Unplugged(), gone) << vanishAt << ": " << row.sent.substr(0, 20);
         }
         unit.Advance(kT0 + std::chrono::hours(1));  // no idle notice from a vanished unit
         EXPECT_EQ(unit.TakeOutput(), "");
-        EXPECT_EQ(unit.Mode(), vanishAt > 0 && vanishAt < 6 ? M::kConfiguring : M::kRunning);
-        EXPECT_EQ(unit.Value("AT+PORT"), vanishAt == 1 ? "5001" : "1") << vanishAt;
-        EXPECT_TRUE(unit.Received().ends_with("AT+QUIT\r\n"));
+        EXPECT_EQ(unit.Mode(), vanishAt > 0 && vanishAt < 8 ? M::kConfiguring : M::kRunning);
+        EXPECT_EQ(unit.Value("AT+PORT"), vanishAt == 1 ? "5001" : "6000") << vanishAt;
+        EXPECT_EQ(unit.Value("AT+IPAD"), "192.168.1.10");
+        EXPECT_EQ(unit.ClockText(), "2026/12/05,20:42:08");
+        EXPECT_TRUE(unit.Received().ends_with("\r\nat+quit\r\nAt+CSQ\r\n"));
+        const std::string apn = vanishAt <= 4 ? "cmnet" : longest;  // the fourth write stores it
+        EXPECT_EQ(unit.Value("AT+APN"), vanishAt % 8 == 0 ? "x" : apn) << vanishAt;
     }
 }
 
