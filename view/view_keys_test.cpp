@@ -2,7 +2,6 @@
 // its button raises (and nothing while the button is disabled), Tab walks connection,
 // operations, then the page, and a drag on an edge or a corner resizes the window.
 #include <QApplication>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
@@ -26,42 +25,26 @@ void Press(Keys keys) {
     QTest::keyClick(QApplication::focusWidget(), keys.key, keys.modifiers);
 }
 
-// Logged in, each key raises its button's click and the job that click queues; logged out,
-// the same keys find their buttons disabled and raise nothing.
+// Logged in, each key raises its button's click (what the click queues is the window's,
+// tested there); logged out, the same keys find their buttons disabled and raise nothing.
 TEST_F(ViewTest, ShortcutsRaiseTheClickOfTheirButton) {
     Build();
-    app::testing::LoadReport(*t, "base");
-    WidgetOf<QLineEdit>("Server's Port")->setText(QStringLiteral("6001"));
-    const struct {
-        Keys keys;
-        const char* event;
-        const char* queuedLine;  // empty: none
-    } cases[] = {
-        {{Qt::Key_F5, Qt::NoModifier}, "click:Load", "\r\nAT+SHOW\r\n"},
-        {{Qt::Key_S, Qt::ControlModifier}, "click:Save", "AT+PORT=6001\r\n"},
-        {{Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier},
-         "click:SaveToFile",
-         "\r\nAT+SHOW\r\n"},
-        {{Qt::Key_O, Qt::ControlModifier}, "click:LoadFromFile", ""},
+    const std::pair<Keys, const char*> cases[] = {
+        {{Qt::Key_F5, Qt::NoModifier}, "click:Load"},
+        {{Qt::Key_S, Qt::ControlModifier}, "click:Save"},
+        {{Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier}, "click:SaveToFile"},
+        {{Qt::Key_O, Qt::ControlModifier}, "click:LoadFromFile"},
     };
     for (const bool loggedIn : {true, false}) {
         t->dialogs.SetNextFileName("/nonexistent/unit.cfg");  // the save dialog's answer
         devlink::ButtonStateMsg::Post(*t->frame, loggedIn, devlink::kLoginGroup);
         Pump();
         FocusOn(WidgetOf<QWidget>("SerialPort"));
-        for (const auto& c : cases) {
+        for (const auto& [keys, event] : cases) {
             recorder.events.clear();
-            const size_t before = t->frame->link.PendingJobs().size();
-            Press(c.keys);
+            Press(keys);
             Pump();
-            EXPECT_EQ(recorder.Count(c.event), loggedIn ? 1 : 0) << c.event;
-            const auto jobs = t->frame->link.PendingJobs();
-            if (!loggedIn || !*c.queuedLine) {
-                EXPECT_EQ(jobs.size(), before) << c.event;
-                continue;
-            }
-            ASSERT_GT(jobs.size(), before) << c.event;
-            EXPECT_NE(jobs.back().line.find(c.queuedLine), std::string::npos) << c.event;
+            EXPECT_EQ(recorder.Count(event), loggedIn ? 1 : 0) << event;
         }
     }
 }
