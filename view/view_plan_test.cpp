@@ -28,7 +28,7 @@ QLabel* LabelOf(QWidget* field) {
 // invalid, with the reason as tooltip; typing the unit's value back clears the marks. Closing the
 // window (as Alt+F4 or the window manager does) with a change asks first: no answer keeps it,
 // "Discard and close" ends the loop.
-TEST_F(ViewTest, ChangedFieldsAreMarkedAndCountedOnSave) {
+TEST_F(ViewTest, ChangedFieldsAreMarkedAndClosingWithThemAsksFirst) {
     Build(1);
     app::testing::LoadReport(*t, "base");
     Pump();
